@@ -1,0 +1,81 @@
+/* The Velmora sound engine: loads tracker modules (MOD, S3M, XM and whatever
+ * else the decoder reads), mixes them in the background and reports the
+ * playing order position. A C interface; every truth result is 1 on success
+ * and 0 on failure, every handle 0 on failure. After a failure,
+ * MIDASgetLastError gives its code and MIDASgetErrorMessage the text. */
+#ifndef VELMORA_ENGINE_MIDAS_H
+#define VELMORA_ENGINE_MIDAS_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define MIDAS_API __declspec(dllexport)
+#define MIDAS_CALL __stdcall
+#else
+#define MIDAS_API __attribute__((visibility("default")))
+#define MIDAS_CALL
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef uint32_t MIDASmodule;           /* 0: none */
+typedef uint32_t MIDASmodulePlayHandle; /* 0: none */
+
+/* Options, set between MIDASstartup and MIDASinit. */
+enum {
+    MIDAS_OPTION_MIXRATE = 1,       /* output rate in Hz, 4000..192000 (others are clamped) */
+    MIDAS_OPTION_OUTPUTMODE = 2,    /* one of MIDAS_MODE_* */
+    MIDAS_OPTION_MIXBUFLEN = 3,     /* mixing buffer length in ms */
+    MIDAS_OPTION_MIXBUFBLOCKS = 4,  /* number of blocks the buffer is cut into */
+    MIDAS_OPTION_FILTER_MODE = 10   /* 0 none, 1 less, 2 more; others are none */
+};
+
+enum {
+    MIDAS_MODE_8BIT_MONO = 5,
+    MIDAS_MODE_8BIT_STEREO = 6,
+    MIDAS_MODE_16BIT_MONO = 9,
+    MIDAS_MODE_16BIT_STEREO = 10
+};
+
+/* 20 bytes; only position is filled in meaningfully by every engine. */
+typedef struct {
+    int32_t position; /* order position being heard, from 0 */
+    int32_t pattern;
+    int32_t row;
+    int32_t syncInfo;
+    int32_t songLoopCount;
+} MIDASplayStatus;
+
+/* 48 bytes. */
+typedef struct {
+    char songName[32];
+    uint32_t songLength; /* number of order positions */
+    uint32_t numPatterns;
+    uint32_t numInstruments;
+    uint32_t numChannels;
+} MIDASmoduleInfo;
+
+MIDAS_API int MIDAS_CALL MIDASstartup(void);
+MIDAS_API int MIDAS_CALL MIDASsetOption(int option, int value);
+MIDAS_API int MIDAS_CALL MIDASinit(void);
+MIDAS_API int MIDAS_CALL MIDASstartBackgroundPlay(uint32_t pollRate);
+MIDAS_API int MIDAS_CALL MIDASstopBackgroundPlay(void);
+MIDAS_API int MIDAS_CALL MIDASclose(void);
+MIDAS_API MIDASmodule MIDAS_CALL MIDASloadModule(const char* fileName);
+/* loopSong 1: the song loops from its restart position forever. */
+MIDAS_API MIDASmodulePlayHandle MIDAS_CALL MIDASplayModule(MIDASmodule module, int loopSong);
+MIDAS_API int MIDAS_CALL MIDASstopModule(MIDASmodulePlayHandle playHandle);
+MIDAS_API int MIDAS_CALL MIDASfreeModule(MIDASmodule module);
+MIDAS_API int MIDAS_CALL MIDASgetPlayStatus(MIDASmodulePlayHandle playHandle, MIDASplayStatus* status);
+MIDAS_API int MIDAS_CALL MIDASgetModuleInfo(MIDASmodule module, MIDASmoduleInfo* info);
+MIDAS_API int MIDAS_CALL MIDASsetPosition(MIDASmodulePlayHandle playHandle, int32_t newPosition);
+MIDAS_API int MIDAS_CALL MIDASgetLastError(void);
+MIDAS_API const char* MIDAS_CALL MIDASgetErrorMessage(int errorCode);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

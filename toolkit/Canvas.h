@@ -1,0 +1,160 @@
+#pragma once
+
+#include "toolkit/Color.h"
+#include "toolkit/Font.h"
+#include "toolkit/Geometry.h"
+#include "toolkit/Pixmap.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+class TBitmap;
+
+enum class TPenStyle : std::uint8_t { psSolid, psDash, psDot, psClear };
+enum class TBrushStyle : std::uint8_t { bsSolid, bsClear };
+
+// How a copy combines source pixels with the pixels already there; the
+// bitwise modes act on each colour channel's bits.
+enum class TCopyMode : std::uint8_t {
+    cmSrcCopy,    // plain copy
+    cmSrcAnd,     // destination AND source
+    cmSrcPaint,   // destination OR source
+    cmNotSrcCopy, // NOT source
+    cmSrcInvert,  // destination XOR source
+};
+
+struct TPen {
+    TColor Color = clBlack;
+    int Width = 1; // pixels
+    TPenStyle Style = TPenStyle::psSolid;
+};
+
+struct TBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = TBrushStyle::bsSolid;
+};
+
+// Text layout options of DrawText; values as the classic desktop API has them.
+enum TDrawTextFlag : unsigned {
+    DT_TOP = 0x0,
+    DT_LEFT = 0x0,
+    DT_CENTER = 0x1,
+    DT_RIGHT = 0x2,
+    DT_VCENTER = 0x4,
+    DT_BOTTOM = 0x8,
+    DT_WORDBREAK = 0x10,
+    DT_SINGLELINE = 0x20,
+    DT_EXPANDTABS = 0x40,
+    DT_CALCRECT = 0x400,
+    DT_NOPREFIX = 0x800,
+};
+
+// Draws into a pixel buffer through a logical origin and a clip rectangle.
+// Coordinates given to the drawing operations are logical: (0, 0) is the
+// origin, which for a control's canvas is the control's top-left corner.
+// Every rectangle is right- and bottom-exclusive.
+class TCanvas {
+public:
+    TCanvas() = default;
+    explicit TCanvas(TPixmap& target) : target_(&target) {}
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    // The surface, where the logical origin lies on it, and the part of it
+    // (in the surface's own coordinates) that may be drawn on. Resets any
+    // clip rectangle set through SetClipRect.
+    void Attach(TPixmap* target, TPoint origin = {}, std::optional<TRect> bounds = std::nullopt);
+    TPixmap* Target() const { return target_; }
+    TPoint Origin() const { return origin_; }
+
+    // Restricts drawing to r (logical coordinates) within the attached
+    // bounds, until ResetClip or the next Attach.
+    void SetClipRect(const TRect& r);
+    void ResetClip();
+    // The drawable area in logical coordinates.
+    TRect ClipRect() const;
+
+    TPen Pen;
+    TBrush Brush;
+    TCopyMode CopyMode = TCopyMode::cmSrcCopy;
+    TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
+    void SetFont(const TFont& font) { font_.Assign(font); }
+
+    // Shapes. Lines leave out their end point; Rectangle outlines with the
+    // pen (a wide pen is centred on the edges) and fills with the brush.
+    void MoveTo(int x, int y) { penPos_ = {x, y}; }
+    void LineTo(int x, int y);
+    void Polyline(std::span<const TPoint> points);
+    TPoint PenPos() const { return penPos_; }
+    void FillRect(const TRect& r);
+    void FrameRect(const TRect& r); // a one-pixel frame in the brush colour
+    void Rectangle(const TRect& r);
+    void Ellipse(const TRect& bounds);
+    // A wedge of the ellipse in bounds, counter-clockwise from the radial
+    // through start to the radial through end, outlined and filled.
+    void Pie(const TRect& bounds, TPoint start, TPoint end);
+    void DrawFocusRect(const TRect& r); // dotted, inverting
+
+    // The colour value of a pixel, or -1 outside the drawable area.
+    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor color);
+
+    // Copies sourceRect of source onto dest with CopyMode; stretches when
+    // the sizes differ.
+    void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
+    // The whole picture at (x, y) with CopyMode.
+    void Draw(int x, int y, const TBitmap& picture);
+    // The whole picture at (x, y), leaving out the pixels of one colour.
+    void DrawTransparent(int x, int y, const TBitmap& picture, TColor transparent);
+
+    // Text in the canvas font, its escapement included. (x, y) is the
+    // top-left corner of the first character cell. A solid brush first fills
+    // the text's cells (TextOut) or the clip rectangle (TextRect).
+    void TextOut(int x, int y, std::string_view text);
+    void TextRect(const TRect& clip, int x, int y, std::string_view text);
+    // Lays text out in r with DT_ options; returns the text's height. With
+    // DT_CALCRECT nothing is drawn: r's right and bottom become the extent.
+    int DrawText(std::string_view text, TRect& r, unsigned format);
+    TSize TextExtent(std::string_view text) const;
+    int TextWidth(std::string_view text) const { return TextExtent(text).Width; }
+    int TextHeight(std::string_view text) const { return TextExtent(text).Height; }
+    TTextMetric TextMetrics() const;
+
+private:
+    // Device (surface) coordinates of the drawable area.
+    TRect DeviceClip() const;
+    void PutPixel(int x, int y, TPixel pixel); // logical, clipped
+    void FillDeviceSpan(int y, int x0, int x1, TPixel pixel);
+
+    TPixmap* target_ = nullptr;
+    TPoint origin_;
+    std::optional<TRect> bounds_;
+    std::optional<TRect> clip_;
+    TPoint penPos_;
+    TFont font_;
+    // Set by a paletted bitmap: drawn colours snap to their nearest entry.
+    const std::vector<TPixel>* palette_ = nullptr;
+    friend class TBitmap;
+    friend class TCanvasSaver;
+};
+
+// Saves a canvas's clip, pen, brush, font and copy mode, and puts them back.
+class TCanvasSaver {
+public:
+    explicit TCanvasSaver(TCanvas& canvas);
+    ~TCanvasSaver();
+    TCanvasSaver(const TCanvasSaver&) = delete;
+    TCanvasSaver& operator=(const TCanvasSaver&) = delete;
+
+private:
+    TCanvas& canvas_;
+    std::optional<TRect> clip_;
+    TPen pen_;
+    TBrush brush_;
+    TFont font_;
+    TCopyMode copyMode_;
+};
