@@ -86,29 +86,59 @@ public:
 
     // Shapes. Lines leave out their end point; Rectangle outlines with the
     // pen (a wide pen is centred on the edges) and fills with the brush.
+    //
+    // The pen: width 1 draws one-pixel lines; a width w above 1 puts a w by w
+    // square, its centre pixel at offset w/2, on every point of a line. Dash
+    // (18 on, 6 off) and dot (3 on, 3 off) patterns apply to one-pixel lines;
+    // wider lines and every shape outline are solid. psClear draws no line
+    // and no outline.
+    //
+    // Outlined shapes with a pen of width w: the outline covers the shape of
+    // the bounds grown by w/2 (rounded down) minus the inside of the shape of
+    // the bounds shrunk by (w+1)/2 - 1, so a one-pixel pen draws the outermost
+    // ring and wider pens straddle the edge: width 2 on (1, 1, 35, 25) covers
+    // (0, 0, 36, 26) minus (2, 2, 34, 24). The brush fills what the outline
+    // leaves inside; with psClear it fills the whole shape.
     void MoveTo(int x, int y) { penPos_ = {x, y}; }
     void LineTo(int x, int y);
+    // Each segment without its end point, one dash pattern running through
+    // all of them; PenPos stays where it was.
     void Polyline(std::span<const TPoint> points);
     TPoint PenPos() const { return penPos_; }
     void FillRect(const TRect& r);
-    void FrameRect(const TRect& r); // a one-pixel frame in the brush colour
+    // A one-pixel frame in the brush colour: the outermost pixels of columns
+    // Left..Right-1 and rows Top..Bottom-1. A clear brush draws nothing.
+    void FrameRect(const TRect& r);
     void Rectangle(const TRect& r);
+    // The ellipse inscribed in bounds touches all four sides: its pixels
+    // reach column Left and Right-1, row Top and Bottom-1.
     void Ellipse(const TRect& bounds);
     // A wedge of the ellipse in bounds, counter-clockwise from the radial
-    // through start to the radial through end, outlined and filled.
+    // through start to the radial through end, outlined and filled. Angles
+    // are seen on the screen (y grows downward), so a wedge from the radial
+    // through the right edge's middle to the one through the top edge's middle
+    // is the upper right quarter. start and end are points of the grid lines
+    // the bounds use: the centre of (0, 0, 10, 10) is (5, 5). Equal radials
+    // give the whole ellipse.
     void Pie(const TRect& bounds, TPoint start, TPoint end);
-    void DrawFocusRect(const TRect& r); // dotted, inverting
+    // Inverts every other pixel of the one-pixel frame of r, beginning at
+    // its top-left corner; drawing it twice puts the pixels back.
+    void DrawFocusRect(const TRect& r);
 
     // The colour value of a pixel, or -1 outside the drawable area.
     TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
 
     // Copies sourceRect of source onto dest with CopyMode; stretches when
-    // the sizes differ.
+    // the sizes differ (nearest pixel). Source pixels outside the source's
+    // surface (or its attached bounds) leave their destination untouched;
+    // the source's clip rectangle plays no part. Source and destination may
+    // be the same surface and overlap.
     void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
     // The whole picture at (x, y) with CopyMode.
     void Draw(int x, int y, const TBitmap& picture);
-    // The whole picture at (x, y), leaving out the pixels of one colour.
+    // The whole picture at (x, y) with CopyMode, leaving out the pixels of
+    // one colour.
     void DrawTransparent(int x, int y, const TBitmap& picture, TColor transparent);
 
     // Text in the canvas font, its escapement included. (x, y) is the
@@ -129,6 +159,16 @@ private:
     TRect DeviceClip() const;
     void PutPixel(int x, int y, TPixel pixel); // logical, clipped
     void FillDeviceSpan(int y, int x0, int x1, TPixel pixel);
+    // A pen-width square on (x, y), logical.
+    void PenDot(int x, int y, TPixel pixel);
+    // The pen's line; phase counts pixels into the dash pattern.
+    void PenLine(TPoint from, TPoint to, bool withEnd, int& phase);
+    // Ellipse (no start and end) or pie wedge.
+    void EllipticShape(const TRect& bounds, const TPoint* start, const TPoint* end);
+    // dest is logical, sourceRect and readable are in the source's own
+    // coordinates; source pixels equal to skip are left out.
+    void CopyPixels(const TRect& dest, const TPixmap& source, const TRect& sourceRect, const TRect& readable,
+                    std::optional<TPixel> skip);
 
     TPixmap* target_ = nullptr;
     TPoint origin_;
