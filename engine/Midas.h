@@ -39,6 +39,23 @@ enum {
     MIDAS_MODE_16BIT_STEREO = 10
 };
 
+/* Codes of MIDASgetLastError; MIDASgetErrorMessage gives the text of the
+ * last failure for its code (with the file or device it concerns), or a
+ * general text for any other code. */
+enum {
+    MIDAS_ERROR_OK = 0,
+    MIDAS_ERROR_UNDEFINED = 1,
+    MIDAS_ERROR_OUT_OF_MEMORY = 2,
+    MIDAS_ERROR_NOT_INITIALISED = 3,
+    MIDAS_ERROR_ALREADY_INITIALISED = 4,
+    MIDAS_ERROR_NO_OUTPUT = 5,
+    MIDAS_ERROR_FILE_OPEN = 6,
+    MIDAS_ERROR_BAD_MODULE = 7,
+    MIDAS_ERROR_INVALID_MODULE = 8,
+    MIDAS_ERROR_INVALID_PLAY_HANDLE = 9,
+    MIDAS_ERROR_INVALID_ARGUMENT = 10
+};
+
 /* 20 bytes; only position is filled in meaningfully by every engine. */
 typedef struct {
     int32_t position; /* order position being heard, from 0 */

@@ -1,0 +1,221 @@
+// The C entry points. Each one catches every failure, records it for
+// MIDASgetLastError and answers 0; nothing unwinds into the caller.
+
+#include "engine/Errors.h"
+#include "engine/Midas.h"
+#include "engine/MidasTesting.h"
+#include "engine/Options.h"
+#include "engine/Session.h"
+
+#include <memory>
+#include <mutex>
+#include <new>
+
+namespace velmora::engine {
+namespace {
+
+struct Engine {
+    std::mutex mutex;
+    EngineOptions options;
+    std::unique_ptr<Session> session;
+};
+
+Engine& TheEngine()
+{
+    static Engine engine;
+    return engine;
+}
+
+// Runs `body` with the engine locked; a failure is recorded and `failed` returned.
+template<typename Body>
+auto Guarded(auto failed, Body&& body) -> decltype(failed)
+{
+    try {
+        Engine& engine = TheEngine();
+        std::lock_guard lock(engine.mutex);
+        return body(engine);
+    } catch (const EngineError& error) {
+        ErrorLog::Record(error.Code(), error.what());
+    } catch (const std::bad_alloc&) {
+        ErrorLog::Record(ErrorCode::OutOfMemory, "Not enough memory for the sound engine");
+    } catch (const std::exception& error) {
+        ErrorLog::Record(ErrorCode::Undefined, std::string("Sound engine failure: ") + error.what());
+    } catch (...) {
+        ErrorLog::Record(ErrorCode::Undefined, "Sound engine failure");
+    }
+    return failed;
+}
+
+Session& Running(Engine& engine)
+{
+    if (!engine.session)
+        throw EngineError(ErrorCode::NotInitialised, "The sound engine is not initialised: call MIDASinit first");
+    return *engine.session;
+}
+
+// The caller's record or buffer; a null address is refused with a clear text.
+template<typename T>
+T& Required(T* pointer, const char* what)
+{
+    if (!pointer)
+        throw EngineError(ErrorCode::InvalidArgument, std::string("No address given for the ") + what);
+    return *pointer;
+}
+
+} // namespace
+} // namespace velmora::engine
+
+using namespace velmora::engine;
+
+extern "C" {
+
+MIDAS_API int MIDAS_CALL MIDASstartup(void)
+{
+    return Guarded(0, [](Engine& engine) {
+        engine.options = EngineOptions {};
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASsetOption(int option, int value)
+{
+    return Guarded(0, [=](Engine& engine) {
+        engine.options.Set(option, value);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASinit(void)
+{
+    return Guarded(0, [](Engine& engine) {
+        if (engine.session)
+            throw EngineError(ErrorCode::AlreadyInitialised, "The sound engine is already initialised: close it before initialising it again");
+        engine.session = std::make_unique<Session>(engine.options);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASstartBackgroundPlay(uint32_t)
+{
+    return Guarded(0, [](Engine& engine) {
+        Running(engine).SetBackgroundPlay(true);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASstopBackgroundPlay(void)
+{
+    return Guarded(0, [](Engine& engine) {
+        if (engine.session)
+            engine.session->SetBackgroundPlay(false);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASclose(void)
+{
+    return Guarded(0, [](Engine& engine) {
+        engine.session.reset();
+        return 1;
+    });
+}
+
+MIDAS_API MIDASmodule MIDAS_CALL MIDASloadModule(const char* fileName)
+{
+    return Guarded(MIDASmodule { 0 }, [=](Engine& engine) {
+        Required(fileName, "module file name");
+        return Running(engine).Load(fileName);
+    });
+}
+
+MIDAS_API MIDASmodulePlayHandle MIDAS_CALL MIDASplayModule(MIDASmodule module, int loopSong)
+{
+    return Guarded(MIDASmodulePlayHandle { 0 }, [=](Engine& engine) {
+        return Running(engine).Play(module, loopSong != 0);
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASstopModule(MIDASmodulePlayHandle playHandle)
+{
+    return Guarded(0, [=](Engine& engine) {
+        // After MIDASclose every module has stopped already.
+        if (engine.session)
+            engine.session->Stop(playHandle);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASfreeModule(MIDASmodule module)
+{
+    return Guarded(0, [=](Engine& engine) {
+        if (engine.session)
+            engine.session->Free(module);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASgetPlayStatus(MIDASmodulePlayHandle playHandle, MIDASplayStatus* status)
+{
+    return Guarded(0, [=](Engine& engine) {
+        MIDASplayStatus& out = Required(status, "play status");
+        const int position = Running(engine).Position(playHandle);
+        out = MIDASplayStatus {};
+        out.position = position;
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASgetModuleInfo(MIDASmodule module, MIDASmoduleInfo* info)
+{
+    return Guarded(0, [=](Engine& engine) {
+        MIDASmoduleInfo& out = Required(info, "module information");
+        const ModuleInfo read = Running(engine).Info(module);
+        out = MIDASmoduleInfo {};
+        read.name.copy(out.songName, sizeof out.songName - 1);
+        out.songLength = static_cast<uint32_t>(read.orderCount);
+        out.numPatterns = static_cast<uint32_t>(read.patternCount);
+        out.numInstruments = static_cast<uint32_t>(read.instrumentCount);
+        out.numChannels = static_cast<uint32_t>(read.channelCount);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASsetPosition(MIDASmodulePlayHandle playHandle, int32_t newPosition)
+{
+    return Guarded(0, [=](Engine& engine) {
+        Running(engine).SetPosition(playHandle, newPosition);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASgetLastError(void)
+{
+    return ErrorLog::LastCode();
+}
+
+MIDAS_API const char* MIDAS_CALL MIDASgetErrorMessage(int errorCode)
+{
+    return ErrorLog::MessageFor(errorCode);
+}
+
+MIDAS_API int MIDAS_CALL MIDASmixInto(void* buffer, uint32_t bytes)
+{
+    return Guarded(0, [=](Engine& engine) {
+        Running(engine).MixInto(&Required(static_cast<std::uint8_t*>(buffer), "mixing buffer"), bytes);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASgetOutputFormat(int32_t* rate, int32_t* channels, int32_t* bits, int32_t* bufferFrames)
+{
+    return Guarded(0, [=](Engine& engine) {
+        const OutputFormat& format = Running(engine).Format();
+        Required(rate, "rate") = format.rate;
+        Required(channels, "channel count") = format.channels;
+        Required(bits, "sample size") = format.sampleFormat == SampleFormat::Signed16 ? 16 : 8;
+        Required(bufferFrames, "buffer size") = format.blockFrames;
+        return 1;
+    });
+}
+
+} // extern "C"
