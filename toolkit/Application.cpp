@@ -1,0 +1,228 @@
+#include "toolkit/Application.h"
+
+#include "toolkit/Exceptions.h"
+#include "toolkit/Form.h"
+#include "toolkit/MessageForm.h"
+#include "toolkit/Timer.h"
+
+#include <algorithm>
+#include <cstdio>
+
+TApplication& Application()
+{
+    static TApplication application;
+    return application;
+}
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+TApplication::~TApplication()
+{
+    DestroyComponents();
+}
+
+void TApplication::Initialize()
+{
+    platform_ = MakeSdlPlatform();
+    headless_ = false;
+    terminated_ = false;
+}
+
+void TApplication::InitializeHeadless()
+{
+    platform_ = MakeHeadlessPlatform();
+    headless_ = true;
+    terminated_ = false;
+}
+
+TPlatform& TApplication::Platform()
+{
+    if (!platform_)
+        InitializeHeadless();
+    return *platform_;
+}
+
+void TApplication::AdoptForm(TForm* form)
+{
+    if (!mainForm_)
+        mainForm_ = form;
+    form->DoCreate();
+}
+
+void TApplication::Run()
+{
+    if (mainForm_)
+        mainForm_->Show();
+    while (!terminated_)
+        HandleMessage();
+}
+
+void TApplication::ProcessMessages()
+{
+    while (Platform().PumpEvents(0)) {
+    }
+    FireDueTimers();
+    PaintForms();
+    ReleasePending();
+}
+
+void TApplication::HandleMessage()
+{
+    ReleasePending();
+    FireDueTimers();
+    PaintForms();
+    if (terminated_)
+        return;
+    int delay = NextTimerDelay();
+    if (Platform().HasRealClock()) {
+        Platform().PumpEvents(delay < 0 ? 500 : delay);
+    } else if (!Platform().PumpEvents(0)) {
+        if (delay < 0)
+            throw EInvalidOperation("The message loop has nothing to wait for");
+        Platform().AdvanceClock(Now() + static_cast<std::uint64_t>(delay));
+    }
+    FireDueTimers();
+    PaintForms();
+    ReleasePending();
+}
+
+void TApplication::DestroyForms()
+{
+    mainForm_ = nullptr;
+    releases_.clear();
+    DestroyComponents();
+}
+
+void TApplication::Minimize()
+{
+    for (TForm* form : Forms()) {
+        if (form->Visible() && form->PlatformWindow())
+            form->PlatformWindow()->Minimize();
+    }
+}
+
+bool TApplication::IsMinimized() const
+{
+    return mainForm_ && mainForm_->PlatformWindow() && mainForm_->PlatformWindow()->IsMinimized();
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
+{
+    if (MessageBoxHook)
+        return MessageBoxHook(text, caption, flags);
+    if (headless_) {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        return IDOK;
+    }
+    auto* box = TComponent::Create<TMessageForm>(this, text, caption, flags);
+    box->ShowModal();
+    box->Free();
+    return IDOK;
+}
+
+std::uint64_t TApplication::Now()
+{
+    return Platform().Now();
+}
+
+void TApplication::AdvanceTime(std::uint64_t milliseconds)
+{
+    std::uint64_t target = Now() + milliseconds;
+    for (;;) {
+        std::uint64_t next = target;
+        for (TTimer* timer : timers_) {
+            if (timer->Active())
+                next = std::min(next, timer->DueAt());
+        }
+        if (next >= target)
+            break;
+        Platform().AdvanceClock(next);
+        FireDueTimers();
+        PaintForms();
+        ReleasePending();
+    }
+    Platform().AdvanceClock(target);
+    FireDueTimers();
+    PaintForms();
+    ReleasePending();
+}
+
+void TApplication::AddTimer(TTimer* timer)
+{
+    timers_.push_back(timer);
+}
+
+void TApplication::RemoveTimer(TTimer* timer)
+{
+    std::erase(timers_, timer);
+}
+
+void TApplication::PostRelease(TForm* form)
+{
+    if (std::find(releases_.begin(), releases_.end(), form) == releases_.end())
+        releases_.push_back(form);
+}
+
+std::vector<TForm*> TApplication::Forms() const
+{
+    std::vector<TForm*> forms;
+    for (int i = 0; i < ComponentCount(); ++i) {
+        if (auto* form = dynamic_cast<TForm*>(Components(i)))
+            forms.push_back(form);
+    }
+    return forms;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation != TOperation::opRemove)
+        return;
+    if (component == mainForm_)
+        mainForm_ = nullptr;
+    std::erase(releases_, component);
+    std::erase(modalStack_, component);
+}
+
+void TApplication::FireDueTimers()
+{
+    std::uint64_t now = Now();
+    // A handler may create or destroy timers: walk a copy, skip the gone.
+    std::vector<TTimer*> timers = timers_;
+    for (TTimer* timer : timers) {
+        if (std::find(timers_.begin(), timers_.end(), timer) == timers_.end())
+            continue;
+        if (timer->Active() && timer->DueAt() <= now)
+            timer->Tick(now);
+    }
+}
+
+int TApplication::NextTimerDelay()
+{
+    std::uint64_t now = Now();
+    long best = -1;
+    for (TTimer* timer : timers_) {
+        if (!timer->Active())
+            continue;
+        long delay = timer->DueAt() <= now ? 0 : static_cast<long>(timer->DueAt() - now);
+        if (best < 0 || delay < best)
+            best = delay;
+    }
+    return static_cast<int>(best);
+}
+
+void TApplication::PaintForms()
+{
+    for (TForm* form : Forms()) {
+        if (form->Visible())
+            form->PaintPending();
+    }
+}
+
+void TApplication::ReleasePending()
+{
+    std::vector<TForm*> releases;
+    releases.swap(releases_);
+    for (TForm* form : releases)
+        form->Free();
+}
