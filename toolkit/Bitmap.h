@@ -29,11 +29,14 @@ public:
     bool Empty() const { return pixmap_.IsEmpty(); }
 
     TPixelFormat PixelFormat() const { return format_; }
-    // Going below 24 bits without a palette gives the standard palette of
-    // that depth; the pixels snap to it.
+    // Going below 24 bits without a palette (or with one too large for the
+    // new depth) gives the standard palette of that depth; the pixels snap
+    // to it. Going to 24 bits drops the palette.
     void SetPixelFormat(TPixelFormat format);
     const std::vector<TPixel>& Palette() const { return palette_; }
-    // For paletted formats; the pixels snap to the new palette.
+    // For paletted formats; the pixels snap to the new palette. An empty
+    // palette gives the standard one. Raises EInvalidOperation on a 24-bit
+    // bitmap or with more entries than the depth can index.
     void SetPalette(std::vector<TPixel> palette);
 
     TCanvas& Canvas() { return canvas_; }
@@ -42,6 +45,8 @@ public:
     const TPixmap& Pixmap() const { return pixmap_; }
 
     // The colour of the bottom-left pixel: glyph buttons draw it transparent.
+    // An empty picture answers clWhite, so that black, the commonest colour
+    // of a picture, is not taken for the transparent one.
     TColor TransparentColor() const;
 
     // Throw EPlatformError with the reason when a file can't be read or written.
@@ -60,6 +65,10 @@ public:
 private:
     void Changed();
     void SnapToPalette();
+    // Points the canvas at the pixels and, below 24 bits, the palette.
+    void AttachCanvas();
+    // name goes into the error message.
+    void Load(std::span<const unsigned char> bytes, const std::string& name);
 
     TPixmap pixmap_;
     TPixelFormat format_ = TPixelFormat::pf24bit;
