@@ -5,7 +5,6 @@
 
 #include <map>
 #include <memory>
-#include <mutex>
 #include <strings.h>
 
 namespace {
@@ -29,10 +28,14 @@ const TClassInfo* findRegistered(std::string_view name)
     return nullptr;
 }
 
+// The toolkit's own classes come first, whoever registers or looks up first.
 void ensureStandardClasses()
 {
-    static std::once_flag once;
-    std::call_once(once, RegisterStandardClasses);
+    static bool started = false;
+    if (started)
+        return;
+    started = true;
+    RegisterStandardClasses();
 }
 
 const std::map<std::string, TColor, std::less<>>& colorNames()
@@ -73,6 +76,7 @@ const TPropertyInfo* TClassInfo::FindProperty(std::string_view propertyName) con
 
 TClassInfo& TClassRegistry::Register(const std::string& name, const std::string& parentName)
 {
+    ensureStandardClasses();
     if (auto* existing = findRegistered(name))
         return const_cast<TClassInfo&>(*existing);
     auto info = std::make_unique<TClassInfo>();

@@ -6,6 +6,7 @@
 
 // Settings files are 8-bit text; no wide-character conversion is wanted.
 #define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
 namespace {
@@ -17,7 +18,7 @@ constexpr std::size_t maxValueLength = 1023;
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& fallback) const
 {
-    CSimpleIniCaseA ini;
+    CSimpleIniA ini;
     if (ini.LoadFile(path_.c_str()) < 0)
         return fallback;
     const char* value = ini.GetValue(section.c_str(), key.c_str(), nullptr);
@@ -31,7 +32,7 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const
 {
-    CSimpleIniCaseA ini;
+    CSimpleIniA ini;
     ini.SetSpaces(false);
     SI_Error loaded = ini.LoadFile(path_.c_str());
     // A missing file is made; one that exists but can't be read is not replaced.
