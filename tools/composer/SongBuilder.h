@@ -1,0 +1,40 @@
+#pragma once
+
+// Gathers one song: its instruments, patterns and order list, into a module.
+
+#include "tools/composer/Instruments.h"
+#include "tools/composer/PatternBuilder.h"
+#include "tools/modwriter/ModuleWriter.h"
+
+#include <string>
+#include <vector>
+
+namespace composer {
+
+class SongBuilder {
+public:
+    // `speed` ticks per row, `tempo` in BPM as the module header stores it.
+    SongBuilder(std::string title, int channels, int speed, int tempo);
+
+    int Channels() const { return m_module.channels; }
+    int Speed() const { return m_module.initialSpeed; }
+    int Tempo() const { return m_module.initialTempo; }
+
+    // Every sample's peak is scaled by `master`, the song's overall loudness (0..1).
+    void SetMaster(double master) { m_master = master; }
+    // The shape for an instrument of this song: peak `level` (0..1) at panning 0..255.
+    Shape Sound(double level, int pan = 128) const;
+
+    int Add(modwriter::Instrument instrument); // its 1-based number
+    PatternBuilder NewPattern(int rows = 64) const { return PatternBuilder(rows, m_module.channels); }
+    int Add(PatternBuilder&& pattern);          // its pattern index
+
+    // The song plays `orders` and then loops back to order position `restart`.
+    modwriter::Module Finish(std::vector<int> orders, int restart);
+
+private:
+    modwriter::Module m_module;
+    double m_master = 1.0;
+};
+
+} // namespace composer
