@@ -10,7 +10,7 @@ namespace {
 
 // The "more" filter's corner: gentle at high rates, about a quarter of the
 // rate at low ones.
-constexpr double MoreFilterCutoffHz = 8000.0;
+constexpr double MoreFilterCutoffHz = 6000.0;
 
 int InterpolationTaps(FilterMode mode)
 {

@@ -52,6 +52,10 @@ struct Sample {
     int relativeNote = 0;   // semitones; C-4 plays at sampleRate
     int fineTune = 0;       // -128..127 (XM 1/128 semitone)
     int sampleRate = 8363;  // Hz that C-4 plays the sample at (MOD/S3M)
+    // Every format plays C-4 at sampleRate * 2^((relativeNote + fineTune / 128) / 12) Hz,
+    // as near as it can store: XM as relative note and finetune, S3M as its C4 speed,
+    // MOD by moving the notes and a finetune of 1/8 semitone (MOD notes outside
+    // C-3..B-5 are folded into that range, which is all ProTracker plays).
 };
 
 struct Instrument {
