@@ -1,5 +1,7 @@
 #include "test_text_support.h"
 
+#include "toolkit/Bitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -260,4 +262,25 @@ TEST(TextRect, SunkenRotatedCaptionDrawsBothPassesInsideTheLabel)
     EXPECT_EQ(ink.Intersect({10, 10, 80, 102}), ink);
     EXPECT_GT(CountPixels(surface, 0x606060), 5) << "the light copy shows below and right of the text";
     EXPECT_GT(CountPixels(surface, 0xFFFFFF), 20);
+}
+
+TEST(TextOut, SmoothEdgesSnapToTheBitmapPalette)
+{
+    TBitmap picture(60, 30, TPixelFormat::pf4bit);
+    picture.Canvas().Brush.Color = clWhite;
+    picture.Canvas().FillRect({0, 0, 60, 30});
+    picture.Canvas().Brush.Style = TBrushStyle::bsClear;
+    picture.Canvas().Font().SetName("Arial");
+    picture.Canvas().Font().SetHeight(-16);
+    picture.Canvas().Font().SetColor(clRed);
+    picture.Canvas().TextOut(4, 4, "Wave");
+    const auto& palette = picture.Palette();
+    int red = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 60; ++x) {
+            TPixel p = picture.Pixmap().At(x, y);
+            red += p == ColorToRGB(clRed);
+            ASSERT_NE(std::find(palette.begin(), palette.end(), p), palette.end()) << "at " << x << "," << y;
+        }
+    EXPECT_GT(red, 20);
 }
