@@ -148,8 +148,16 @@ int BassNote(const Chord& chord, int lowNote)
     return lowNote + (chord.bass - (lowNote - 1) % 12 + 12) % 12;
 }
 
-std::vector<int> Voicing(const Chord& chord, int voices, int lowNote, int highNote, const std::vector<int>& previous)
+std::vector<int> Voicing(const Chord& full, int voices, int lowNote, int highNote, const std::vector<int>& previous)
 {
+    // With fewer voices than tones the bass already has the root, and the
+    // fifth says least about the chord: those go first, the colour stays.
+    Chord chord = full;
+    for (int expendable : {0, 7}) {
+        auto& tones = chord.intervals;
+        if (static_cast<int>(tones.size()) > voices)
+            tones.erase(std::remove(tones.begin(), tones.end(), expendable), tones.end());
+    }
     std::vector<int> best;
     long bestCost = std::numeric_limits<long>::max();
     const int size = static_cast<int>(chord.intervals.size());

@@ -41,6 +41,7 @@ int BassNote(const Chord& chord, int lowNote);
 
 // `voices` close-position chord tones no higher than `highNote`, chosen to
 // move as little as possible from `previous` (empty: the lowest inversion).
+// Chords with more tones than voices leave out the root, then the fifth.
 std::vector<int> Voicing(const Chord& chord, int voices, int lowNote, int highNote, const std::vector<int>& previous);
 
 } // namespace composer

@@ -46,8 +46,8 @@ modwriter::Module Song1()
     const int padLow = ParseNote("A-3"), padHigh = ParseNote("E-5");
     const int arpLow = ParseNote("E-5"), bassLow = ParseNote("G-1");
     const Style leadStyle{-1, 6, 0x34};
-    const Style softPad{34};
-    const Style padStyle{42};
+    const Style softPad{40};
+    const Style padStyle{48};
 
     const Progression verse = ParseProgression("Am F C G", 64);
     const Progression verseTurn = ParseProgression("Am F C E", 64);
@@ -86,7 +86,7 @@ modwriter::Module Song1()
 
     auto full = [&](const Progression& chords, const char* melody, const char* bassRhythm, bool crash) {
         auto q = song.NewPattern();
-        q.Pad(ch::Pad1, 3, pad, chords, padLow, padHigh, {38});
+        q.Pad(ch::Pad1, 3, pad, chords, padLow, padHigh, {46});
         q.Arp(ch::Arp, arp, chords, "0120", arpLow, {30});
         q.Bass(ch::Bass, bass, chords, bassRhythm, bassLow);
         q.Notes(ch::Lead, lead, melody, 0, leadStyle);

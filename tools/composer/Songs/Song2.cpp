@@ -22,7 +22,7 @@ modwriter::Module Song2()
     const int echo = song.Add(composer::Bell("Bell echo", song.Sound(1.0, 70), 2200));
     const int keys = song.Add(composer::EPiano("Piano", song.Sound(1.0, 110), 2000));
     const int pad = song.Add(composer::Pad("Pad", song.Sound(0.7), {Waveform::Saw, 1100, 5, 14, {900, 600, 50, 1200}}));
-    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.75), {Waveform::Triangle, 700, 1400, 0.6, {4, 400, 44, 120}}));
+    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.75), {Waveform::Saw, 420, 900, 0.7, {4, 400, 44, 120}}));
     const int flute = song.Add(composer::Lead("Flute", song.Sound(0.9, 150), {Waveform::Triangle, 2500, 3500, 5, {60, 300, 52, 300}, 1.0}));
     DrumKit kit;
     kit['k'] = {song.Add(composer::Kick(song.Sound(1.0), 0.6)), 49, 60};
@@ -60,7 +60,7 @@ modwriter::Module Song2()
     auto section = [&](const Progression& chords, const char* melody, const char* comp, bool full) {
         auto p = song.NewPattern();
         p.Pad(ch::Pad1, 3, pad, chords, padLow, padHigh, padStyle);
-        p.Arp(ch::Keys, keys, chords, comp, keysLow, {42});
+        p.Arp(ch::Keys, keys, chords, comp, keysLow, {36});
         p.Bass(ch::Bass, bass, chords, full ? "R.......R.....F." : "R...............", bassLow, {60});
         p.Notes(ch::Bell, bell, melody, 0, bellStyle);
         p.Echo(ch::Bell, ch::Echo, 6, echo, 0.45, 54);

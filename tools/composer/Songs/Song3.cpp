@@ -20,7 +20,7 @@ modwriter::Module Song3()
 {
     SongBuilder song("Ember Drive", 10, 6, 140);
     song.SetMaster(0.85);
-    const int lead = song.Add(composer::Lead("Lead", song.Sound(1.0, 136), {Waveform::Square, 3200, 7000, 10, {2, 200, 52, 150}, 1.8}));
+    const int lead = song.Add(composer::Lead("Lead", song.Sound(0.85, 136), {Waveform::Square, 3200, 7000, 10, {2, 200, 52, 150}, 1.8}));
     const int echo = song.Add(composer::Lead("Lead echo", song.Sound(0.9, 50), {Waveform::Square, 2000, 3000, 10, {2, 200, 52, 150}, 1.8}));
     const int harmony = song.Add(composer::Lead("Harmony", song.Sound(0.8, 200), {Waveform::Saw, 2400, 4000, 7, {4, 200, 50, 150}, 1.2}));
     const int arp = song.Add(composer::Pluck("Arp", song.Sound(0.8, 90), {Waveform::Saw, 5500, 6, 1.5, 300}));
@@ -48,7 +48,7 @@ modwriter::Module Song3()
     const int padLow = ParseNote("G-3"), padHigh = ParseNote("D-5");
     const int arpLow = ParseNote("B-4"), bassLow = ParseNote("E-1");
     const Style leadStyle{-1, 8, 0x44};
-    const Style padStyle{36};
+    const Style padStyle{44};
 
     const Progression verse = ParseProgression("Em C D Bm", 64);
     const Progression verseTurn = ParseProgression("Em C D B", 64);
@@ -67,7 +67,7 @@ modwriter::Module Song3()
     auto full = [&](const Progression& chords, const char* melody, const char* arpSteps) {
         auto q = song.NewPattern();
         q.Pad(ch::Pad1, 3, pad, chords, padLow, padHigh, padStyle);
-        q.Arp(ch::Arp, arp, chords, arpSteps, arpLow, {30});
+        q.Arp(ch::Arp, arp, chords, arpSteps, arpLow, {34});
         q.Bass(ch::Bass, bass, chords, Gallop, bassLow);
         q.Notes(ch::Lead, lead, melody, 0, leadStyle);
         q.Echo(ch::Lead, ch::Echo, 3, echo, 0.4, 64);

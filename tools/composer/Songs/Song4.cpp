@@ -22,7 +22,7 @@ modwriter::Module Song4()
     const int bell = song.Add(composer::Bell("Bell", song.Sound(1.0, 170), 2600));
     const int keys = song.Add(composer::EPiano("Piano", song.Sound(1.0, 90), 2600));
     const int pad = song.Add(composer::Pad("Pad", song.Sound(0.8), {Waveform::Saw, 900, 5, 12, {1500, 800, 52, 1500}}));
-    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.8), {Waveform::Triangle, 600, 1000, 0.7, {10, 600, 46, 200}}));
+    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.8), {Waveform::Saw, 400, 700, 0.8, {10, 600, 46, 200}}));
     DrumKit kit;
     kit['k'] = {song.Add(composer::Kick(song.Sound(1.0), 0.5)), 49, 58};
     kit['r'] = {song.Add(composer::Rim(song.Sound(1.0, 100))), 49, 44};

@@ -62,7 +62,7 @@ modwriter::Module Song5()
 
     auto band = [&](const Progression& chords, const char* melody) {
         auto p = song.NewPattern();
-        p.Chords(ch::Keys1, 3, keys, chords, Stabs, keysLow, keysHigh, {40});
+        p.Chords(ch::Keys1, 3, keys, chords, Stabs, keysLow, keysHigh, {32});
         p.Pad(ch::Pad, 1, organ, chords, padLow, padLow + 12, {30});
         p.Bass(ch::Bass, bass, chords, Walk, bassLow, {62});
         p.Notes(ch::Lead, lead, melody, 0, leadStyle);
@@ -76,7 +76,7 @@ modwriter::Module Song5()
 
     // 0: intro: bass and piano vamp, the drums creep in.
     auto p = song.NewPattern();
-    p.Chords(ch::Keys1, 3, keys, vamp, Stabs, keysLow, keysHigh, {40});
+    p.Chords(ch::Keys1, 3, keys, vamp, Stabs, keysLow, keysHigh, {34});
     p.Bass(ch::Bass, bass, vamp, Walk, bassLow, {56});
     p.Drums(ch::Hats, kit, "H.h.H.h.H.h.H.hh");
     p.Drums(ch::Kick, kit, "k.....k...k.....", 32);
