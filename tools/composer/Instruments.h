@@ -1,7 +1,7 @@
 #pragma once
 
-// The composer's instrument rack: drums from noise and pitch sweeps, and
-// pitched instruments from additive tones with loops for their sustain.
+// The composer's pitched instruments: additive tones with a bright attack
+// and a seamless loop for their sustain, shaped by XM volume envelopes.
 
 #include "tools/modwriter/ModuleWriter.h"
 
@@ -23,17 +23,6 @@ struct Adsr {
 };
 
 enum class Waveform { Saw, Square, Triangle, Sine };
-
-modwriter::Instrument Kick(const Shape& shape, double punch = 1.0);
-modwriter::Instrument Snare(const Shape& shape, double body = 1.0);
-modwriter::Instrument Clap(const Shape& shape);
-modwriter::Instrument ClosedHat(const Shape& shape);
-modwriter::Instrument OpenHat(const Shape& shape);
-modwriter::Instrument Shaker(const Shape& shape);
-modwriter::Instrument Rim(const Shape& shape);
-modwriter::Instrument Crash(const Shape& shape);
-// Pitched: C-4 sounds at 110 Hz so that notes around it tune the drum.
-modwriter::Instrument Tom(const Shape& shape);
 
 struct LeadTone {
     Waveform form = Waveform::Saw;

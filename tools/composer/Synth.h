@@ -1,12 +1,11 @@
 #pragma once
 
 // Sound synthesis for the composer's instruments: additive tones whose
-// partials line up with a sample loop, filtered noise, and the step from a
+// partials line up with a sample loop, wave shaping, and the step from a
 // rendered wave to a module sample.
 
 #include "tools/modwriter/ModuleWriter.h"
 
-#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -15,36 +14,11 @@ namespace composer {
 // Mono audio at some rate, nominally within -1..1.
 using Wave = std::vector<float>;
 
+// Whole frames in `seconds` at `rate` frames per second.
+int Frames(double seconds, double rate);
+
 // Frequency in Hz of an XM note number (C-0 = 1, A-4 = 58 sounds at 440 Hz).
 double NoteFrequency(int note);
-
-// Deterministic white noise, so that every run writes the same bytes.
-class Noise {
-public:
-    explicit Noise(std::uint32_t seed) : m_state(seed ? seed : 0x9E3779B9u) {}
-    float Next(); // -1..1
-    double Unit(); // 0..1
-
-private:
-    std::uint32_t m_state;
-};
-
-// One second-order section after the well-known cookbook formulas; the cutoff
-// may move from sample to sample for sweeps.
-class Biquad {
-public:
-    enum class Kind { LowPass, HighPass, BandPass };
-
-    Biquad(Kind kind, double rate) : m_kind(kind), m_rate(rate) {}
-    void Tune(double cutoffHz, double q);
-    float Process(float input);
-
-private:
-    Kind m_kind;
-    double m_rate;
-    double m_b0 = 1, m_b1 = 0, m_b2 = 0, m_a1 = 0, m_a2 = 0;
-    double m_x1 = 0, m_x2 = 0, m_y1 = 0, m_y2 = 0;
-};
 
 // Amplitude of harmonic h (1 = fundamental) at a time in seconds.
 using Spectrum = std::function<double(int harmonic, double seconds)>;

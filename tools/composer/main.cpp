@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 int main(int argc, char** argv)
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     static constexpr Compose Songs[] = {composer::Song1, composer::Song2, composer::Song3, composer::Song4, composer::Song5};
     try {
         const std::string folder = argv[1];
+        std::filesystem::create_directories(folder);
         for (int i = 0; i < 5; ++i) {
             const std::string path = folder + "/song" + std::to_string(i + 1) + ".xm";
             modwriter::WriteFile(path, modwriter::WriteXM(Songs[i]()));

@@ -1,6 +1,7 @@
 // "Velmora Skies": the opener. A minor, 125 BPM, bright and driving, with a
 // singing saw lead over four-on-the-floor drums.
 
+#include "tools/composer/Drums.h"
 #include "tools/composer/SongBuilder.h"
 #include "tools/composer/Songs/Songs.h"
 #include "tools/composer/Theory.h"

@@ -1,6 +1,7 @@
 // "Glass Harbour": D major, 96 BPM, calm and airy: bells and an electric
 // piano over warm pads, a round bass and a light, brushed beat.
 
+#include "tools/composer/Drums.h"
 #include "tools/composer/SongBuilder.h"
 #include "tools/composer/Songs/Songs.h"
 #include "tools/composer/Theory.h"
@@ -68,12 +69,12 @@ modwriter::Module Song2()
         return p;
     };
 
-    // 0: intro: pads and the piano alone, the shaker joins halfway.
+    // 0: intro: pads, piano and a few bell notes; the shaker joins halfway.
     auto p = song.NewPattern();
     p.Pad(ch::Pad1, 3, pad, a, padLow, padHigh, padStyle);
     p.Arp(ch::Keys, keys, a, "0...2...1...2...", keysLow, {32});
     p.Bass(ch::Bass, bass, a, "R...............", bassLow, {44});
-    p.Notes(ch::Bell, bell, ". ./14 | ./16 | ./16 | A-5/4 C#6/4 E-6/8", 0, {34});
+    p.Notes(ch::Bell, bell, "./8 A-5/4 F#5/4 | E-5/16 | ./8 B-5/4 A-5/4 | A-5/4 C#6/4 E-6/8", 0, {38});
     p.Echo(ch::Bell, ch::Echo, 6, echo, 0.45, 34);
     p.Drums(ch::Shaker, kit, "..m.", 32);
     const int intro = song.Add(std::move(p));

@@ -1,6 +1,7 @@
 // "Ember Drive": E minor, 140 BPM, restless and bright: a running
 // arpeggio, a galloping bass and a square lead that climbs.
 
+#include "tools/composer/Drums.h"
 #include "tools/composer/SongBuilder.h"
 #include "tools/composer/Songs/Songs.h"
 #include "tools/composer/Theory.h"

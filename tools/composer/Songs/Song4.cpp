@@ -1,6 +1,7 @@
 // "Quiet Orbit": F major, 80 BPM, a slow ballad for the small hours: a soft
 // glassy lead with a bell shadow, electric piano and long pads.
 
+#include "tools/composer/Drums.h"
 #include "tools/composer/SongBuilder.h"
 #include "tools/composer/Songs/Songs.h"
 #include "tools/composer/Theory.h"

@@ -1,6 +1,7 @@
 // "Last Tram Home": G minor, a swung 108 BPM, warm and a little wistful:
 // electric-piano stabs, a busy bass and a whistling lead to close the disc.
 
+#include "tools/composer/Drums.h"
 #include "tools/composer/SongBuilder.h"
 #include "tools/composer/Songs/Songs.h"
 #include "tools/composer/Theory.h"
