@@ -1,0 +1,178 @@
+#include "tools/skinpainter/SongButton.h"
+
+#include "tools/skinpainter/Lettering.h"
+#include "tools/skinpainter/Shapes.h"
+#include "tools/skinpainter/SkinColors.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace skin {
+
+namespace {
+
+// The staircase step: 30 pixels left for every 40 down.
+constexpr double Slant = 30.0 / 40.0;
+// Where the plate's left edge meets the top row. Twelve pixels of black
+// stay at its bottom-left, so that the ornament beside the fourth button and
+// the info caption beside the third keep clear of the band.
+constexpr double PlateLeft = 42;
+constexpr double PlateRight = SongButtonWidth;
+// The number tab, as offsets from the plate's left edge along each row.
+constexpr double TabInset = 5;
+constexpr double TabWidth = 24;
+constexpr int TabTop = 4;
+constexpr int TabBottom = 36;
+constexpr double MidRow = SongButtonHeight / 2.0;
+
+double LeftEdge(double y)
+{
+    return PlateLeft - Slant * y;
+}
+
+double RightEdge(double y)
+{
+    return PlateRight - Slant * y;
+}
+
+// The play mark sits near the right end, its glow kept off the rim.
+constexpr double MarkerCentre = PlateRight - Slant * MidRow - 11;
+constexpr double MarkerGlow = 10;
+// The title starts clear of the tab at the top of its capitals and ends
+// clear of the glow.
+constexpr double TitleLeft = PlateLeft - Slant * (MidRow - 7) + TabInset + TabWidth + 5;
+constexpr double TitleRight = MarkerCentre - MarkerGlow - 2;
+
+// What differs between the three looks.
+struct Look {
+    Material Plate;
+    Material Tab;
+    TPixel Number;
+    TPixel NumberEdge;
+    TPixel Title;
+    TPixel TitleShadow;
+    TPixel Marker;
+    bool Glow;
+    int Shift; // pixels the content moves right and down
+};
+
+std::function<TPixel(double)> Ramp(TPixel top, TPixel middle, TPixel bottom, double from, double to)
+{
+    return [=](double y) {
+        double t = std::clamp((y - from) / (to - from), 0.0, 1.0);
+        return t < 0.5 ? Mix(top, middle, t / 0.5) : Mix(middle, bottom, (t - 0.5) / 0.5);
+    };
+}
+
+Look LookOf(ButtonLook look)
+{
+    Look l{};
+    l.Plate = PlateMaterial(look, SongButtonHeight);
+    l.Tab.Rim = 1.0;
+    switch (look) {
+    case ButtonLook::Up:
+        l.Tab.RimLit = Cream;
+        l.Tab.RimShade = RGB(150, 100, 8);
+        l.Tab.Face = Ramp(RGB(255, 230, 130), Gold, RGB(200, 140, 10), TabTop, TabBottom);
+        l.Number = RGB(52, 32, 0);
+        l.NumberEdge = RGB(255, 236, 160);
+        l.Title = RGB(255, 212, 96);
+        l.TitleShadow = Black;
+        l.Marker = RGB(110, 80, 14);
+        break;
+    case ButtonLook::Down:
+        l.Tab.RimLit = RGB(120, 80, 6);
+        l.Tab.RimShade = RGB(240, 200, 90);
+        l.Tab.Face = Ramp(RGB(170, 118, 8), RGB(214, 160, 22), RGB(236, 186, 56), TabTop, TabBottom);
+        l.Number = RGB(40, 24, 0);
+        l.NumberEdge = RGB(250, 220, 130);
+        l.Title = RGB(222, 178, 66);
+        l.TitleShadow = Black;
+        l.Marker = RGB(96, 70, 12);
+        l.Shift = 1;
+        break;
+    case ButtonLook::Locked:
+        l.Tab.RimLit = White;
+        l.Tab.RimShade = RGB(200, 140, 14);
+        l.Tab.Face = Ramp(RGB(255, 252, 232), RGB(255, 226, 110), RGB(255, 186, 28), TabTop, TabBottom);
+        l.Number = RGB(70, 36, 0);
+        l.NumberEdge = RGB(255, 250, 225);
+        l.Title = RGB(255, 250, 228);
+        l.TitleShadow = RGB(40, 24, 0);
+        l.Marker = RGB(255, 252, 236);
+        l.Glow = true;
+        break;
+    }
+    return l;
+}
+
+Shape PlateShape()
+{
+    return ConvexPolygon({{LeftEdge(0), 0},
+                          {RightEdge(0), 0},
+                          {RightEdge(SongButtonHeight), SongButtonHeight},
+                          {LeftEdge(SongButtonHeight), SongButtonHeight}});
+}
+
+void PaintTab(TCanvas& canvas, int n, const Look& look)
+{
+    const double s = look.Shift;
+    auto at = [&](double offset, double y) { return Point2{LeftEdge(y) + offset + s, y + s}; };
+    Shape tab = ConvexPolygon({at(TabInset, TabTop), at(TabInset + TabWidth, TabTop),
+                               at(TabInset + TabWidth, TabBottom), at(TabInset, TabBottom)});
+    PaintShape(canvas, {0, 0, SongButtonWidth, SongButtonHeight}, tab, look.Tab);
+
+    const std::string digit = std::to_string(n);
+    UseFont(canvas, 26);
+    const double centreX = LeftEdge(MidRow) + TabInset + TabWidth / 2 + s;
+    const int x = static_cast<int>(std::lround(centreX - canvas.TextWidth(digit) / 2.0));
+    ShadowedText(canvas, x, CellTopForCentre(canvas, MidRow + s), digit, look.Number, look.NumberEdge);
+}
+
+// A small play mark near the right end: dim at rest, glowing while the
+// song plays.
+void PaintMarker(TCanvas& canvas, const Look& look)
+{
+    const double cx = MarkerCentre + look.Shift;
+    const double cy = MidRow + look.Shift;
+    if (look.Glow)
+        PaintGlow(canvas, {0, 0, SongButtonWidth, SongButtonHeight}, {cx - 1, cy}, MarkerGlow, RGB(255, 236, 150),
+                  PlateShape(), 2.2);
+    Shape mark = ConvexPolygon({{cx - 4, cy - 5}, {cx + 4.5, cy}, {cx - 4, cy + 5}});
+    PaintShape(canvas, {0, 0, SongButtonWidth, SongButtonHeight}, mark, Flat(look.Marker));
+}
+
+void PaintTitle(TCanvas& canvas, const std::string& title, int pixels, const Look& look)
+{
+    UseFont(canvas, pixels);
+    const int x = static_cast<int>(std::lround(TitleLeft)) + look.Shift;
+    ShadowedText(canvas, x, CellTopForCentre(canvas, MidRow) + look.Shift, title, look.Title, look.TitleShadow);
+}
+
+} // namespace
+
+int TitlePixels(const std::vector<std::string>& titles)
+{
+    TBitmap scratch(1, 1);
+    int pixels = 15;
+    for (const std::string& title : titles)
+        pixels = std::min(pixels, FittingSize(scratch.Canvas(), title, static_cast<int>(TitleRight - TitleLeft), 15, 10));
+    return pixels;
+}
+
+std::unique_ptr<TBitmap> PaintSongButton(int n, const std::string& title, int titlePixels, ButtonLook look)
+{
+    auto bitmap = std::make_unique<TBitmap>(SongButtonWidth, SongButtonHeight);
+    TCanvas& canvas = bitmap->Canvas();
+    canvas.Brush = {clBlack, TBrushStyle::bsSolid};
+    canvas.FillRect({0, 0, SongButtonWidth, SongButtonHeight});
+
+    const Look l = LookOf(look);
+    PaintShape(canvas, {0, 0, SongButtonWidth, SongButtonHeight}, PlateShape(), l.Plate);
+    PaintMarker(canvas, l);
+    PaintTab(canvas, n, l);
+    PaintTitle(canvas, title, titlePixels, l);
+    return bitmap;
+}
+
+} // namespace skin
