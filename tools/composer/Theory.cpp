@@ -57,7 +57,8 @@ Chord ParseChord(std::string_view symbol)
     Chord chord;
     chord.root = (Semitone(symbol) + 12) % 12;
     std::string_view slash;
-    if (const auto at = symbol.find('/'); at != std::string_view::npos) {
+    const auto at = symbol.find('/');
+    if (at != std::string_view::npos) {
         slash = symbol.substr(at + 1);
         symbol = symbol.substr(0, at);
     }
@@ -82,7 +83,7 @@ Chord ParseChord(std::string_view symbol)
     if (!symbol.empty())
         throw std::invalid_argument("unknown chord \"" + original + "\"");
     chord.bass = chord.root;
-    if (!slash.empty()) {
+    if (at != std::string_view::npos) {
         chord.bass = (Semitone(slash) + 12) % 12;
         if (!slash.empty())
             throw std::invalid_argument("bad bass in chord \"" + original + "\"");
