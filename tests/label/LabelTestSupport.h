@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 // A face every machine here draws with the same metrics: each character
@@ -54,22 +55,27 @@ protected:
 // The window's picture as it should look: the window's colour, and a canvas
 // on the label's rectangle to draw the expected label with.
 struct TExpectedPicture {
-    TPixmap pixels;
-    TCanvas canvas;
-
     TExpectedPicture(int width, int height, TColor background, const TControl& label)
-        : pixels(width, height, ColorToRGB(background))
+        : pixels_(std::make_unique<TPixmap>(width, height, ColorToRGB(background))),
+          canvas_(std::make_unique<TCanvas>())
     {
-        canvas.Attach(&pixels, label.WindowOrigin(), label.BoundsRect());
-        canvas.Brush.Style = TBrushStyle::bsClear;
+        canvas_->Attach(pixels_.get(), label.WindowOrigin(), label.BoundsRect());
+        canvas_->Brush.Style = TBrushStyle::bsClear;
     }
+
+    TCanvas& Canvas() { return *canvas_; }
+    const TPixmap& Pixels() const { return *pixels_; }
 
     void Fill(TColor color)
     {
-        canvas.Brush = {color, TBrushStyle::bsSolid};
-        canvas.FillRect({0, 0, canvas.ClipRect().Right, canvas.ClipRect().Bottom});
-        canvas.Brush.Style = TBrushStyle::bsClear;
+        canvas_->Brush = {color, TBrushStyle::bsSolid};
+        canvas_->FillRect(canvas_->ClipRect());
+        canvas_->Brush.Style = TBrushStyle::bsClear;
     }
+
+private:
+    std::unique_ptr<TPixmap> pixels_;
+    std::unique_ptr<TCanvas> canvas_;
 };
 
 inline ::testing::AssertionResult SamePicture(const TPixmap& got, const TPixmap& want)
@@ -110,6 +116,18 @@ inline TRect BoxOf(const TPixmap& pixels, TColor c)
     for (int y = 0; y < pixels.Height(); ++y)
         for (int x = 0; x < pixels.Width(); ++x)
             if ((pixels.At(x, y) & 0xFFFFFF) == want)
+                box = box.Union({x, y, x + 1, y + 1});
+    return box;
+}
+
+// The smallest rectangle of r holding every pixel that is not background.
+inline TRect InkOf(const TPixmap& pixels, const TRect& r, TColor background)
+{
+    const TPixel plain = ColorToRGB(background);
+    TRect box;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            if ((pixels.At(x, y) & 0xFFFFFF) != plain)
                 box = box.Union({x, y, x + 1, y + 1});
     return box;
 }
