@@ -78,12 +78,13 @@ modwriter::Module Song3()
         return q;
     };
 
-    // 0: intro: the arpeggio alone over the pads, then the hats.
+    // 0: intro: the arpeggio over the pads, then hats and a half-time kick.
     auto p = song.NewPattern();
     p.Pad(ch::Pad1, 3, pad, verse, padLow, padHigh, {30});
     p.Arp(ch::Arp, arp, verse, "0120", arpLow, {34});
     p.Bass(ch::Bass, bass, verse, "R...........R.R.", bassLow, {50});
     p.Drums(ch::Hats, kit, "h.h.h.h.h.h.h.h.hhhhhhhhhhhhhhhh", 32);
+    p.Drums(ch::Kick, kit, "k.......", 32);
     p.Drums(ch::Snare, kit, "x", 0, 1);
     const int intro = song.Add(std::move(p));
 
