@@ -98,9 +98,8 @@ TEST_F(LabelPaintTest, InfoLabelDrawsItsSunkenCaptionTurned57Degrees)
     // Turned counter-clockwise: the words climb from the lower left.
     EXPECT_GT(text.Height(), 40);
     EXPECT_LT(text.Width(), 60);
-    EXPECT_EQ(CountOf(got, {4, 4, 74, 96}, clBlack) + CountOf(got, {4, 4, 74, 96}, kGold) +
-                  CountOf(got, {4, 4, 74, 96}, kInfoLight) > 0,
-              true);
+    // Nothing outside the label changed.
+    EXPECT_EQ(CountOf(got, {0, 0, 100, 120}, kFormColor), 100 * 120 - 70 * 92);
     EXPECT_EQ(label->Font().Escapement(), 0) << "the label's own font stays upright";
 
     SavePng(got, "label_info.png");
@@ -335,6 +334,15 @@ TEST_F(LabelPaintTest, TextStaysInsideTheFrame)
          kLabelOptions | DT_VCENTER | DT_RIGHT | DT_SINGLELINE);
     EXPECT_TRUE(SamePicture(got, want.Pixels()));
     EXPECT_EQ(CountOf(got, {10, 10, 100, 50}, clBlue), 90 * 40 - 84 * 34);
+    // The restriction to the inner rectangle lasts to the end of the repaint.
+    EXPECT_EQ(label->Canvas().ClipRect(), (TRect{3, 3, 87, 37}));
+
+    // A frame wider than the label leaves no room: only rings are drawn.
+    label->Bevel().SetStyleOuter(TLMDBevelStyle::bvNone);
+    label->Bevel().SetBorderColor(clBlue);
+    label->Bevel().SetBorderWidth(300);
+    got = form->Snapshot();
+    EXPECT_EQ(CountOf(got, {10, 10, 100, 50}, clBlue), 90 * 40);
 }
 
 TEST_F(LabelPaintTest, DisabledLabelDrawsItsTextInGrey)
@@ -396,4 +404,19 @@ TEST_F(LabelPaintTest, LongCaptionsAreDrawnWithTheirFirst255Bytes)
     TExpectedPicture want = ExpectedPlain(*label);
     Pass(want, clBlack, {0, 0, 90, 40}, std::string(255, 'a'), kLabelOptions | DT_VCENTER | DT_RIGHT | DT_SINGLELINE);
     EXPECT_TRUE(SamePicture(got, want.Pixels()));
+}
+
+TEST_F(LabelPaintTest, CaptionThenColourRepaintsOnceWhenServed)
+{
+    TLMDLabel* label = InfoLabel("");
+    form->Snapshot();
+    const int before = label->PaintCount();
+    label->SetCaption("  Welcome");
+    label->Font().SetColor(0xFFB000);
+    EXPECT_EQ(label->PaintCount(), before) << "both only ask";
+    EXPECT_EQ(label->BoundsRect(), (TRect{4, 4, 74, 96}));
+    form->PaintPending();
+    EXPECT_EQ(label->PaintCount(), before + 1);
+    EXPECT_GT(CountOf(form->BackBuffer(), {4, 4, 74, 96}, 0xFFB000), 0);
+    EXPECT_EQ(CountOf(form->BackBuffer(), {4, 4, 74, 96}, kGold), 0);
 }

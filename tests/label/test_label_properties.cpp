@@ -387,7 +387,7 @@ TEST_F(LabelLayoutTest, InfoLabelReadsInPublishedOrder)
     EXPECT_FALSE(label->ShowAccelChar());
     EXPECT_FALSE(label->IsLoading());
 
-    label->SetParent(window); // already; the press goes to the window's handler
+    // The label's presses reach the window's drag handler.
     window->Show();
     window->DispatchMouseDown(TMouseButton::mbLeft, 0, 10, 20);
     EXPECT_EQ(window->presses, 1);
