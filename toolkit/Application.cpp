@@ -5,7 +5,10 @@
 #include "toolkit/MessageForm.h"
 #include "toolkit/Timer.h"
 
+#include <SDL.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <cstdio>
 
 TApplication& Application()
@@ -49,12 +52,34 @@ void TApplication::AdoptForm(TForm* form)
     form->DoCreate();
 }
 
+std::string TApplication::ExeName() const
+{
+    std::error_code error;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error)
+        return path.string();
+    char* base = SDL_GetBasePath();
+    std::string fallback = base ? std::string(base) + "velmora" : std::string();
+    SDL_free(base);
+    return fallback;
+}
+
 void TApplication::Run()
 {
     if (mainForm_)
         mainForm_->Show();
-    while (!terminated_)
-        HandleMessage();
+    while (!terminated_) {
+        try {
+            HandleMessage();
+        } catch (const std::exception& error) {
+            ShowException(error);
+        }
+    }
+}
+
+void TApplication::ShowException(const std::exception& error)
+{
+    MessageBox(error.what(), title_.empty() ? std::string("Error") : title_, MB_OK | MB_ICONERROR);
 }
 
 void TApplication::ProcessMessages()

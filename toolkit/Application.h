@@ -4,6 +4,7 @@
 #include "toolkit/Platform.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,6 +42,9 @@ public:
     bool IsHeadless() const { return headless_; }
     TPlatform& Platform();
 
+    // The full path of the running program's own file.
+    std::string ExeName() const;
+
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
 
@@ -55,8 +59,10 @@ public:
     }
     TForm* MainForm() const { return mainForm_; }
 
-    // Shows the main window and handles messages until it closes.
+    // Shows the main window and handles messages until it closes. An error
+    // that escapes a handler is shown in a message box and the loop goes on.
     void Run();
+    void ShowException(const std::exception& error);
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
     // Handles everything pending without waiting.

@@ -170,10 +170,12 @@ TCanvas& TControl::Canvas()
 TRect TControl::VisibleWindowRect() const
 {
     TRect rect = TRect::FromBounds(0, 0, width_, height_).Offset(WindowOrigin());
-    for (const TControl* control = this; control; control = control->parent_) {
+    // A hidden window still paints its back buffer (for snapshots); hidden
+    // controls inside it don't.
+    for (const TControl* control = this; control->parent_; control = control->parent_) {
         if (!control->visible_)
             return {};
-        if (control->parent_) {
+        {
             TRect parentClient = control->parent_->ClientRect().Offset(control->parent_->WindowOrigin());
             rect = rect.Intersect(parentClient);
         }

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "app/InfoScript.h"
+#include "controls/Autobtn.h"
+#include "controls/Gauges.h"
+#include "controls/Lmdlabel.h"
+#include "controls/filedrag.h"
+#include "toolkit/Form.h"
+#include "toolkit/Image.h"
+#include "toolkit/Panel.h"
+#include "toolkit/SpeedButton.h"
+#include "toolkit/Timer.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class TMidasSound;
+
+// The disc's borderless main window: five song buttons in a staircase, the
+// transport, the song-position gauge, the rotated info caption, a star that
+// twinkles now and then, and files dropped from the desktop.
+class TfMain : public TForm {
+public:
+    explicit TfMain(TComponent* owner);
+    const char* ClassName() const override { return "TfMain"; }
+
+    // Components, in declaration order.
+    TPanel* panMain = nullptr;
+    TautoButton* bSong1 = nullptr;
+    TautoButton* bSong2 = nullptr;
+    TautoButton* bSong3 = nullptr;
+    TautoButton* bSong4 = nullptr;
+    TautoButton* bSong5 = nullptr;
+    TautoButton* bControlRew = nullptr;
+    TautoButton* bControlStop = nullptr;
+    TautoButton* bControlFF = nullptr;
+    TTimer* timerUpdate = nullptr;
+    TLMDLabel* lInfo = nullptr;
+    TSpeedButton* bApplicationMinimize = nullptr;
+    TSpeedButton* bApplicationClose = nullptr;
+    TPanel* panGauge = nullptr;
+    TGauge* gSongPos = nullptr;
+    TImage* imgVerzierung2 = nullptr;
+    TFileDrag* FileDrag = nullptr;
+    TImage* imgStar = nullptr;
+    std::array<TImage*, 8> imgStarFrames{}; // imgStar0 to imgStar7
+
+    // Handlers bound by the window layout.
+    void FormCreate(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void panMainMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int X, int Y);
+    void panMainMouseMove(TObject* sender, TShiftState shift, int X, int Y);
+    void panMainMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int X, int Y);
+    void bApplicationMinimizeClick(TObject* sender);
+    void bApplicationCloseClick(TObject* sender);
+    void bSong1Click(TObject* sender);
+    void bSong2Click(TObject* sender);
+    void bSong3Click(TObject* sender);
+    void bSong4Click(TObject* sender);
+    void bSong5Click(TObject* sender);
+    void bControlStopClick(TObject* sender);
+    void bControlRewClick(TObject* sender);
+    void bControlFFClick(TObject* sender);
+    void FileDragDrop(TObject* sender);
+    void timerUpdateTimer(TObject* sender);
+
+    // The sound player; null before creation step 7 and after closing.
+    TMidasSound* GetSound() const { return Sound; }
+    const std::string& GetProgramDir() const { return ProgramDir; }
+
+private:
+    void PlaySong(TautoButton* button, const char* fileName);
+    void SelectSongButton(TautoButton* button);
+    void ResetGauge();
+    void InfoScriptStep();
+    void StarTwinkle();
+
+    std::string ProgramDir;
+    std::int32_t InfoIndex = 0;
+    std::uint8_t InfoWait = 0;
+    TInfoScript InfoScript;
+    bool StarActive = false;
+    std::int32_t StarStep = 0;
+    bool Dragging = false;
+    std::int32_t DragX = 0;
+    std::int32_t DragY = 0;
+    TMidasSound* Sound = nullptr;
+
+    friend struct TfMainProbe; // tests read the private state
+};
+
+// The main window, named before its creation handler runs.
+extern TfMain* fMain;
+
+// The directory part of a program path: everything up to and including its
+// last separator ("/", or "\" and ":" of paths written the other way);
+// empty when it holds none.
+std::string DirectoryOf(const std::string& programPath);

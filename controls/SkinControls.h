@@ -1,0 +1,4 @@
+#pragma once
+
+// Declares every skin control to the window layouts.
+void RegisterSkinControls();

@@ -1,0 +1,96 @@
+#include "AppTestSupport.h"
+
+#include "controls/SkinControls.h"
+#include "sound/MidasSoundClass.h"
+#include "toolkit/Application.h"
+#include "tools/modwriter/ModuleWriter.h"
+
+#include <fstream>
+
+std::vector<std::uint8_t> SlowModule(int orders)
+{
+    using namespace modwriter;
+    Module module;
+    module.name = "slow";
+    module.channels = 4;
+    module.initialSpeed = 31;
+    module.initialTempo = 32;
+    for (int order = 0; order < orders; ++order) {
+        module.orders.push_back(static_cast<std::uint8_t>(order));
+        Pattern pattern(16, 4);
+        pattern.At(0, 0, 4) = Cell{Note(4, order % 12), 1, 0, 0, 0};
+        module.patterns.push_back(pattern);
+    }
+    Instrument instrument;
+    instrument.name = "square";
+    for (int i = 0; i < 64; ++i)
+        instrument.sample.data.push_back(static_cast<std::int16_t>(i < 32 ? 8000 : -8000));
+    instrument.sample.loopLength = 64;
+    module.instruments.push_back(instrument);
+    return WriteXM(module);
+}
+
+void MainWindowTest::SetUp()
+{
+    Application().InitializeHeadless();
+    RegisterSkinControls();
+    Application().MessageBoxHook = [this](const std::string& text, const std::string& caption, unsigned) {
+        messages.push_back(caption + ": " + text);
+        return 1;
+    };
+    auto scripted = std::make_unique<TScriptedRandom>();
+    random = scripted.get();
+    SetProgramRandom(std::move(scripted));
+    folder = std::filesystem::temp_directory_path() /
+             ("velmora-app-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    for (int song = 1; song <= 5; ++song)
+        WriteFile("song" + std::to_string(song) + ".xm", SlowModule(song + 3));
+    Application().CreateForm(fMain);
+    window = fMain;
+    TfMainProbe::ProgramDir(*window) = folder.string() + "/";
+    window->Show();
+}
+
+void MainWindowTest::TearDown()
+{
+    Application().DestroyForms();
+    fMain = nullptr;
+    Application().MessageBoxHook = nullptr;
+    SetProgramRandom(std::make_unique<TRandom>());
+    std::filesystem::remove_all(folder);
+}
+
+void MainWindowTest::Tick(int count)
+{
+    Application().AdvanceTime(static_cast<std::uint64_t>(250 * count));
+}
+
+void MainWindowTest::ClickAt(int x, int y)
+{
+    window->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, x, y);
+    window->DispatchMouseUp(TMouseButton::mbLeft, 0, x, y);
+}
+
+void MainWindowTest::ClickOn(TControl& control)
+{
+    TPoint centre = control.WindowOrigin() + TPoint{control.Width() / 2, control.Height() / 2};
+    ClickAt(centre.X, centre.Y);
+}
+
+std::string MainWindowTest::WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+{
+    auto path = folder / name;
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
+
+std::vector<int> MainWindowTest::ButtonStates()
+{
+    std::vector<int> states;
+    for (TautoButton* button : {window->bSong1, window->bSong2, window->bSong3, window->bSong4, window->bSong5})
+        states.push_back(button->DisplayState());
+    return states;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+// The main window built from its real layout in a headless application,
+// with the real engine on SDL's dummy output, songs of our own making in a
+// scratch program folder, and a random generator the test scripts.
+
+#include "app/Main.h"
+#include "app/Random.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct TfMainProbe {
+    static std::string& ProgramDir(TfMain& window) { return window.ProgramDir; }
+    static std::int32_t InfoIndex(const TfMain& window) { return window.InfoIndex; }
+    static bool StarActive(const TfMain& window) { return window.StarActive; }
+    static std::int32_t StarStep(const TfMain& window) { return window.StarStep; }
+    static bool Dragging(const TfMain& window) { return window.Dragging; }
+};
+
+// Answers from a script; 1 (no twinkle) once the script is used up.
+class TScriptedRandom : public TRandom {
+public:
+    void Randomize() override { ++seeded; }
+    int Random(int range) override
+    {
+        requests.push_back(range);
+        if (values.empty())
+            return 1;
+        int value = values.front();
+        values.pop_front();
+        return value;
+    }
+    std::deque<int> values;
+    std::vector<int> requests;
+    int seeded = 0;
+};
+
+// A module of `orders` order positions whose rows last long enough that
+// the position never moves by itself during a test.
+std::vector<std::uint8_t> SlowModule(int orders);
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // One tick of the 250 ms update timer.
+    void Tick(int count = 1);
+    // A left click at a point of the window, through the toolkit's input.
+    void ClickAt(int x, int y);
+    void ClickOn(TControl& control);
+    std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
+    std::vector<int> ButtonStates();
+
+    TfMain* window = nullptr;
+    TScriptedRandom* random = nullptr;
+    std::filesystem::path folder;
+    std::vector<std::string> messages;
+};

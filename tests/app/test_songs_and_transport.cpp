@@ -1,0 +1,152 @@
+#include "AppTestSupport.h"
+
+#include "sound/MidasSoundClass.h"
+
+class SongTest : public MainWindowTest {
+protected:
+    TMidasSound& Sound() { return *window->GetSound(); }
+};
+
+TEST_F(SongTest, StartsWithNothingLoaded)
+{
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
+    EXPECT_EQ(window->gSongPos->Progress(), 0);
+    EXPECT_EQ(window->gSongPos->MaxValue(), 100);
+    EXPECT_TRUE(window->AcceptsDrops());
+    EXPECT_FALSE(Sound().IsPlaying());
+}
+
+TEST_F(SongTest, SongButtonPlaysItsSongLocksItselfAndPreparesTheGauge)
+{
+    ClickOn(*window->bSong3);
+    EXPECT_TRUE(Sound().IsPlaying());
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 6, 1, 1}));
+    EXPECT_EQ(window->gSongPos->MaxValue(), 5) << "song3.xm has six order positions";
+    EXPECT_EQ(window->gSongPos->Progress(), 0);
+
+    Sound().SetPosition(4);
+    Tick();
+    EXPECT_EQ(window->gSongPos->Progress(), 4);
+    ClickOn(*window->bSong3);
+    EXPECT_EQ(Sound().GetPosition(), 0) << "a second click starts the song again";
+    EXPECT_EQ(window->gSongPos->Progress(), 0);
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 6, 1, 1}));
+}
+
+TEST_F(SongTest, RewindAndFastForwardStayWithinTheSong)
+{
+    ClickOn(*window->bControlRew);
+    ClickOn(*window->bControlFF);
+    EXPECT_FALSE(Sound().IsPlaying()) << "nothing plays: the transport does nothing";
+
+    ClickOn(*window->bSong1); // four order positions
+    ClickOn(*window->bControlRew);
+    EXPECT_EQ(Sound().GetPosition(), 0);
+    for (int press = 0; press < 5; ++press)
+        ClickOn(*window->bControlFF);
+    EXPECT_EQ(Sound().GetPosition(), 3) << "fast-forward stops at the last order position";
+    ClickOn(*window->bControlRew);
+    EXPECT_EQ(Sound().GetPosition(), 2);
+    EXPECT_EQ(window->gSongPos->Progress(), 0) << "the gauge waits for the next tick";
+    Tick();
+    EXPECT_EQ(window->gSongPos->Progress(), 2);
+}
+
+TEST_F(SongTest, SingleOrderModuleNeverMoves)
+{
+    window->DispatchDropFiles({WriteFile("one.xm", SlowModule(1))});
+    EXPECT_EQ(window->gSongPos->MaxValue(), 0);
+    ClickOn(*window->bControlFF);
+    ClickOn(*window->bControlRew);
+    EXPECT_EQ(Sound().GetPosition(), 0);
+}
+
+TEST_F(SongTest, StopReleasesTheButtonsAndKeepsTheGaugeMaximum)
+{
+    ClickOn(*window->bSong2);
+    Sound().SetPosition(3);
+    Tick();
+    ClickOn(*window->bControlStop);
+    EXPECT_FALSE(Sound().IsPlaying());
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
+    EXPECT_EQ(window->gSongPos->MaxValue(), 4);
+    EXPECT_EQ(window->gSongPos->Progress(), 3);
+    Tick();
+    EXPECT_EQ(window->gSongPos->Progress(), 0) << "the next tick shows nothing playing";
+    ClickOn(*window->bControlFF);
+    EXPECT_FALSE(Sound().IsPlaying());
+    ClickOn(*window->bControlStop); // stopping again changes nothing
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
+}
+
+TEST_F(SongTest, DroppedFilePlaysTheFirstOfTheDropAndReleasesTheButtons)
+{
+    ClickOn(*window->bSong2);
+    std::string first = WriteFile("first.xm", SlowModule(9));
+    std::string second = WriteFile("second.xm", SlowModule(2));
+    window->DispatchDropFiles({first, second, second});
+    EXPECT_TRUE(Sound().IsPlaying());
+    EXPECT_EQ(window->gSongPos->MaxValue(), 8);
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(SongTest, EmptyDropChangesNothing)
+{
+    ClickOn(*window->bSong4);
+    window->DispatchDropFiles({});
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 6, 1}));
+    EXPECT_EQ(window->gSongPos->MaxValue(), 6);
+}
+
+TEST_F(SongTest, FileThatIsNoModuleShowsTheMessageAndTheProgramGoesOn)
+{
+    ClickOn(*window->bSong5);
+    std::string text = WriteFile("notes.txt", {'h', 'e', 'l', 'l', 'o'});
+    window->DispatchDropFiles({text});
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("MIDAS Sound System Error: ", 0), 0u) << messages[0];
+    EXPECT_NE(messages[0].find("notes.txt"), std::string::npos) << messages[0];
+    EXPECT_FALSE(Sound().IsPlaying());
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
+    EXPECT_EQ(window->gSongPos->MaxValue(), 7) << "the gauge is left alone";
+
+    std::filesystem::remove(folder / "song1.xm");
+    ClickOn(*window->bSong1);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
+    ClickOn(*window->bSong2);
+    EXPECT_TRUE(Sound().IsPlaying()) << "the next song plays as ever";
+}
+
+TEST_F(SongTest, DraggingStartsOnThePanelCaptionAndOrnamentOnly)
+{
+    int left = window->Left();
+    int top = window->Top();
+    window->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 100, 3);
+    window->DispatchMouseMove(ssLeft, 130, 13);
+    window->DispatchMouseUp(TMouseButton::mbLeft, 0, 130, 13);
+    EXPECT_EQ(window->Left(), left + 30);
+    EXPECT_EQ(window->Top(), top + 10);
+
+    window->DispatchMouseDown(TMouseButton::mbRight, ssRight, 100, 3);
+    window->DispatchMouseMove(ssRight, 150, 50);
+    EXPECT_EQ(window->Left(), left + 30) << "the right button drags nothing";
+    window->DispatchMouseUp(TMouseButton::mbRight, 0, 150, 50);
+
+    ClickOn(*window->bSong1);
+    window->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 200, 20); // on song 1
+    window->DispatchMouseMove(ssLeft, 220, 40);
+    window->DispatchMouseUp(TMouseButton::mbLeft, 0, 220, 40);
+    EXPECT_EQ(window->Left(), left + 30);
+
+    window->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 20, 120); // the ornament
+    window->DispatchMouseMove(ssLeft, 25, 122);
+    window->DispatchMouseUp(TMouseButton::mbLeft, 0, 25, 122);
+    EXPECT_EQ(window->Left(), left + 35);
+    window->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 30, 30); // the caption
+    window->DispatchMouseMove(ssLeft, 31, 30);
+    window->DispatchMouseUp(TMouseButton::mbLeft, 0, 31, 30);
+    EXPECT_EQ(window->Left(), left + 36);
+    EXPECT_FALSE(TfMainProbe::Dragging(*window));
+}
