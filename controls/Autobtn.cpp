@@ -251,6 +251,9 @@ void TautoButton::PaintMasked(const TBitmap& picture)
 
 void RegisterAutobtn()
 {
+    // Several callers may ask; the class is declared once.
+    if (TClassRegistry::Find("TautoButton"))
+        return;
     TClassBuilder<TautoButton>("TautoButton", "TGraphicControl")
         .Ignored("About")
         .Bitmap("BitMapUp", &TautoButton::SetBitMapUp)

@@ -130,6 +130,9 @@ void TGauge::SetBackColor(TColor color)
 
 void RegisterGauges()
 {
+    // Several callers may ask; the class is declared once.
+    if (TClassRegistry::Find("TGauge"))
+        return;
     TClassBuilder<TGauge>("TGauge", "TGraphicControl")
         .Enum("Align", &TControl::SetAlign,
               {{"alNone", TAlign::alNone}, {"alTop", TAlign::alTop}, {"alBottom", TAlign::alBottom},

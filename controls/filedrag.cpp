@@ -96,6 +96,9 @@ void TFileDrag::HandleDrop(const std::vector<std::string>& paths)
 
 void RegisterFiledrag()
 {
+    // Several callers may ask; the class is declared once.
+    if (TClassRegistry::Find("TFileDrag"))
+        return;
     TClassBuilder<TFileDrag>("TFileDrag", "TComponent")
         .Boolean("EnableDrop", &TFileDrag::SetEnableDrop)
         .Event("OnDrop", &TFileDrag::OnDrop);

@@ -1,0 +1,54 @@
+// A real window with a file drop target, for the end-to-end drop test:
+// prints "READY <x> <y>" (a screen point inside its client area) once it is
+// shown, then the full path of each file of the first drop, one a line, and
+// "COUNT <n>", and closes. Exits 2 when no drop comes within 20 seconds.
+
+#include "controls/filedrag.h"
+#include "toolkit/Application.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/Form.h"
+#include "toolkit/Timer.h"
+
+#include <cstdio>
+
+int main()
+{
+    int exitCode = 0;
+    try {
+        Application().Initialize();
+        TForm* form = nullptr;
+        Application().CreateForm(form);
+        form->SetCaption("Velmora drop probe");
+        form->SetBounds(100, 80, 240, 160);
+
+        auto* drag = TComponent::Create<TFileDrag>(form);
+        drag->SetEnableDrop(true);
+        drag->OnDrop = [&](TObject*) {
+            for (const std::string& path : drag->NameWithPath().Items())
+                std::printf("%s\n", path.c_str());
+            std::printf("COUNT %d\n", drag->FileCount());
+            std::fflush(stdout);
+            form->Close();
+        };
+        form->OnShow = [&](TObject*) {
+            TPoint centre = form->ClientToScreen({form->Width() / 2, form->Height() / 2});
+            std::printf("READY %d %d\n", centre.X, centre.Y);
+            std::fflush(stdout);
+        };
+
+        auto* timeout = TComponent::Create<TTimer>(form);
+        timeout->SetInterval(20000);
+        timeout->OnTimer = [&](TObject*) {
+            std::fprintf(stderr, "drop_probe: no drop arrived\n");
+            exitCode = 2;
+            form->Close();
+        };
+
+        Application().Run();
+        Application().DestroyForms();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "drop_probe: %s\n", error.what());
+        return 1;
+    }
+    return exitCode;
+}
