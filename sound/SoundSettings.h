@@ -1,0 +1,44 @@
+#pragma once
+
+// Sound.opt: the four sound settings kept from one run to the next, as INI
+// text in section "Sound". Read once when the player starts, written once
+// when it ends; nothing of the file is held in between.
+
+#include <cstdint>
+#include <string>
+
+// The four settings travel together and in this order.
+struct TSoundSettings {
+    std::int32_t MixRate = 22050; // output rate in Hz, passed to the engine as read
+    bool Stereo = true;
+    bool Bits16 = true;
+    std::uint8_t FilterMode = 1; // 0 none, 1 less, 2 more
+};
+
+class TSoundSettingsFile {
+public:
+    // programDir is the program's directory with its trailing separator
+    // (empty: the working directory); "Sound.opt" is appended as it stands.
+    explicit TSoundSettingsFile(const std::string& programDir) : path_(programDir + "Sound.opt") {}
+
+    const std::string& Path() const { return path_; }
+
+    // A missing file, section or key, or a value that doesn't convert,
+    // gives that setting's default; nothing is reported.
+    TSoundSettings Read() const;
+    // Writes "Mixrate", "Stereo", "16 Bit", "Filter Mode" one by one,
+    // leaving every other line of the file alone. The first key that can't
+    // be written raises EInvalidOperation "Kann nicht nach <path> schreiben"
+    // and the keys after it are not written.
+    void Write(const TSoundSettings& settings) const;
+
+private:
+    std::string path_;
+};
+
+// The value of an integer setting's text: "0x" (when more follows) stands
+// for "$"; after leading spaces either "$" and hexadecimal digits that fit
+// in 32 bits (a bit pattern: $FFFFFFFF is -1) or an optional sign and
+// decimal digits within the signed 32-bit range, with nothing after them.
+// Anything else, the empty text included, gives fallback.
+std::int32_t ConvertSettingInteger(std::string text, std::int32_t fallback);

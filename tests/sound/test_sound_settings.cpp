@@ -1,0 +1,220 @@
+// Sound.opt: reading with defaults and the integer conversion, writing the
+// four keys, and what the player makes of the file.
+
+#include "SoundTestSupport.h"
+
+#include "sound/SoundSettings.h"
+#include "toolkit/Exceptions.h"
+
+#include <gmock/gmock.h>
+
+namespace soundtest {
+namespace {
+
+using ::testing::ElementsAre;
+
+struct Conversion {
+    const char* text;
+    std::int32_t expected;
+};
+
+void PrintTo(const Conversion& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+
+constexpr std::int32_t fallback = -77;
+
+class IntegerConversion : public ::testing::TestWithParam<Conversion> {};
+
+TEST_P(IntegerConversion, GivesTheValueOrTheFallback)
+{
+    EXPECT_EQ(ConvertSettingInteger(GetParam().text, fallback), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Decimal, IntegerConversion, ::testing::Values(
+    Conversion { "22050", 22050 }, Conversion { "0", 0 }, Conversion { "+42", 42 }, Conversion { "-42", -42 },
+    Conversion { "   7", 7 }, Conversion { "007", 7 }, Conversion { "2147483647", 2147483647 },
+    Conversion { "-2147483648", -2147483647 - 1 }, Conversion { "2147483648", fallback },
+    Conversion { "-2147483649", fallback }, Conversion { "99999999999", fallback }, Conversion { "", fallback },
+    Conversion { "   ", fallback }, Conversion { "fast", fallback }, Conversion { "12 ", fallback },
+    Conversion { "12a", fallback }, Conversion { "1.5", fallback }, Conversion { "+", fallback },
+    Conversion { "-", fallback }, Conversion { "+-3", fallback }, Conversion { "--3", fallback },
+    Conversion { "- 3", fallback }, Conversion { "\t3", fallback }));
+
+INSTANTIATE_TEST_SUITE_P(Hexadecimal, IntegerConversion, ::testing::Values(
+    Conversion { "$5622", 22050 }, Conversion { "0x5622", 22050 }, Conversion { "0X5622", 22050 },
+    Conversion { "$abCD", 0xABCD }, Conversion { "  $10", 16 }, Conversion { "$FFFFFFFF", -1 },
+    Conversion { "0xffffffff", -1 }, Conversion { "$80000000", -2147483647 - 1 }, Conversion { "$000000010", 16 },
+    Conversion { "$100000000", fallback }, Conversion { "$", fallback }, Conversion { "0x", fallback },
+    Conversion { "0X", fallback }, Conversion { "$-1", fallback }, Conversion { "-$1", fallback },
+    Conversion { "$12g", fallback }, Conversion { "$ 12", fallback }, Conversion { "0x0x1", fallback },
+    Conversion { " 0x10", fallback }, Conversion { "0x+5", fallback }));
+
+class SettingsFile : public ::testing::Test {
+protected:
+    TSoundSettings ReadWith(const std::string& text)
+    {
+        WriteText(folder_.Path("Sound.opt"), text);
+        return file_.Read();
+    }
+
+    TempFolder folder_;
+    TSoundSettingsFile file_ { folder_.Dir() };
+};
+
+TEST_F(SettingsFile, LivesInTheProgramDirectory)
+{
+    EXPECT_EQ(file_.Path(), folder_.Dir() + "Sound.opt");
+    EXPECT_EQ(TSoundSettingsFile("").Path(), "Sound.opt");
+}
+
+TEST_F(SettingsFile, AMissingFileGivesTheDefaults)
+{
+    const TSoundSettings settings = file_.Read();
+    EXPECT_EQ(settings.MixRate, 22050);
+    EXPECT_TRUE(settings.Stereo);
+    EXPECT_TRUE(settings.Bits16);
+    EXPECT_EQ(settings.FilterMode, 1);
+}
+
+TEST_F(SettingsFile, AMissingSectionOrKeyGivesThatDefault)
+{
+    TSoundSettings settings = ReadWith("[Other]\nMixrate=11025\nStereo=0\n");
+    EXPECT_EQ(settings.MixRate, 22050);
+    EXPECT_TRUE(settings.Stereo);
+
+    settings = ReadWith("[Sound]\nStereo=0\n");
+    EXPECT_EQ(settings.MixRate, 22050);
+    EXPECT_FALSE(settings.Stereo);
+    EXPECT_TRUE(settings.Bits16);
+    EXPECT_EQ(settings.FilterMode, 1);
+}
+
+TEST_F(SettingsFile, ReadsEveryKey)
+{
+    const TSoundSettings settings = ReadWith("[Sound]\nMixrate=44100\nStereo=0\n16 Bit=0\nFilter Mode=2\n");
+    EXPECT_EQ(settings.MixRate, 44100);
+    EXPECT_FALSE(settings.Stereo);
+    EXPECT_FALSE(settings.Bits16);
+    EXPECT_EQ(settings.FilterMode, 2);
+}
+
+TEST_F(SettingsFile, NamesMatchWithoutRegardToCase)
+{
+    const TSoundSettings settings = ReadWith("[sOUND]\nMIXRATE=11025\nstereo=0\n16 BIT=0\nfilter mode=0\n");
+    EXPECT_EQ(settings.MixRate, 11025);
+    EXPECT_FALSE(settings.Stereo);
+    EXPECT_FALSE(settings.Bits16);
+    EXPECT_EQ(settings.FilterMode, 0);
+}
+
+TEST_F(SettingsFile, MixRatesInHexadecimal)
+{
+    EXPECT_EQ(ReadWith("[Sound]\nMixrate=0x2B11\n").MixRate, 11025);
+    EXPECT_EQ(ReadWith("[Sound]\nMixrate=$AC44\n").MixRate, 44100);
+    EXPECT_EQ(ReadWith("[Sound]\nMixrate=0x5622\n").MixRate, 22050);
+    EXPECT_EQ(ReadWith("[Sound]\nMixrate=$5622\n").MixRate, 22050);
+}
+
+TEST_F(SettingsFile, MixRatesThatDontConvertGiveTheDefault)
+{
+    EXPECT_EQ(ReadWith("[Sound]\nMixrate=fast\n").MixRate, 22050);
+    EXPECT_EQ(ReadWith("[Sound]\nMixrate=0x\n").MixRate, 22050);
+    EXPECT_EQ(ReadWith("[Sound]\nMixrate=\n").MixRate, 22050);
+}
+
+TEST_F(SettingsFile, BooleansAreTrueWhenNonzero)
+{
+    EXPECT_TRUE(ReadWith("[Sound]\nStereo=2\n").Stereo);
+    EXPECT_TRUE(ReadWith("[Sound]\nStereo=-1\n").Stereo);
+    EXPECT_TRUE(ReadWith("[Sound]\nStereo=no\n").Stereo);
+    EXPECT_FALSE(ReadWith("[Sound]\nStereo=0\n").Stereo);
+    EXPECT_FALSE(ReadWith("[Sound]\nStereo=$0\n").Stereo);
+    EXPECT_TRUE(ReadWith("[Sound]\n16 Bit=off\n").Bits16);
+    EXPECT_FALSE(ReadWith("[Sound]\n16 Bit=0\n").Bits16);
+}
+
+TEST_F(SettingsFile, FilterModeKeepsTheLowByte)
+{
+    EXPECT_EQ(ReadWith("[Sound]\nFilter Mode=258\n").FilterMode, 2);
+    EXPECT_EQ(ReadWith("[Sound]\nFilter Mode=-1\n").FilterMode, 255);
+    EXPECT_EQ(ReadWith("[Sound]\nFilter Mode=$1FF\n").FilterMode, 255);
+    EXPECT_EQ(ReadWith("[Sound]\nFilter Mode=more\n").FilterMode, 1);
+}
+
+TEST_F(SettingsFile, WritesTheFourKeysInOrder)
+{
+    file_.Write(TSoundSettings { -5, false, true, 255 });
+    EXPECT_THAT(Lines(file_.Path()), ElementsAre("[Sound]", "Mixrate=-5", "Stereo=0", "16 Bit=1", "Filter Mode=255"));
+    const TSoundSettings back = file_.Read();
+    EXPECT_EQ(back.MixRate, -5);
+    EXPECT_FALSE(back.Stereo);
+    EXPECT_TRUE(back.Bits16);
+    EXPECT_EQ(back.FilterMode, 255);
+}
+
+TEST_F(SettingsFile, WritingLeavesOtherSectionsAndKeysAlone)
+{
+    WriteText(file_.Path(), "[Before]\nA=1\n\n[sound]\nvolume=9\nMIXRATE=11025\n\n[After]\nB=2\n");
+    file_.Write(TSoundSettings { 44100, true, false, 0 });
+    EXPECT_THAT(Lines(file_.Path()), ElementsAre("[Before]", "A=1", "[sound]", "volume=9", "MIXRATE=44100", "Stereo=1",
+                                                 "16 Bit=0", "Filter Mode=0", "[After]", "B=2"));
+}
+
+TEST_F(SettingsFile, AFileThatCantBeWrittenIsReportedWithItsPath)
+{
+    const TSoundSettingsFile nowhere(folder_.Path("missing") + "/");
+    try {
+        nowhere.Write(TSoundSettings {});
+        FAIL() << "the write went through";
+    } catch (const EInvalidOperation& error) {
+        EXPECT_EQ(std::string(error.what()), "Kann nicht nach " + folder_.Path("missing") + "/Sound.opt schreiben");
+    }
+
+    // A directory where the file should be.
+    std::filesystem::create_directory(file_.Path());
+    EXPECT_THROW(file_.Write(TSoundSettings {}), EInvalidOperation);
+}
+
+class PlayerSettings : public PlayerTest {
+protected:
+    void RunPlayer() { MakePlayer()->Free(); }
+};
+
+TEST_F(PlayerSettings, WithoutAFileTheDefaultsAreUsedAndStoredAtTheEnd)
+{
+    TMidasSound* player = MakePlayer();
+    EXPECT_EQ(Fake().Take(), StartCalls(22050, 1, 10));
+    EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
+    player->Free();
+    EXPECT_THAT(Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=1"));
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(PlayerSettings, ValuesAreWrittenBackAsTheyWereTaken)
+{
+    StoreSettings({ "Mixrate=0x5622", "Stereo=2", "16 Bit=no", "Filter Mode=258" });
+    RunPlayer();
+    EXPECT_EQ(Fake().Take(), Join(StartCalls(22050, 2, 10), { "MIDASstopBackgroundPlay()", "MIDASclose()" }));
+    EXPECT_THAT(Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=2"));
+}
+
+TEST_F(PlayerSettings, AnOddMixRateGoesToTheEngineUnchangedAndBackToTheFile)
+{
+    StoreSettings({ "Mixrate=12345", "Stereo=0", "Filter Mode=-1" });
+    RunPlayer();
+    EXPECT_EQ(Fake().Take().at(3), "MIDASsetOption(1, 12345)");
+    EXPECT_THAT(Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=12345", "Stereo=0", "Filter Mode=255", "16 Bit=1"));
+}
+
+TEST_F(PlayerSettings, ChangedSettingsReachTheFileAtTheEnd)
+{
+    WriteText(SettingsPath(), "; kept\n[Sound]\nMixrate=22050\n[Window]\nLeft=10\n");
+    TMidasSound* player = MakePlayer();
+    player->ApplySettings(44100, false, false, 2);
+    EXPECT_THAT(Lines(SettingsPath()), ElementsAre("; kept", "[Sound]", "Mixrate=22050", "[Window]", "Left=10"));
+    player->Free();
+    EXPECT_THAT(Lines(SettingsPath()), ElementsAre("; kept", "[Sound]", "Mixrate=44100", "Stereo=0", "16 Bit=0",
+                                                   "Filter Mode=2", "[Window]", "Left=10"));
+}
+
+} // namespace
+} // namespace soundtest
