@@ -62,6 +62,7 @@ public:
     }
     const std::vector<Cell>& Cells() const { return cells_; }
 
+private:
     int x_ = Margin;
     int y_ = Margin + 28; // under the heading
     int rowHeight_ = 0;

@@ -42,4 +42,19 @@ int FittingSize(TCanvas& canvas, std::string_view text, int width, int largest, 
     return smallest;
 }
 
+std::string Shortened(const TCanvas& canvas, std::string text, int width)
+{
+    if (canvas.TextWidth(text) <= width)
+        return text;
+    while (!text.empty() && canvas.TextWidth(text + "...") > width) {
+        // Drop a whole UTF-8 character: its continuation bytes, then its lead.
+        while (text.size() > 1 && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+            text.pop_back();
+        text.pop_back();
+    }
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text + "...";
+}
+
 } // namespace skin

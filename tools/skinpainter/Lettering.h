@@ -5,6 +5,7 @@
 
 #include "toolkit/Canvas.h"
 
+#include <string>
 #include <string_view>
 
 namespace skin {
@@ -27,5 +28,9 @@ void ShadowedText(TCanvas& canvas, int x, int y, std::string_view text, TPixel c
 // The largest em height from largest down to smallest at which text fits in
 // width pixels; smallest when none does.
 int FittingSize(TCanvas& canvas, std::string_view text, int width, int largest, int smallest, bool bold = true);
+
+// text as it is when it fits in width pixels in the canvas font; otherwise
+// as much of its beginning as fits with "..." after it.
+std::string Shortened(const TCanvas& canvas, std::string text, int width);
 
 } // namespace skin

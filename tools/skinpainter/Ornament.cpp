@@ -18,7 +18,7 @@ constexpr TPixel Groove = RGB(42, 46, 58);
 constexpr TPixel Edge = RGB(112, 118, 136);
 constexpr TPixel SheenDark = RGB(22, 54, 88);
 constexpr TPixel Sheen = RGB(36, 92, 140);
-constexpr TPixel SheenGroove = RGB(60, 130, 186);
+constexpr TPixel SheenBright = RGB(62, 132, 188);
 constexpr TPixel GoldDark = RGB(196, 138, 14);
 constexpr TPixel GoldLight = RGB(255, 226, 120);
 constexpr TPixel SkyLight = RGB(150, 218, 255);
@@ -27,7 +27,7 @@ constexpr TPixel EdgeDark = RGB(60, 64, 78);
 
 std::vector<TPixel> OrnamentPalette()
 {
-    return {Black,    Body,   Groove, Edge,      SheenDark, Sheen, SheenGroove, SkyBlue,
+    return {Black,    Body,   Groove, Edge,      SheenDark, Sheen, SheenBright, SkyBlue,
             GoldDark, Gold,   GoldLight, Cream, White,     SkyLight, LabelRing, EdgeDark};
 }
 
@@ -105,6 +105,7 @@ std::unique_ptr<TBitmap> PaintOrnament()
     for (double turn : {0.0, 180.0}) {
         Wedge(canvas, disc.Shrink(1), 100 + turn, 150 + turn, SheenDark);
         Wedge(canvas, disc.Shrink(1), 112 + turn, 136 + turn, Sheen);
+        Wedge(canvas, disc.Shrink(1), 120 + turn, 128 + turn, SheenBright);
     }
     for (int inset = 4; inset <= 13; inset += 3)
         Ring(canvas, disc.Shrink(inset), Groove);

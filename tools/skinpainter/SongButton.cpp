@@ -145,8 +145,9 @@ void PaintMarker(TCanvas& canvas, const Look& look)
 void PaintTitle(TCanvas& canvas, const std::string& title, int pixels, const Look& look)
 {
     UseFont(canvas, pixels);
+    const std::string shown = Shortened(canvas, title, static_cast<int>(TitleRight - TitleLeft));
     const int x = static_cast<int>(std::lround(TitleLeft)) + look.Shift;
-    ShadowedText(canvas, x, CellTopForCentre(canvas, MidRow) + look.Shift, title, look.Title, look.TitleShadow);
+    ShadowedText(canvas, x, CellTopForCentre(canvas, MidRow) + look.Shift, shown, look.Title, look.TitleShadow);
 }
 
 } // namespace
