@@ -7,9 +7,14 @@
 #include "engine/Options.h"
 #include "engine/Session.h"
 
+#include <cstddef>
 #include <memory>
 #include <mutex>
 #include <new>
+
+// The caller allocates these records by their byte layout.
+static_assert(sizeof(MIDASplayStatus) == 20 && offsetof(MIDASplayStatus, position) == 0);
+static_assert(sizeof(MIDASmoduleInfo) == 48 && offsetof(MIDASmoduleInfo, songLength) == 32);
 
 namespace velmora::engine {
 namespace {
