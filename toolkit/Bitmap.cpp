@@ -96,17 +96,10 @@ void TBitmap::SnapToPalette()
 {
     if (!IsPaletted(format_) || palette_.empty())
         return;
-    TPixel lastIn = 0;
-    TPixel lastOut = NearestPaletteColor(0, palette_);
+    TPaletteSnapper snap(palette_);
     for (int y = 0; y < pixmap_.Height(); ++y) {
         TPixel* row = pixmap_.Row(y);
-        for (int x = 0; x < pixmap_.Width(); ++x) {
-            if (row[x] != lastIn) {
-                lastIn = row[x];
-                lastOut = NearestPaletteColor(lastIn, palette_);
-            }
-            row[x] = lastOut;
-        }
+        std::transform(row, row + pixmap_.Width(), row, [&](TPixel pixel) { return snap(pixel); });
     }
 }
 

@@ -87,6 +87,23 @@ void TCanvas::FillRect(const TRect& r)
         FillDeviceSpan(y, device.Left, device.Right, pixel);
 }
 
+TPaletteSnapper::TPaletteSnapper(const std::vector<TPixel>& palette)
+    : palette_(palette), sorted_(palette), keys_(slots, 0xFFFFFFFFu), values_(slots) // no 24-bit pixel matches the empty key
+{
+    std::sort(sorted_.begin(), sorted_.end());
+}
+
+TPixel TPaletteSnapper::operator()(TPixel pixel)
+{
+    std::size_t slot = ((pixel * 2654435761u) >> 20) % slots;
+    if (keys_[slot] != pixel) {
+        keys_[slot] = pixel;
+        bool entry = palette_.empty() || std::binary_search(sorted_.begin(), sorted_.end(), pixel);
+        values_[slot] = entry ? pixel : NearestPaletteColor(pixel, palette_);
+    }
+    return values_[slot];
+}
+
 TCanvasSaver::TCanvasSaver(TCanvas& canvas)
     : canvas_(canvas), clip_(canvas.clip_), pen_(canvas.Pen), brush_(canvas.Brush), copyMode_(canvas.CopyMode)
 {

@@ -182,6 +182,22 @@ private:
     friend class TCanvasSaver;
 };
 
+// The nearest palette entries of many pixels: each colour met is searched
+// for once and kept in a small direct-mapped table; entries themselves are
+// found without a search.
+class TPaletteSnapper {
+public:
+    explicit TPaletteSnapper(const std::vector<TPixel>& palette);
+    TPixel operator()(TPixel pixel);
+
+private:
+    static constexpr std::size_t slots = 4096;
+    const std::vector<TPixel>& palette_;
+    std::vector<TPixel> sorted_;
+    std::vector<TPixel> keys_;
+    std::vector<TPixel> values_;
+};
+
 // Saves a canvas's clip, pen, brush, font and copy mode, and puts them back.
 class TCanvasSaver {
 public:

@@ -2,6 +2,7 @@
 #include "toolkit/Canvas.h"
 
 #include <algorithm>
+#include <vector>
 
 // Copies between surfaces with the raster operations of TCopyMode.
 
@@ -84,8 +85,16 @@ void TCanvas::CopyPixels(const TRect& dest, const TPixmap& source, const TRect& 
         pixels = &snapshot;
     }
 
-    TPixel lastIn = 0;
-    TPixel lastOut = palette_ ? NearestPaletteColor(0, *palette_) : 0;
+    std::optional<TPaletteSnapper> snap;
+    if (palette_)
+        snap.emplace(*palette_);
+
+    std::vector<int> columns; // source column of each destination column, or -1
+    for (int x = area.Left; x < area.Right; ++x) {
+        int column = SourceIndex(x - to.Left, to.Width(), from.Width());
+        int sx = from.Left + (flipX ? from.Width() - 1 - column : column);
+        columns.push_back(sx >= readable.Left && sx < readable.Right ? sx : -1);
+    }
     for (int y = area.Top; y < area.Bottom; ++y) {
         int row = SourceIndex(y - to.Top, to.Height(), from.Height());
         int sy = from.Top + (flipY ? from.Height() - 1 - row : row);
@@ -94,22 +103,14 @@ void TCanvas::CopyPixels(const TRect& dest, const TPixmap& source, const TRect& 
         const TPixel* in = pixels->Row(sy);
         TPixel* out = target_->Row(y);
         for (int x = area.Left; x < area.Right; ++x) {
-            int column = SourceIndex(x - to.Left, to.Width(), from.Width());
-            int sx = from.Left + (flipX ? from.Width() - 1 - column : column);
-            if (sx < readable.Left || sx >= readable.Right)
+            int sx = columns[x - area.Left];
+            if (sx < 0)
                 continue;
             TPixel pixel = in[sx] & 0xFFFFFF;
             if (skip && pixel == *skip)
                 continue;
             pixel = Combine(CopyMode, pixel, out[x]) & 0xFFFFFF;
-            if (palette_) {
-                if (pixel != lastIn) {
-                    lastIn = pixel;
-                    lastOut = NearestPaletteColor(pixel, *palette_);
-                }
-                pixel = lastOut;
-            }
-            out[x] = pixel;
+            out[x] = snap ? (*snap)(pixel) : pixel;
         }
     }
 }
