@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -53,7 +54,8 @@ void TFileDrag::AttachToOwner()
         enableDrop_ = false;
         return;
     }
-    previousHandler_ = ownerWindow_->SetDropHandler([this](const std::vector<std::string>& paths) { HandleDrop(paths); });
+    auto handler = [this](const std::vector<std::string>& paths) { HandleDrop(paths); };
+    previousHandler_ = ownerWindow_->SetDropHandler(std::move(handler));
 }
 
 void TFileDrag::DetachFromOwner()

@@ -50,9 +50,15 @@ protected:
     }
 
     // Positions in the button's coordinates.
-    void Press(int x, int y, TMouseButton which = kLeft) { form->DispatchMouseDown(which, 0, kOrigin.X + x, kOrigin.Y + y); }
+    void Press(int x, int y, TMouseButton which = kLeft)
+    {
+        form->DispatchMouseDown(which, 0, kOrigin.X + x, kOrigin.Y + y);
+    }
     void Move(int x, int y) { form->DispatchMouseMove(ssLeft, kOrigin.X + x, kOrigin.Y + y); }
-    void Release(int x, int y, TMouseButton which = kLeft) { form->DispatchMouseUp(which, 0, kOrigin.X + x, kOrigin.Y + y); }
+    void Release(int x, int y, TMouseButton which = kLeft)
+    {
+        form->DispatchMouseUp(which, 0, kOrigin.X + x, kOrigin.Y + y);
+    }
 
     std::array<std::unique_ptr<TBitmap>, 7> pictures;
     TautoButton* button = nullptr;

@@ -106,7 +106,8 @@ TEST_F(FileDragTest, SplitsAtTheLastSeparatorAndTheFileNamesFirstDot)
     drag->SetEnableDrop(true);
     form->DispatchDropFiles(
         {"/a.b/file.tar.gz", "/mods/song.final.xm", "/Mods/Track.XM", "/a.b/README", "plain.xm", "bare", "/dir/"});
-    EXPECT_EQ(drag->NameOnly().Items(), (Paths{"file.tar.gz", "song.final.xm", "Track.XM", "README", "plain.xm", "bare", ""}));
+    EXPECT_EQ(drag->NameOnly().Items(),
+              (Paths{"file.tar.gz", "song.final.xm", "Track.XM", "README", "plain.xm", "bare", ""}));
     // No dot: no extension; dots of directories are never seen.
     EXPECT_EQ(drag->Extension().Items(), (Paths{"tar.gz", "final.xm", "XM", "", "xm", "", ""}));
 }

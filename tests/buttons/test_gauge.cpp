@@ -320,7 +320,8 @@ void ExpectGolden(const TBitmap& picture, const std::string& name)
     ASSERT_EQ(golden.Height(), picture.Height());
     for (int y = 0; y < golden.Height(); ++y)
         for (int x = 0; x < golden.Width(); ++x)
-            ASSERT_EQ(golden.Pixmap().At(x, y) & 0xFFFFFF, picture.Pixmap().At(x, y)) << name << " at " << x << ", " << y;
+            ASSERT_EQ(golden.Pixmap().At(x, y) & 0xFFFFFF, picture.Pixmap().At(x, y))
+                << name << " at " << x << ", " << y;
 }
 
 class GaugeKindsTest : public THeadlessWindowTest {
@@ -339,7 +340,10 @@ protected:
         return gauge;
     }
 
-    TPixel At(const TGauge& gauge, int x, int y) { return WindowPixel(gauge.WindowOrigin().X + x, gauge.WindowOrigin().Y + y); }
+    TPixel At(const TGauge& gauge, int x, int y)
+    {
+        return WindowPixel(gauge.WindowOrigin().X + x, gauge.WindowOrigin().Y + y);
+    }
 };
 
 } // namespace
