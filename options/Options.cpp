@@ -1,0 +1,223 @@
+#include "options/Options.h"
+
+#include "app/Main.h"
+#include "sound/MidasSoundClass.h"
+#include "toolkit/Application.h"
+#include "toolkit/Exceptions.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <iterator>
+#include <span>
+#include <string>
+#include <string_view>
+
+TfOptions* fOptions = nullptr;
+
+namespace {
+
+// The texts each setting steps through; "up" moves rightwards.
+constexpr std::array<std::string_view, 3> mixRateTexts = {"11025", "22050", "44100"};
+constexpr std::array<std::string_view, 3> filterModeTexts = {"None", "Less", "More"};
+constexpr std::array<std::string_view, 2> switchTexts = {"Off", "On"};
+
+enum class TStep { Down = -1, Up = 1 };
+
+// Moves the label's text one place along the list. The comparison is exact;
+// nothing wraps, and a text that isn't in the list stays as it is (a mix
+// rate read from Sound.opt may be any number).
+void StepText(TLabel& label, std::span<const std::string_view> texts, TStep step)
+{
+    auto it = std::find(texts.begin(), texts.end(), label.Caption());
+    if (it == texts.end())
+        return;
+    auto index = std::distance(texts.begin(), it) + static_cast<int>(step);
+    if (index < 0 || index >= static_cast<std::ptrdiff_t>(texts.size()))
+        return;
+    label.SetCaption(std::string(texts[static_cast<std::size_t>(index)]));
+}
+
+const char* SwitchText(bool on)
+{
+    return on ? "On" : "Off";
+}
+
+const char* FilterModeText(std::uint8_t filterMode)
+{
+    switch (filterMode) {
+    case 1: return "Less";
+    case 2: return "More";
+    default: return "None";
+    }
+}
+
+std::uint8_t FilterModeOf(const std::string& text)
+{
+    if (text == "Less")
+        return 1;
+    if (text == "More")
+        return 2;
+    return 0;
+}
+
+// The label only ever holds a number that was read or one of the list's,
+// so anything else is a fault worth stopping for.
+std::int32_t MixRateOf(const std::string& text)
+{
+    std::int32_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        throw EConvertError("'" + text + "' is not a valid integer value");
+    return value;
+}
+
+TMidasSound& SoundPlayer()
+{
+    TMidasSound* sound = fMain ? fMain->GetSound() : nullptr;
+    if (!sound)
+        throw EInvalidOperation("The options window needs the main window's sound player");
+    return *sound;
+}
+
+template <typename T>
+T* Bound(TForm& form, const std::string& name)
+{
+    auto* component = dynamic_cast<T*>(form.FindComponent(name));
+    if (!component)
+        throw EInvalidOperation("The options window's layout lacks " + name);
+    return component;
+}
+
+} // namespace
+
+TfOptions::TfOptions(TComponent* owner) : TForm(owner)
+{
+    RegisterHandler("FormCreate", &TfOptions::FormCreate);
+    RegisterHandler("bApplicationMinimizeClick", &TfOptions::bApplicationMinimizeClick);
+    RegisterHandler("bWindowCloseClick", &TfOptions::bWindowCloseClick);
+    RegisterHandler("panMainMouseDown", &TfOptions::panMainMouseDown);
+    RegisterHandler("panMainMouseMove", &TfOptions::panMainMouseMove);
+    RegisterHandler("panMainMouseUp", &TfOptions::panMainMouseUp);
+    RegisterHandler("bMixrateUpClick", &TfOptions::bMixrateUpClick);
+    RegisterHandler("bMixrateDownClick", &TfOptions::bMixrateDownClick);
+    RegisterHandler("bFilterModeUpClick", &TfOptions::bFilterModeUpClick);
+    RegisterHandler("bFilterModeDownClick", &TfOptions::bFilterModeDownClick);
+    RegisterHandler("bStereoUpClick", &TfOptions::bStereoUpClick);
+    RegisterHandler("bStereoDownClick", &TfOptions::bStereoDownClick);
+    RegisterHandler("b16BitUpClick", &TfOptions::b16BitUpClick);
+    RegisterHandler("b16BitDownClick", &TfOptions::b16BitDownClick);
+    LoadLayout("Options.layout");
+
+    panMain = Bound<TPanel>(*this, "panMain");
+    bMixrate = Bound<TSpinButton>(*this, "bMixrate");
+    lMixrate = Bound<TLabel>(*this, "lMixrate");
+    Label1 = Bound<TLabel>(*this, "Label1");
+    Label2 = Bound<TLabel>(*this, "Label2");
+    bFilterMode = Bound<TSpinButton>(*this, "bFilterMode");
+    lFilterMode = Bound<TLabel>(*this, "lFilterMode");
+    Label4 = Bound<TLabel>(*this, "Label4");
+    bStereo = Bound<TSpinButton>(*this, "bStereo");
+    lStereo = Bound<TLabel>(*this, "lStereo");
+    Label6 = Bound<TLabel>(*this, "Label6");
+    b16Bit = Bound<TSpinButton>(*this, "b16Bit");
+    l16Bit = Bound<TLabel>(*this, "l16Bit");
+    bApplicationMinimize = Bound<TSpeedButton>(*this, "bApplicationMinimize");
+    bWindowClose = Bound<TSpeedButton>(*this, "bWindowClose");
+}
+
+void TfOptions::FormCreate(TObject*)
+{
+    std::int32_t mixRate = 0;
+    bool stereo = false;
+    bool bits16 = false;
+    std::uint8_t filterMode = 0;
+    SoundPlayer().GetSettings(mixRate, stereo, bits16, filterMode);
+    lMixrate->SetCaption(std::to_string(mixRate));
+    lStereo->SetCaption(SwitchText(stereo));
+    l16Bit->SetCaption(SwitchText(bits16));
+    lFilterMode->SetCaption(FilterModeText(filterMode));
+}
+
+void TfOptions::bApplicationMinimizeClick(TObject*)
+{
+    if (!Application().IsMinimized())
+        Application().Minimize();
+}
+
+void TfOptions::bWindowCloseClick(TObject*)
+{
+    std::int32_t mixRate = MixRateOf(lMixrate->Caption());
+    bool stereo = lStereo->Caption() == "On";
+    bool bits16 = l16Bit->Caption() == "On";
+    std::uint8_t filterMode = FilterModeOf(lFilterMode->Caption());
+    // Unchanged settings restart the engine too.
+    SoundPlayer().ApplySettings(mixRate, stereo, bits16, filterMode);
+    Close();
+}
+
+void TfOptions::panMainMouseDown(TObject*, TMouseButton button, TShiftState, int X, int Y)
+{
+    if (button != TMouseButton::mbLeft)
+        return;
+    Dragging = true;
+    DragX = X;
+    DragY = Y;
+}
+
+void TfOptions::panMainMouseMove(TObject*, TShiftState, int X, int Y)
+{
+    if (!Dragging)
+        return;
+    // Both edges are read first; the pressed control moves with the window,
+    // so the point under the pointer stays the one that was pressed.
+    int left = fOptions->Left();
+    int top = fOptions->Top();
+    fOptions->SetLeft(left + (X - DragX));
+    fOptions->SetTop(top + (Y - DragY));
+}
+
+void TfOptions::panMainMouseUp(TObject*, TMouseButton, TShiftState, int, int)
+{
+    Dragging = false;
+}
+
+void TfOptions::bMixrateUpClick(TObject*)
+{
+    StepText(*lMixrate, mixRateTexts, TStep::Up);
+}
+
+void TfOptions::bMixrateDownClick(TObject*)
+{
+    StepText(*lMixrate, mixRateTexts, TStep::Down);
+}
+
+void TfOptions::bFilterModeUpClick(TObject*)
+{
+    StepText(*lFilterMode, filterModeTexts, TStep::Up);
+}
+
+void TfOptions::bFilterModeDownClick(TObject*)
+{
+    StepText(*lFilterMode, filterModeTexts, TStep::Down);
+}
+
+void TfOptions::bStereoUpClick(TObject*)
+{
+    StepText(*lStereo, switchTexts, TStep::Up);
+}
+
+void TfOptions::bStereoDownClick(TObject*)
+{
+    StepText(*lStereo, switchTexts, TStep::Down);
+}
+
+void TfOptions::b16BitUpClick(TObject*)
+{
+    StepText(*l16Bit, switchTexts, TStep::Up);
+}
+
+void TfOptions::b16BitDownClick(TObject*)
+{
+    StepText(*l16Bit, switchTexts, TStep::Down);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "controls/Spin.h"
+#include "toolkit/Form.h"
+#include "toolkit/Image.h"
+#include "toolkit/Panel.h"
+#include "toolkit/SpeedButton.h"
+
+#include <cstdint>
+
+// The small borderless window that shows the four sound settings as texts
+// (mix rate, filter mode, stereo, 16 bit), steps them through short fixed
+// lists with spin buttons, and hands them to the sound player when its close
+// glyph is clicked. There is no cancel: closing always applies. The pending
+// choice lives only in the four value labels.
+class TfOptions : public TForm {
+public:
+    explicit TfOptions(TComponent* owner);
+    const char* ClassName() const override { return "TfOptions"; }
+
+    // Components, in declaration order.
+    TPanel* panMain = nullptr;
+    TSpinButton* bMixrate = nullptr;
+    TLabel* lMixrate = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TSpinButton* bFilterMode = nullptr;
+    TLabel* lFilterMode = nullptr;
+    TLabel* Label4 = nullptr;
+    TSpinButton* bStereo = nullptr;
+    TLabel* lStereo = nullptr;
+    TLabel* Label6 = nullptr;
+    TSpinButton* b16Bit = nullptr;
+    TLabel* l16Bit = nullptr;
+    TSpeedButton* bApplicationMinimize = nullptr;
+    TSpeedButton* bWindowClose = nullptr;
+
+    // Handlers bound by the window layout.
+    void FormCreate(TObject* sender);
+    void bApplicationMinimizeClick(TObject* sender);
+    void bWindowCloseClick(TObject* sender);
+    void panMainMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int X, int Y);
+    void panMainMouseMove(TObject* sender, TShiftState shift, int X, int Y);
+    void panMainMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int X, int Y);
+    void bMixrateUpClick(TObject* sender);
+    void bMixrateDownClick(TObject* sender);
+    void bFilterModeUpClick(TObject* sender);
+    void bFilterModeDownClick(TObject* sender);
+    void bStereoUpClick(TObject* sender);
+    void bStereoDownClick(TObject* sender);
+    void b16BitUpClick(TObject* sender);
+    void b16BitDownClick(TObject* sender);
+
+    bool IsDragging() const { return Dragging; }
+
+private:
+    bool Dragging = false;
+    std::int32_t DragX = 0;
+    std::int32_t DragY = 0;
+};
+
+// The options window on screen: the one made at start-up (hidden, never
+// shown) until the options button replaces it with each window it opens.
+extern TfOptions* fOptions;
