@@ -133,7 +133,8 @@ public:
     // the sizes differ (nearest pixel). Source pixels outside the source's
     // surface (or its attached bounds) leave their destination untouched;
     // the source's clip rectangle plays no part. Source and destination may
-    // be the same surface and overlap.
+    // be the same surface and overlap. On a paletted bitmap the combined
+    // pixel snaps to the nearest palette entry, like every drawn colour.
     void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
     // The whole picture at (x, y) with CopyMode.
     void Draw(int x, int y, const TBitmap& picture);
