@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/Random.h"
+#include "options/Options.h"
 #include "sound/MidasSoundClass.h"
 #include "toolkit/Application.h"
 #include "toolkit/Exceptions.h"
@@ -45,6 +46,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner)
     RegisterHandler("bControlFFClick", &TfMain::bControlFFClick);
     RegisterHandler("FileDragDrop", &TfMain::FileDragDrop);
     RegisterHandler("timerUpdateTimer", &TfMain::timerUpdateTimer);
+    RegisterHandler("bOptionsClick", &TfMain::bOptionsClick);
     LoadLayout("Main.layout");
 
     panMain = Bound<TPanel>(*this, "panMain");
@@ -57,6 +59,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner)
     bControlStop = Bound<TautoButton>(*this, "bControlStop");
     bControlFF = Bound<TautoButton>(*this, "bControlFF");
     timerUpdate = Bound<TTimer>(*this, "timerUpdate");
+    bOptions = Bound<TautoButton>(*this, "bOptions");
     lInfo = Bound<TLMDLabel>(*this, "lInfo");
     bApplicationMinimize = Bound<TSpeedButton>(*this, "bApplicationMinimize");
     bApplicationClose = Bound<TSpeedButton>(*this, "bApplicationClose");
@@ -126,4 +129,13 @@ void TfMain::bApplicationMinimizeClick(TObject*)
 void TfMain::bApplicationCloseClick(TObject*)
 {
     Close();
+}
+
+void TfMain::bOptionsClick(TObject*)
+{
+    // A fresh window each time, so it shows the settings of this moment.
+    fOptions = TComponent::Create<TfOptions>(&Application());
+    fOptions->DoCreate();
+    fOptions->ShowModal();
+    fOptions->Release();
 }

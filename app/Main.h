@@ -36,6 +36,7 @@ public:
     TautoButton* bControlStop = nullptr;
     TautoButton* bControlFF = nullptr;
     TTimer* timerUpdate = nullptr;
+    TautoButton* bOptions = nullptr;
     TLMDLabel* lInfo = nullptr;
     TSpeedButton* bApplicationMinimize = nullptr;
     TSpeedButton* bApplicationClose = nullptr;
@@ -64,6 +65,7 @@ public:
     void bControlFFClick(TObject* sender);
     void FileDragDrop(TObject* sender);
     void timerUpdateTimer(TObject* sender);
+    void bOptionsClick(TObject* sender);
 
     // The sound player; null before creation step 7 and after closing.
     TMidasSound* GetSound() const { return Sound; }

@@ -3,6 +3,7 @@
 
 #include "app/Main.h"
 #include "controls/SkinControls.h"
+#include "options/Options.h"
 #include "toolkit/Application.h"
 
 #include <cstdio>
@@ -16,6 +17,7 @@ int main()
         RegisterSkinControls();
         Application().SetTitle("Velmora - VYR's first Music Disc");
         Application().CreateForm(fMain);
+        Application().CreateForm(fOptions);
         Application().Run();
     } catch (const TApplicationHalt& halt) {
         exitCode = halt.ExitCode;

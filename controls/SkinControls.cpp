@@ -3,6 +3,7 @@
 #include "controls/Autobtn.h"
 #include "controls/Gauges.h"
 #include "controls/Lmdlabel.h"
+#include "controls/Spin.h"
 #include "controls/filedrag.h"
 
 void RegisterSkinControls()
@@ -11,4 +12,5 @@ void RegisterSkinControls()
     RegisterGauges();
     RegisterFiledrag();
     RegisterLmdlabel();
+    RegisterSpin();
 }

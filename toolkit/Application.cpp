@@ -153,7 +153,7 @@ std::uint64_t TApplication::Now()
 void TApplication::AdvanceTime(std::uint64_t milliseconds)
 {
     std::uint64_t target = Now() + milliseconds;
-    for (;;) {
+    while (!terminated_) {
         std::uint64_t next = target;
         for (TTimer* timer : timers_) {
             if (timer->Active())
@@ -211,6 +211,9 @@ void TApplication::Notification(TComponent* component, TOperation operation)
 
 void TApplication::FireDueTimers()
 {
+    // Once the main window has closed, what the timers drive may be gone.
+    if (terminated_)
+        return;
     std::uint64_t now = Now();
     // A handler may create or destroy timers: walk a copy, skip the gone.
     std::vector<TTimer*> timers = timers_;

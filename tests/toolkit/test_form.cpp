@@ -216,3 +216,15 @@ TEST_F(FormTest, ScreenCentredWindowIsPlacedWhenFirstShown)
     EXPECT_EQ(form->Left(), (1024 - 370) / 2);
     EXPECT_EQ(form->Top(), (768 - 214) / 2);
 }
+
+TEST_F(FormTest, NoTimerTicksOnceTheApplicationIsTerminating)
+{
+    auto* timer = TComponent::Create<TTimer>(form);
+    timer->SetInterval(10);
+    int ticks = 0;
+    timer->OnTimer = [&](TObject*) { ++ticks; };
+    Application().Terminate();
+    Application().AdvanceTime(100);
+    Application().InitializeHeadless();
+    EXPECT_EQ(ticks, 0);
+}

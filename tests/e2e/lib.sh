@@ -1,0 +1,84 @@
+# Shared by the end-to-end tests: a private X server, the disc started in a
+# scratch copy of its program folder, and helpers to find and poke its window.
+set -euo pipefail
+
+DISC_DIR=${DISC_DIR:?the program folder}
+WORK=$(mktemp -d /tmp/velmora-e2e.XXXXXX)
+XVFB_PID=""
+DISC_PID=""
+
+cleanup() {
+  [ -n "$DISC_PID" ] && kill "$DISC_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; [ -f "$WORK/disc.log" ] && tail -n 30 "$WORK/disc.log" >&2; exit 1; }
+
+start_x() {
+  exec 5> "$WORK/display"
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp > "$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.05
+  done
+  export DISPLAY=":$(head -n1 "$WORK/display")"
+  # The pointer starts at the centre of the screen, inside the window.
+  xdotool mousemove 5 5
+}
+
+# Copies the program folder, so settings written by a run stay in the test.
+start_disc() {
+  cp -r "$DISC_DIR" "$WORK/disc"
+  SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} ${VELMORA_WRAPPER:-} "$WORK/disc/velmora" > "$WORK/disc.log" 2>&1 &
+  DISC_PID=$!
+  WINDOW=""
+  for _ in $(seq 100); do
+    WINDOW=$(xdotool search --onlyvisible --name "^Velmora - VYR's first Music Disc$" 2>/dev/null | head -n1 || true)
+    [ -n "$WINDOW" ] && break
+    sleep 0.1
+  done
+  [ -n "$WINDOW" ] || { cat "$WORK/disc.log" >&2; fail "the main window did not appear"; }
+  sleep 0.3
+}
+
+window_geometry() {
+  eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+  WX=$X; WY=$Y; WW=$WIDTH; WH=$HEIGHT
+}
+
+# Presses at a point of the window, moves by steps, releases.
+drag() { # button fromX fromY toX toY (window coordinates at the start)
+  local button=$1 x0=$(( WX + $2 )) y0=$(( WY + $3 )) x1=$(( WX + $4 )) y1=$(( WY + $5 ))
+  xdotool mousemove "$x0" "$y0"
+  sleep 0.1
+  xdotool mousedown "$button"
+  for step in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $(( x0 + (x1 - x0) * step / 8 )) $(( y0 + (y1 - y0) * step / 8 ))
+    sleep 0.05
+  done
+  sleep 0.1
+  xdotool mouseup "$button"
+  sleep 0.2
+}
+
+click_at() { # x y (window coordinates)
+  xdotool mousemove $(( WX + $1 )) $(( WY + $2 ))
+  sleep 0.1
+  xdotool click 1
+  sleep 0.2
+}
+
+wait_exit() { # seconds; sets EXIT_CODE
+  for _ in $(seq $(( $1 * 10 ))); do
+    if ! kill -0 "$DISC_PID" 2>/dev/null; then
+      set +e; wait "$DISC_PID"; EXIT_CODE=$?; set -e
+      DISC_PID=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the program did not end"
+}

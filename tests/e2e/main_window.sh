@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The main window in a real X server with real input: borderless and
+# centred, dragged by the left button (also when the pointer leaves it on
+# the way), not by the right, closed by its close glyph with exit code 0.
+source "$(dirname "$0")/lib.sh"
+start_x
+start_disc
+
+window_geometry
+[ "$WW" = 370 ] && [ "$WH" = 214 ] || fail "size ${WW}x${WH}, expected 370x214"
+[ "$WX" = 327 ] && [ "$WY" = 277 ] || fail "position $WX,$WY, expected the centre 327,277"
+
+drag 1 200 4 250 34
+window_geometry
+[ "$WX" = 377 ] && [ "$WY" = 307 ] || fail "left drag moved to $WX,$WY, expected 377,307"
+
+# Out past the window's edge and back in: the pressed panel keeps the mouse.
+drag 1 200 4 -150 -120
+window_geometry
+[ "$WX" = 27 ] && [ "$WY" = 183 ] || fail "drag beyond the window moved to $WX,$WY, expected 27,183"
+
+drag 1 30 120 60 130   # on the ornament
+window_geometry
+[ "$WX" = 57 ] && [ "$WY" = 193 ] || fail "drag on the ornament moved to $WX,$WY, expected 57,193"
+
+drag 3 200 4 260 40
+window_geometry
+[ "$WX" = 57 ] && [ "$WY" = 193 ] || fail "the right button moved the window to $WX,$WY"
+
+click_at 361 6
+wait_exit 10
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+echo "main window: centred, dragged, closed with exit code 0"
