@@ -14,19 +14,6 @@ std::string DirectoryOf(const std::string& programPath)
     return last == std::string::npos ? std::string() : programPath.substr(0, last + 1);
 }
 
-namespace {
-
-template <typename T>
-T* Bound(TForm& form, const std::string& name)
-{
-    auto* component = dynamic_cast<T*>(form.FindComponent(name));
-    if (!component)
-        throw EInvalidOperation("The main window's layout lacks " + name);
-    return component;
-}
-
-} // namespace
-
 TfMain::TfMain(TComponent* owner) : TForm(owner)
 {
     RegisterHandler("FormCreate", &TfMain::FormCreate);
@@ -49,27 +36,27 @@ TfMain::TfMain(TComponent* owner) : TForm(owner)
     RegisterHandler("bOptionsClick", &TfMain::bOptionsClick);
     LoadLayout("Main.layout");
 
-    panMain = Bound<TPanel>(*this, "panMain");
-    bSong1 = Bound<TautoButton>(*this, "bSong1");
-    bSong2 = Bound<TautoButton>(*this, "bSong2");
-    bSong3 = Bound<TautoButton>(*this, "bSong3");
-    bSong4 = Bound<TautoButton>(*this, "bSong4");
-    bSong5 = Bound<TautoButton>(*this, "bSong5");
-    bControlRew = Bound<TautoButton>(*this, "bControlRew");
-    bControlStop = Bound<TautoButton>(*this, "bControlStop");
-    bControlFF = Bound<TautoButton>(*this, "bControlFF");
-    timerUpdate = Bound<TTimer>(*this, "timerUpdate");
-    bOptions = Bound<TautoButton>(*this, "bOptions");
-    lInfo = Bound<TLMDLabel>(*this, "lInfo");
-    bApplicationMinimize = Bound<TSpeedButton>(*this, "bApplicationMinimize");
-    bApplicationClose = Bound<TSpeedButton>(*this, "bApplicationClose");
-    panGauge = Bound<TPanel>(*this, "panGauge");
-    gSongPos = Bound<TGauge>(*this, "gSongPos");
-    imgVerzierung2 = Bound<TImage>(*this, "imgVerzierung2");
-    FileDrag = Bound<TFileDrag>(*this, "FileDrag");
-    imgStar = Bound<TImage>(*this, "imgStar");
+    panMain = LayoutComponent<TPanel>("panMain");
+    bSong1 = LayoutComponent<TautoButton>("bSong1");
+    bSong2 = LayoutComponent<TautoButton>("bSong2");
+    bSong3 = LayoutComponent<TautoButton>("bSong3");
+    bSong4 = LayoutComponent<TautoButton>("bSong4");
+    bSong5 = LayoutComponent<TautoButton>("bSong5");
+    bControlRew = LayoutComponent<TautoButton>("bControlRew");
+    bControlStop = LayoutComponent<TautoButton>("bControlStop");
+    bControlFF = LayoutComponent<TautoButton>("bControlFF");
+    timerUpdate = LayoutComponent<TTimer>("timerUpdate");
+    bOptions = LayoutComponent<TautoButton>("bOptions");
+    lInfo = LayoutComponent<TLMDLabel>("lInfo");
+    bApplicationMinimize = LayoutComponent<TSpeedButton>("bApplicationMinimize");
+    bApplicationClose = LayoutComponent<TSpeedButton>("bApplicationClose");
+    panGauge = LayoutComponent<TPanel>("panGauge");
+    gSongPos = LayoutComponent<TGauge>("gSongPos");
+    imgVerzierung2 = LayoutComponent<TImage>("imgVerzierung2");
+    FileDrag = LayoutComponent<TFileDrag>("FileDrag");
+    imgStar = LayoutComponent<TImage>("imgStar");
     for (std::size_t frame = 0; frame < imgStarFrames.size(); ++frame)
-        imgStarFrames[frame] = Bound<TImage>(*this, "imgStar" + std::to_string(frame));
+        imgStarFrames[frame] = LayoutComponent<TImage>("imgStar" + std::to_string(frame));
 }
 
 void TfMain::FormCreate(TObject*)

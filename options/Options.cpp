@@ -80,14 +80,6 @@ TMidasSound& SoundPlayer()
     return *sound;
 }
 
-template <typename T>
-T* Bound(TForm& form, const std::string& name)
-{
-    auto* component = dynamic_cast<T*>(form.FindComponent(name));
-    if (!component)
-        throw EInvalidOperation("The options window's layout lacks " + name);
-    return component;
-}
 
 } // namespace
 
@@ -109,21 +101,21 @@ TfOptions::TfOptions(TComponent* owner) : TForm(owner)
     RegisterHandler("b16BitDownClick", &TfOptions::b16BitDownClick);
     LoadLayout("Options.layout");
 
-    panMain = Bound<TPanel>(*this, "panMain");
-    bMixrate = Bound<TSpinButton>(*this, "bMixrate");
-    lMixrate = Bound<TLabel>(*this, "lMixrate");
-    Label1 = Bound<TLabel>(*this, "Label1");
-    Label2 = Bound<TLabel>(*this, "Label2");
-    bFilterMode = Bound<TSpinButton>(*this, "bFilterMode");
-    lFilterMode = Bound<TLabel>(*this, "lFilterMode");
-    Label4 = Bound<TLabel>(*this, "Label4");
-    bStereo = Bound<TSpinButton>(*this, "bStereo");
-    lStereo = Bound<TLabel>(*this, "lStereo");
-    Label6 = Bound<TLabel>(*this, "Label6");
-    b16Bit = Bound<TSpinButton>(*this, "b16Bit");
-    l16Bit = Bound<TLabel>(*this, "l16Bit");
-    bApplicationMinimize = Bound<TSpeedButton>(*this, "bApplicationMinimize");
-    bWindowClose = Bound<TSpeedButton>(*this, "bWindowClose");
+    panMain = LayoutComponent<TPanel>("panMain");
+    bMixrate = LayoutComponent<TSpinButton>("bMixrate");
+    lMixrate = LayoutComponent<TLabel>("lMixrate");
+    Label1 = LayoutComponent<TLabel>("Label1");
+    Label2 = LayoutComponent<TLabel>("Label2");
+    bFilterMode = LayoutComponent<TSpinButton>("bFilterMode");
+    lFilterMode = LayoutComponent<TLabel>("lFilterMode");
+    Label4 = LayoutComponent<TLabel>("Label4");
+    bStereo = LayoutComponent<TSpinButton>("bStereo");
+    lStereo = LayoutComponent<TLabel>("lStereo");
+    Label6 = LayoutComponent<TLabel>("Label6");
+    b16Bit = LayoutComponent<TSpinButton>("b16Bit");
+    l16Bit = LayoutComponent<TLabel>("l16Bit");
+    bApplicationMinimize = LayoutComponent<TSpeedButton>("bApplicationMinimize");
+    bWindowClose = LayoutComponent<TSpeedButton>("bWindowClose");
 }
 
 void TfOptions::FormCreate(TObject*)

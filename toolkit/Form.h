@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/Exceptions.h"
 #include "toolkit/Platform.h"
 #include "toolkit/WinControl.h"
 
@@ -78,6 +79,17 @@ public:
                                        [self, method](Args... args) { (self->*method)(args...); }));
     }
     const THandler* FindHandler(const std::string& name) const;
+
+    // A component the window's layout made, by name and class; a layout
+    // that lacks it is an error naming the window and the component.
+    template <typename T>
+    T* LayoutComponent(const std::string& name) const
+    {
+        auto* component = dynamic_cast<T*>(FindComponent(name));
+        if (!component)
+            throw ELayoutError(Name() + ": the layout lacks " + name);
+        return component;
+    }
 
     // The back buffer and the requests to repaint parts of it.
     TPixmap& BackBuffer() { return backBuffer_; }
