@@ -10,16 +10,34 @@
 #include "toolkit/Timer.h"
 
 #include <cstdio>
+#include <string>
 
 int main()
 {
     int exitCode = 0;
     try {
         Application().Initialize();
+        // Errors in the loop would open a message box nobody closes.
+        Application().MessageBoxHook = [&](const std::string& text, const std::string&, unsigned) {
+            std::fprintf(stderr, "drop_probe: %s\n", text.c_str());
+            exitCode = 3;
+            Application().Terminate();
+            return IDOK;
+        };
         TForm* form = nullptr;
         Application().CreateForm(form);
         form->SetCaption("Velmora drop probe");
         form->SetBounds(100, 80, 240, 160);
+
+        // SDL wakes its waiting loop for each event of the drop by sending a
+        // message to the window over a second connection; destroying the
+        // window at once can make the server see that message after the
+        // window is gone, which Xlib treats as fatal. The window therefore
+        // closes a moment after the drop.
+        auto* closer = TComponent::Create<TTimer>(form);
+        closer->SetEnabled(false);
+        closer->SetInterval(300);
+        closer->OnTimer = [&](TObject*) { form->Close(); };
 
         auto* drag = TComponent::Create<TFileDrag>(form);
         drag->SetEnableDrop(true);
@@ -28,7 +46,7 @@ int main()
                 std::printf("%s\n", path.c_str());
             std::printf("COUNT %d\n", drag->FileCount());
             std::fflush(stdout);
-            form->Close();
+            closer->SetEnabled(true);
         };
         form->OnShow = [&](TObject*) {
             TPoint centre = form->ClientToScreen({form->Width() / 2, form->Height() / 2});

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Drops three files on a real window of ours through the desktop's drag and
 # drop protocol and checks that their paths arrive whole and in order.
-# Run under an X server (the test runs it through xvfb-run):
+# It brings its own virtual X server, on a display the server picks itself,
+# so it can run beside other tests that do the same:
 #   xdnd_drop_e2e.sh <drop_probe> <velmora_xdnd_drop>
 set -eu
 probe=$1
@@ -9,11 +10,29 @@ dropper=$2
 
 work=$(mktemp -d)
 pid=
+xvfb=
 cleanup() {
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
+    if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
     rm -rf "$work"
 }
 trap cleanup EXIT
+
+exec 5>"$work/display"
+Xvfb -displayfd 5 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+tries=0
+until [ -s "$work/display" ]; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 200 ] || ! kill -0 "$xvfb" 2>/dev/null; then
+        echo "the virtual X server did not start" >&2
+        cat "$work/xvfb.log" >&2
+        exit 1
+    fi
+    sleep 0.05
+done
+DISPLAY=":$(head -n 1 "$work/display")"
+export DISPLAY
 
 mkdir "$work/with space" "$work/a.b"
 first="$work/one.xm"
@@ -44,6 +63,7 @@ wait "$pid" || status=$?
 pid=
 if [ "$status" -ne 0 ]; then
     echo "the probe ended with $status" >&2
+    cat "$work/out" >&2
     cat "$work/err" >&2
     exit 1
 fi
