@@ -15,6 +15,19 @@
 
 namespace {
 
+XErrorHandler previousXErrorHandler = nullptr;
+
+// SDL wakes its event wait by sending an event to a window; when that window
+// was just destroyed the server answers BadWindow, which Xlib's default
+// handler would turn into the end of the process.
+int IgnoreWakeUpToClosedWindow(Display* display, XErrorEvent* error)
+{
+    constexpr unsigned char sendEventRequest = 25;
+    if (error->error_code == BadWindow && error->request_code == sendEventRequest)
+        return 0;
+    return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
+}
+
 [[noreturn]] void failWithSdlError(const std::string& what)
 {
     throw EPlatformError(what + ": " + SDL_GetError());
@@ -108,6 +121,8 @@ public:
             SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             failWithSdlError("No display could be opened");
+        if (!previousXErrorHandler)
+            previousXErrorHandler = XSetErrorHandler(IgnoreWakeUpToClosedWindow);
         SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
         SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
         SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
