@@ -73,19 +73,23 @@ void TMidasSound::StartEngine()
         ReportEngineError();
 }
 
+void TMidasSound::StopAndFreeModule()
+{
+    if (!engine_.MIDASstopModule(PlayHandle))
+        ReportEngineError();
+    if (!engine_.MIDASfreeModule(Module))
+        ReportEngineError();
+    Module = 0;
+    Playing = false;
+}
+
 void TMidasSound::ShutdownEngine()
 {
     if (!engineOpen_)
         return;
-    if (Playing) {
-        if (!engine_.MIDASstopModule(PlayHandle))
-            ReportEngineError();
-        if (!engine_.MIDASfreeModule(Module))
-            ReportEngineError();
-        Module = 0;
-        Playing = false;
-        // FileName stays: ApplySettings loads it again.
-    }
+    // FileName stays: ApplySettings loads it again.
+    if (Playing)
+        StopAndFreeModule();
     if (!engine_.MIDASstopBackgroundPlay())
         ReportEngineError();
     if (!engine_.MIDASclose())
@@ -97,14 +101,8 @@ bool TMidasSound::PlayFile(const std::string& path)
 {
     // path may be FileName itself (ApplySettings): it is read before
     // FileName changes.
-    if (Playing) {
-        if (!engine_.MIDASstopModule(PlayHandle))
-            ReportEngineError();
-        if (!engine_.MIDASfreeModule(Module))
-            ReportEngineError();
-        Module = 0;
-        Playing = false;
-    }
+    if (Playing)
+        StopAndFreeModule();
     Module = engine_.MIDASloadModule(path.c_str());
     if (Module == 0)
         return AbandonFile();
@@ -134,12 +132,7 @@ void TMidasSound::Stop()
 {
     if (!Playing)
         return;
-    if (!engine_.MIDASstopModule(PlayHandle))
-        ReportEngineError();
-    if (!engine_.MIDASfreeModule(Module))
-        ReportEngineError();
-    Module = 0;
-    Playing = false;
+    StopAndFreeModule();
     FileName.clear();
 }
 

@@ -54,6 +54,7 @@ public:
 private:
     void StartEngine();
     void ShutdownEngine();
+    void StopAndFreeModule();
     [[noreturn]] void ReportEngineError();
     void ShowEngineError();
     bool AbandonFile();

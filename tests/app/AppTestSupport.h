@@ -7,6 +7,8 @@
 #include "app/Main.h"
 #include "app/Random.h"
 
+#include "tests/support/TestModules.h"
+
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -40,9 +42,6 @@ public:
     int seeded = 0;
 };
 
-// A module of `orders` order positions whose rows last long enough that
-// the position never moves by itself during a test.
-std::vector<std::uint8_t> SlowModule(int orders);
 
 class MainWindowTest : public ::testing::Test {
 protected:

@@ -9,6 +9,8 @@
 #include "app/Main.h"
 #include "options/Options.h"
 
+#include "tests/support/TestModules.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -33,9 +35,6 @@ struct TSettings {
 
 void PrintTo(const TSettings& settings, std::ostream* out);
 
-// A module whose order positions hold for minutes, so a position read in a
-// test is the one set.
-std::vector<std::uint8_t> SlowModule(int orders);
 
 class OptionsTest : public ::testing::Test {
 protected:
