@@ -182,6 +182,24 @@ void TApplication::RemoveTimer(TTimer* timer)
     std::erase(timers_, timer);
 }
 
+void TApplication::PushModal(TForm* form)
+{
+    modalStack_.push_back(form);
+    UpdateDropTargets();
+}
+
+void TApplication::PopModal()
+{
+    modalStack_.pop_back();
+    UpdateDropTargets();
+}
+
+void TApplication::UpdateDropTargets()
+{
+    for (TForm* form : Forms())
+        form->UpdateDropTarget();
+}
+
 void TApplication::PostRelease(TForm* form)
 {
     if (std::find(releases_.begin(), releases_.end(), form) == releases_.end())
@@ -206,7 +224,8 @@ void TApplication::Notification(TComponent* component, TOperation operation)
     if (component == mainForm_)
         mainForm_ = nullptr;
     std::erase(releases_, component);
-    std::erase(modalStack_, component);
+    if (std::erase(modalStack_, component) != 0)
+        UpdateDropTargets();
 }
 
 void TApplication::FireDueTimers()

@@ -89,8 +89,8 @@ public:
     // Bookkeeping of windows, timers and the modal stack.
     void AddTimer(TTimer* timer);
     void RemoveTimer(TTimer* timer);
-    void PushModal(TForm* form) { modalStack_.push_back(form); }
-    void PopModal() { modalStack_.pop_back(); }
+    void PushModal(TForm* form);
+    void PopModal();
     TForm* ModalForm() const { return modalStack_.empty() ? nullptr : modalStack_.back(); }
     void PostRelease(TForm* form);
     std::vector<TForm*> Forms() const;
@@ -99,6 +99,8 @@ public:
 
 private:
     void AdoptForm(TForm* form);
+    // Which windows take drops follows the modal stack.
+    void UpdateDropTargets();
     void FireDueTimers();
     void PaintForms();
     void ReleasePending();

@@ -58,6 +58,7 @@ void TForm::EnsureWindow()
     window_ = Application().Platform().CreateWindow(*this, borderStyle_ != TFormBorderStyle::bsNone);
     window_->SetTitle(Caption());
     window_->SetBounds(BoundsRect());
+    UpdateDropTarget();
 }
 
 void TForm::PlaceOnScreen()
@@ -134,6 +135,11 @@ TModalResult TForm::ShowModal()
         previous->SetCaptureControl(nullptr);
     for (TForm* form : Application().Forms())
         form->SetCaptureControl(nullptr);
+    // The window belongs to the one it keeps from input, so the desktop
+    // can't bury it under that one.
+    TForm* owner = Application().ModalForm() ? Application().ModalForm() : Application().MainForm();
+    EnsureWindow();
+    window_->SetModalFor(owner && owner != this ? owner->PlatformWindow() : nullptr);
     modalResult_ = mrNone;
     modal_ = true;
     Application().PushModal(this);
@@ -160,6 +166,7 @@ TModalResult TForm::ShowModal()
     Application().PopModal();
     modal_ = false;
     Hide();
+    window_->SetModalFor(nullptr);
     return modalResult_;
 }
 
@@ -187,6 +194,7 @@ void TForm::PaintRect(const TRect& windowRect)
     PaintTree(backBuffer_, area);
     if (dirty_.Intersect(area) == dirty_)
         dirty_ = {};
+    PresentArea(area);
 }
 
 void TForm::PaintPending()
@@ -196,7 +204,7 @@ void TForm::PaintPending()
     TRect area = dirty_;
     dirty_ = {};
     PaintTree(backBuffer_, area);
-    Present();
+    PresentArea(area);
 }
 
 TPixmap TForm::Snapshot()
@@ -208,8 +216,13 @@ TPixmap TForm::Snapshot()
 
 void TForm::Present()
 {
+    PresentArea(ClientRect());
+}
+
+void TForm::PresentArea(const TRect& area)
+{
     if (window_ && Visible())
-        window_->Present(backBuffer_);
+        window_->Present(backBuffer_, area);
 }
 
 namespace {
@@ -298,6 +311,18 @@ void TForm::DispatchDropFiles(const std::vector<std::string>& paths)
         dropHandler_(paths);
 }
 
+void TForm::SetAcceptsDrops(bool accept)
+{
+    acceptsDrops_ = accept;
+    UpdateDropTarget();
+}
+
+void TForm::UpdateDropTarget()
+{
+    if (window_)
+        window_->SetAcceptsDrops(acceptsDrops_ && TakesInput());
+}
+
 TDropFilesEvent TForm::SetDropHandler(TDropFilesEvent handler)
 {
     std::swap(handler, dropHandler_);
@@ -329,6 +354,12 @@ bool TForm::TakesInput() const
 {
     TForm* modal = Application().ModalForm();
     return Enabled() && (!modal || modal == this);
+}
+
+void TForm::EnabledChanged()
+{
+    TWinControl::EnabledChanged();
+    UpdateDropTarget();
 }
 
 void TForm::TextChanged()

@@ -94,6 +94,7 @@ public:
     // The back buffer and the requests to repaint parts of it.
     TPixmap& BackBuffer() { return backBuffer_; }
     void InvalidateRect(const TRect& windowRect);
+    // Paints the rectangle now and puts it on screen at once.
     void PaintRect(const TRect& windowRect);
     bool HasPendingPaint() const { return !dirty_.IsEmpty(); }
     void PaintPending();
@@ -119,9 +120,11 @@ public:
     void SetActiveControl(TWinControl* control);
 
     // Dropped files: whether the desktop may drop them here, and who takes
-    // them. SetDropHandler hands back the handler it displaced.
+    // them. SetDropHandler hands back the handler it displaced. The desktop
+    // is told no while the window takes no input.
     bool AcceptsDrops() const { return acceptsDrops_; }
-    void SetAcceptsDrops(bool accept) { acceptsDrops_ = accept; }
+    void SetAcceptsDrops(bool accept);
+    void UpdateDropTarget();
     TDropFilesEvent SetDropHandler(TDropFilesEvent handler);
 
     TPlatformWindow* PlatformWindow() const { return window_.get(); }
@@ -129,6 +132,7 @@ public:
     bool TakesInput() const;
 
 protected:
+    void EnabledChanged() override;
     void TextChanged() override;
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -138,6 +142,7 @@ private:
 
     void EnsureWindow();
     void PlaceOnScreen();
+    void PresentArea(const TRect& area);
 
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     TPosition position_ = TPosition::poDesigned;

@@ -1,22 +1,29 @@
-#include "toolkit/Platform.h"
+#include "toolkit/HeadlessPlatform.h"
+
+#include "toolkit/Form.h"
+
+#include <algorithm>
+
+void THeadlessWindow::Present(const TPixmap& backBuffer, const TRect& area)
+{
+    if (screen_.Width() != backBuffer.Width() || screen_.Height() != backBuffer.Height())
+        screen_.Resize(backBuffer.Width(), backBuffer.Height());
+    TRect visible = area.Intersect(backBuffer.Bounds());
+    if (visible.IsEmpty())
+        return;
+    presented_.push_back(visible);
+    for (int y = visible.Top; y < visible.Bottom; ++y) {
+        const TPixel* from = backBuffer.Row(y) + visible.Left;
+        std::copy(from, from + visible.Width(), screen_.Row(y) + visible.Left);
+    }
+}
+
+THeadlessWindow* HeadlessWindowOf(const TForm& form)
+{
+    return dynamic_cast<THeadlessWindow*>(form.PlatformWindow());
+}
 
 namespace {
-
-class THeadlessWindow final : public TPlatformWindow {
-public:
-    void SetTitle(const std::string&) override {}
-    void SetBounds(const TRect&) override {}
-    void Show() override { minimized_ = false; }
-    void Hide() override {}
-    void Raise() override {}
-    void Minimize() override { minimized_ = true; }
-    bool IsMinimized() const override { return minimized_; }
-    void SetCapture(bool) override {}
-    void Present(const TPixmap&) override {}
-
-private:
-    bool minimized_ = false;
-};
 
 class THeadlessPlatform final : public TPlatform {
 public:

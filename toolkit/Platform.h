@@ -23,7 +23,14 @@ public:
     virtual bool IsMinimized() const = 0;
     // Keeps mouse events coming while the pointer is outside the window.
     virtual void SetCapture(bool capture) = 0;
-    virtual void Present(const TPixmap& backBuffer) = 0;
+    // Puts the area (client pixels) of the back buffer on screen now.
+    virtual void Present(const TPixmap& backBuffer, const TRect& area) = 0;
+    // Whether the desktop may offer dropped files to this window at all; a
+    // window that takes none tells the drag source no.
+    virtual void SetAcceptsDrops(bool accept) = 0;
+    // Marks the window as a modal dialog of owner (null: of nobody), so
+    // the desktop keeps it above its owner.
+    virtual void SetModalFor(TPlatformWindow* owner) = 0;
 };
 
 // The windowing system: windows, the clock, and the delivery of input to

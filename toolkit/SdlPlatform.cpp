@@ -3,6 +3,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Form.h"
+#include "toolkit/SdlWindow.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -33,82 +35,6 @@ int IgnoreWakeUpToClosedWindow(Display* display, XErrorEvent* error)
     throw EPlatformError(what + ": " + SDL_GetError());
 }
 
-class TSdlWindow final : public TPlatformWindow {
-public:
-    TSdlWindow(TForm& form, bool bordered) : form_(form)
-    {
-        Uint32 flags = SDL_WINDOW_HIDDEN | (bordered ? 0u : unsigned{SDL_WINDOW_BORDERLESS});
-        window_ = SDL_CreateWindow("", form.Left(), form.Top(), std::max(form.Width(), 1),
-                                   std::max(form.Height(), 1), flags);
-        if (!window_)
-            failWithSdlError("Unable to create a window");
-    }
-    ~TSdlWindow() override { SDL_DestroyWindow(window_); }
-
-    TForm& Form() const { return form_; }
-    Uint32 Id() const { return SDL_GetWindowID(window_); }
-
-    void SetTitle(const std::string& title) override { SDL_SetWindowTitle(window_, title.c_str()); }
-    void SetBounds(const TRect& screenRect) override
-    {
-        int x = 0;
-        int y = 0;
-        int w = 0;
-        int h = 0;
-        SDL_GetWindowPosition(window_, &x, &y);
-        SDL_GetWindowSize(window_, &w, &h);
-        if (x != screenRect.Left || y != screenRect.Top)
-            SDL_SetWindowPosition(window_, screenRect.Left, screenRect.Top);
-        if (w != screenRect.Width() || h != screenRect.Height())
-            SDL_SetWindowSize(window_, std::max(screenRect.Width(), 1), std::max(screenRect.Height(), 1));
-    }
-    void Show() override { SDL_ShowWindow(window_); }
-    void Hide() override { SDL_HideWindow(window_); }
-    void Raise() override { SDL_RaiseWindow(window_); }
-    void Minimize() override { SDL_MinimizeWindow(window_); }
-    bool IsMinimized() const override { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0; }
-    void SetCapture(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
-
-    void Present(const TPixmap& backBuffer) override
-    {
-        if (backBuffer.IsEmpty())
-            return;
-        SDL_Surface* screen = SDL_GetWindowSurface(window_);
-        if (!screen)
-            return;
-        // The back buffer already holds red in the low byte: wrap, don't convert.
-        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<TPixel*>(backBuffer.Data()), backBuffer.Width(), backBuffer.Height(), 32,
-            backBuffer.Width() * 4, SDL_PIXELFORMAT_XBGR8888);
-        if (!source)
-            return;
-        SDL_BlitSurface(source, nullptr, screen, nullptr);
-        SDL_FreeSurface(source);
-        SDL_UpdateWindowSurface(window_);
-    }
-
-    // The pointer in root-window pixels, read from the X server itself:
-    // SDL's own coordinates lag while the window moves under the pointer.
-    bool QueryPointer(int& rootX, int& rootY) const
-    {
-        SDL_SysWMinfo info;
-        SDL_VERSION(&info.version);
-        if (!SDL_GetWindowWMInfo(window_, &info) || info.subsystem != SDL_SYSWM_X11)
-            return false;
-        Window root = 0;
-        Window child = 0;
-        int windowX = 0;
-        int windowY = 0;
-        unsigned mask = 0;
-        return XQueryPointer(info.info.x11.display, info.info.x11.window, &root, &child, &rootX, &rootY, &windowX,
-                             &windowY, &mask) != 0;
-    }
-
-private:
-    TForm& form_;
-    SDL_Window* window_ = nullptr;
-};
-
 class TSdlPlatform final : public TPlatform {
 public:
     TSdlPlatform()
@@ -126,15 +52,20 @@ public:
         SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
         SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
         SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
+        // On X11 the pointer is taken from the X events themselves: SDL drops
+        // a motion whose window position equals the last one, which is every
+        // other motion of a window dragged along under the pointer.
+        x11Pointer_ = std::string_view(SDL_GetCurrentVideoDriver()) == "x11";
+        if (x11Pointer_)
+            SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     }
     ~TSdlPlatform() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
     std::unique_ptr<TPlatformWindow> CreateWindow(TForm& form, bool bordered) override
     {
-        auto window = std::make_unique<TSdlWindow>(form, bordered);
-        TSdlWindow* raw = window.get();
-        windows_[raw->Id()] = raw;
-        return std::unique_ptr<TPlatformWindow>(new TTrackedWindow(std::move(window), *this));
+        auto window = std::make_unique<TSdlWindow>(form, bordered, [this](TSdlWindow& gone) { Forget(gone); });
+        windows_[window->Id()] = window.get();
+        return window;
     }
 
     TSize ScreenSize() const override
@@ -165,31 +96,8 @@ public:
         return delivered;
     }
 
-    void Forget(Uint32 id) { windows_.erase(id); }
-
 private:
-    // Unregisters the window from event delivery when the form lets go of it.
-    class TTrackedWindow final : public TPlatformWindow {
-    public:
-        TTrackedWindow(std::unique_ptr<TSdlWindow> window, TSdlPlatform& platform)
-            : window_(std::move(window)), platform_(platform)
-        {
-        }
-        ~TTrackedWindow() override { platform_.Forget(window_->Id()); }
-        void SetTitle(const std::string& title) override { window_->SetTitle(title); }
-        void SetBounds(const TRect& r) override { window_->SetBounds(r); }
-        void Show() override { window_->Show(); }
-        void Hide() override { window_->Hide(); }
-        void Raise() override { window_->Raise(); }
-        void Minimize() override { window_->Minimize(); }
-        bool IsMinimized() const override { return window_->IsMinimized(); }
-        void SetCapture(bool capture) override { window_->SetCapture(capture); }
-        void Present(const TPixmap& backBuffer) override { window_->Present(backBuffer); }
-
-    private:
-        std::unique_ptr<TSdlWindow> window_;
-        TSdlPlatform& platform_;
-    };
+    void Forget(TSdlWindow& window) { windows_.erase(window.Id()); }
 
     TSdlWindow* WindowOf(Uint32 id) const
     {
@@ -197,14 +105,23 @@ private:
         return it == windows_.end() ? nullptr : it->second;
     }
 
-    // While a control holds the mouse, every mouse event goes to its window.
-    TSdlWindow* MouseTarget(Uint32 id) const
+    TSdlWindow* WindowOfX11(unsigned long x11Window) const
     {
-        for (const auto& [windowId, window] : windows_) {
+        for (const auto& [id, window] : windows_) {
+            if (window->X11Id() == x11Window)
+                return window;
+        }
+        return nullptr;
+    }
+
+    // While a control holds the mouse, every mouse event goes to its window.
+    TSdlWindow* MouseTarget(TSdlWindow* eventWindow) const
+    {
+        for (const auto& [id, window] : windows_) {
             if (window->Form().CaptureControl())
                 return window;
         }
-        return WindowOf(id);
+        return eventWindow;
     }
 
     TShiftState Shift() const
@@ -220,17 +137,9 @@ private:
         return shift;
     }
 
-    TPoint PointerIn(TSdlWindow& window, int eventX, int eventY) const
+    static std::optional<TMouseButton> ButtonOf(unsigned button)
     {
-        int rootX = 0;
-        int rootY = 0;
-        if (window.QueryPointer(rootX, rootY))
-            return {rootX - window.Form().Left(), rootY - window.Form().Top()};
-        return {eventX, eventY};
-    }
-
-    static std::optional<TMouseButton> ButtonOf(Uint8 button)
-    {
+        // SDL and X11 number the three buttons alike.
         switch (button) {
         case SDL_BUTTON_LEFT: return TMouseButton::mbLeft;
         case SDL_BUTTON_RIGHT: return TMouseButton::mbRight;
@@ -271,33 +180,78 @@ private:
         }
     }
 
+    // A button or a motion at a screen position.
+    void DeliverMouse(TSdlWindow* eventWindow, Uint32 type, unsigned button, TPoint screen)
+    {
+        TSdlWindow* window = MouseTarget(eventWindow);
+        if (!window)
+            return;
+        TForm& form = window->Form();
+        TPoint position = screen - TPoint{form.Left(), form.Top()};
+        if (type == SDL_MOUSEMOTION) {
+            form.DispatchMouseMove(Shift(), position.X, position.Y);
+            return;
+        }
+        auto which = ButtonOf(button);
+        if (!which)
+            return;
+        if (type == SDL_MOUSEBUTTONDOWN) {
+            buttons_ |= FlagOf(*which);
+            form.DispatchMouseDown(*which, Shift(), position.X, position.Y);
+        } else {
+            buttons_ &= static_cast<TShiftState>(~FlagOf(*which));
+            form.DispatchMouseUp(*which, Shift(), position.X, position.Y);
+        }
+    }
+
+    static TPoint ScreenPoint(const TSdlWindow& window, int x, int y)
+    {
+        return {window.Form().Left() + x, window.Form().Top() + y};
+    }
+
+    // The X server's own report of the pointer: its root position at the
+    // moment of the event, whatever the window did since.
+    void DeliverX11(const XEvent& event)
+    {
+        Uint32 type = 0;
+        unsigned button = 0;
+        int rootX = 0;
+        int rootY = 0;
+        switch (event.type) {
+        case ButtonPress:
+        case ButtonRelease:
+            type = event.type == ButtonPress ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+            button = event.xbutton.button;
+            rootX = event.xbutton.x_root;
+            rootY = event.xbutton.y_root;
+            break;
+        case MotionNotify:
+            type = SDL_MOUSEMOTION;
+            rootX = event.xmotion.x_root;
+            rootY = event.xmotion.y_root;
+            break;
+        default:
+            return;
+        }
+        DeliverMouse(WindowOfX11(event.xany.window), type, button, {rootX, rootY});
+    }
+
     void Deliver(const SDL_Event& event)
     {
         switch (event.type) {
+        case SDL_SYSWMEVENT:
+            if (event.syswm.msg->subsystem == SDL_SYSWM_X11)
+                DeliverX11(event.syswm.msg->msg.x11.event);
+            return;
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: {
-            TSdlWindow* window = MouseTarget(event.button.windowID);
-            auto button = ButtonOf(event.button.button);
-            if (!window || !button)
-                return;
-            TPoint p = PointerIn(*window, event.button.x, event.button.y);
-            if (event.type == SDL_MOUSEBUTTONDOWN) {
-                buttons_ |= FlagOf(*button);
-                window->Form().DispatchMouseDown(*button, Shift(), p.X, p.Y);
-            } else {
-                buttons_ &= static_cast<TShiftState>(~FlagOf(*button));
-                window->Form().DispatchMouseUp(*button, Shift(), p.X, p.Y);
-            }
+        case SDL_MOUSEBUTTONUP:
+            if (TSdlWindow* window = WindowOf(event.button.windowID); window && !x11Pointer_)
+                DeliverMouse(window, event.type, event.button.button, ScreenPoint(*window, event.button.x, event.button.y));
             return;
-        }
-        case SDL_MOUSEMOTION: {
-            TSdlWindow* window = MouseTarget(event.motion.windowID);
-            if (!window)
-                return;
-            TPoint p = PointerIn(*window, event.motion.x, event.motion.y);
-            window->Form().DispatchMouseMove(Shift(), p.X, p.Y);
+        case SDL_MOUSEMOTION:
+            if (TSdlWindow* window = WindowOf(event.motion.windowID); window && !x11Pointer_)
+                DeliverMouse(window, event.type, 0, ScreenPoint(*window, event.motion.x, event.motion.y));
             return;
-        }
         case SDL_KEYDOWN: {
             TSdlWindow* window = WindowOf(event.key.windowID);
             if (!window)
@@ -366,6 +320,7 @@ private:
     }
 
     std::map<Uint32, TSdlWindow*> windows_;
+    bool x11Pointer_ = false;
     TShiftState buttons_ = 0;
     std::vector<std::string> drop_;
     Uint32 dropWindow_ = 0;

@@ -1,6 +1,8 @@
 #include "AppTestSupport.h"
 
 #include "sound/MidasSoundClass.h"
+#include "tests/support/ScreenTest.h"
+#include "toolkit/Application.h"
 
 class SongTest : public MainWindowTest {
 protected:
@@ -149,4 +151,33 @@ TEST_F(SongTest, DraggingStartsOnThePanelCaptionAndOrnamentOnly)
     window->DispatchMouseUp(TMouseButton::mbLeft, 0, 31, 30);
     EXPECT_EQ(window->Left(), left + 36);
     EXPECT_FALSE(TfMainProbe::Dragging(*window));
+}
+
+// Each picture the window paints at once is on screen before the handler
+// that caused it returns, whether or not anything else waits to be painted.
+TEST_F(SongTest, PressesLocksGaugeStepsAndStarFramesReachTheScreenAtOnce)
+{
+    Application().ProcessMessages();
+    window->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 200, 20); // song 1, held
+    EXPECT_EQ(window->bSong1->DisplayState(), 2);
+    EXPECT_TRUE(ScreenShowsPainted(*window, WindowRectOf(*window->bSong1))) << "the pressed picture";
+    window->DispatchMouseUp(TMouseButton::mbLeft, 0, 200, 20);
+    EXPECT_TRUE(ScreenShowsPainted(*window, WindowRectOf(*window->bSong1))) << "the locked picture";
+
+    ClickOn(*window->bSong3);
+    for (TautoButton* song : {window->bSong1, window->bSong3})
+        EXPECT_TRUE(ScreenShowsPainted(*window, WindowRectOf(*song))) << song->Name();
+
+    Tick(40); // past the welcome, into a row that stays for several ticks
+    ClickOn(*window->bControlFF);
+    std::string caption = window->lInfo->Caption();
+    Tick();
+    ASSERT_EQ(window->lInfo->Caption(), caption) << "the gauge must step alone";
+    EXPECT_EQ(window->gSongPos->Progress(), 1);
+    EXPECT_TRUE(ScreenShowsPainted(*window, WindowRectOf(*window->gSongPos)));
+
+    random->values = {0, 10};
+    Tick(2);
+    EXPECT_EQ(TfMainProbe::StarStep(*window), 1);
+    EXPECT_TRUE(ScreenShowsPainted(*window, WindowRectOf(*window->imgStar))) << "the star's first frame";
 }

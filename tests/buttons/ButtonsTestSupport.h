@@ -3,6 +3,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Form.h"
+#include "toolkit/HeadlessPlatform.h"
 #include "toolkit/Panel.h"
 
 #include <gtest/gtest.h>
@@ -31,9 +32,9 @@ protected:
 
     void TearDown() override { form->Free(); }
 
-    // The pixel the window shows at (x, y) of its client area, without
-    // painting anything first.
-    TPixel WindowPixel(int x, int y) { return form->BackBuffer().At(x, y) & 0xFFFFFF; }
+    // The pixel the window shows on screen at (x, y) of its client area:
+    // what was presented, not what waits in the back buffer.
+    TPixel WindowPixel(int x, int y) { return HeadlessWindowOf(*form)->Screen().At(x, y) & 0xFFFFFF; }
 
     // Whether the window shows picture exactly over the control's rectangle.
     ::testing::AssertionResult Shows(const TControl& control, const TBitmap& picture)

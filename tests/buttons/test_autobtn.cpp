@@ -37,7 +37,7 @@ protected:
         button->onUnLocked = [this](TObject* sender) { Record(sender, "unlocked"); };
         button->onMouseDown = [this](TObject* sender, TMouseButton, TShiftState, int, int) { Record(sender, "down"); };
         button->onMouseUp = [this](TObject* sender, TMouseButton, TShiftState, int, int) { Record(sender, "up"); };
-        form->Snapshot();
+        form->Update();
     }
 
     // Picture n (1..7) of the table of display states.
@@ -406,7 +406,7 @@ protected:
             for (int x = 0; x < 40; ++x)
                 mask->Pixmap().At(x, y) = x < 20 ? 0 : (x == 30 ? kGrey : 0xFFFFFF);
         button->SetBitMapMask(*mask);
-        form->Snapshot();
+        form->Update();
     }
 
     // What the window must show at (x, y) of the button with picture n.
@@ -482,11 +482,11 @@ TEST_F(MaskedButtonTest, PointsBeyondASmallerMaskAreOutside)
 
 TEST_F(MaskedButtonTest, SettingAMaskAsksForARepaintAndEmptyingItRepaintsAtOnce)
 {
-    form->Snapshot();
+    form->Update();
     button->SetBitMapMask(*mask);
     EXPECT_TRUE(form->HasPendingPaint());
 
-    form->Snapshot();
+    form->Update();
     int paints = button->PaintCount();
     button->SetBitMapMask(TBitmap());
     EXPECT_EQ(button->PaintCount(), paints + 1);

@@ -34,7 +34,7 @@ protected:
         gauge->SetForeColor(kSongFore);
         gauge->SetBackColor(clNavy);
         gauge->SetProgress(0);
-        form->Snapshot();
+        form->Update();
     }
 
     // Checks every pixel of the gauge, row by row, against a black ring
@@ -97,7 +97,7 @@ TEST_F(SongGaugeTest, ShowsTheProgramsBarAtZeroHalfAndFull)
     EXPECT_EQ(gauge->Percentage(), 100);
     EXPECT_TRUE(ShowsBar(103));
 
-    form->Snapshot();
+    form->Update();
     EXPECT_TRUE(ShowsBar(103));
     gauge->SetProgress(0);
     EXPECT_TRUE(ShowsBar(0));
@@ -125,7 +125,7 @@ TEST_F(SongGaugeTest, ABarTenPixelsHighShowsNoRowAtTenPercent)
 {
     gauge->SetHeight(11); // H = 10 inside the frame
     gauge->SetProgress(10);
-    form->Snapshot();
+    form->Update();
     TPoint origin = gauge->WindowOrigin();
     for (int y = 1; y < 10; ++y)
         EXPECT_EQ(WindowPixel(origin.X + 4, origin.Y + y), static_cast<TPixel>(clNavy)) << y;
@@ -271,7 +271,7 @@ TEST_F(SongGaugeTest, TextInvertsWhatLiesBeneathIt)
     gauge->SetKind(TGaugeKind::gkText);
     gauge->SetShowText(true);
     gauge->SetProgress(42);
-    form->Snapshot();
+    form->Update();
     // White text XORed over navy: every pixel is navy with some grey
     // (the text's coverage) XORed in; the text's strokes mostly invert it.
     TPoint origin = gauge->WindowOrigin();
@@ -351,7 +351,7 @@ protected:
 TEST_F(GaugeKindsTest, PieGrowsClockwiseFromTwelveOClock)
 {
     TGauge* gauge = Make(TGaugeKind::gkPie, 61, 61, 25);
-    form->Snapshot();
+    form->Update();
     EXPECT_EQ(At(*gauge, 30 + 12, 30 - 12), 0x0080FFu); // upper right: filled
     EXPECT_EQ(At(*gauge, 30 - 12, 30 - 12), 0xFFFFFFu); // upper left: not yet
     EXPECT_EQ(At(*gauge, 30 + 12, 30 + 12), 0xFFFFFFu);
@@ -372,7 +372,7 @@ TEST_F(GaugeKindsTest, PieMatchesItsGoldenPicture)
 TEST_F(GaugeKindsTest, NeedlePointsUpAtHalf)
 {
     TGauge* gauge = Make(TGaugeKind::gkNeedle, 81, 51, 50);
-    form->Snapshot();
+    form->Update();
     // The needle runs from (40, 49) straight up to row 0.
     EXPECT_EQ(At(*gauge, 40, 20), 0x0080FFu);
     EXPECT_EQ(At(*gauge, 30, 20), 0xFFFFFFu);

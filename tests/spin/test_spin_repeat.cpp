@@ -1,5 +1,7 @@
 #include "SpinTestSupport.h"
 
+#include "tests/support/ScreenTest.h"
+
 #include "toolkit/Application.h"
 #include "toolkit/Timer.h"
 
@@ -12,11 +14,13 @@ TEST_F(SpinTest, QuickPressClicksOnceOnRelease)
     TPoint p = CentreOf(*spin->UpButton());
     Press(p);
     EXPECT_EQ(spin->UpButton()->State(), TButtonState::bsDown);
+    EXPECT_TRUE(ScreenShowsPainted(*window, WindowRectOf(*spin))) << "the pressed half is on screen at once";
     Wait(399);
     EXPECT_TRUE(clicks.empty());
     Release(p);
     EXPECT_EQ(clicks, (Clicks{{"up", 399}}));
     EXPECT_EQ(spin->UpButton()->State(), TButtonState::bsUp);
+    EXPECT_TRUE(ScreenShowsPainted(*window, WindowRectOf(*spin))) << "and so is the released one";
 
     Wait(1000);
     EXPECT_EQ(clicks.size(), 1u) << "the release stopped the repeat";

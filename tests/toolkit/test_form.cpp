@@ -1,5 +1,6 @@
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
+#include "toolkit/HeadlessPlatform.h"
 #include "toolkit/Image.h"
 #include "toolkit/Panel.h"
 #include "toolkit/SpeedButton.h"
@@ -41,7 +42,7 @@ protected:
     void SetUp() override
     {
         Application().InitializeHeadless();
-        form = TComponent::Create<TForm>(&Application());
+        Application().CreateForm(form); // the main window
         form->SetBounds(0, 0, 40, 30);
         panel = TComponent::Create<TPanel>(form);
         panel->SetParent(form);
@@ -145,6 +146,7 @@ TEST_F(FormTest, TimersTickInOrderOfTheirDueTimes)
 
 TEST_F(FormTest, ModalWindowBlocksOthersWhileTimersGoOn)
 {
+    form->SetAcceptsDrops(true);
     form->Show();
     auto* dialog = TComponent::Create<TForm>(&Application());
     dialog->SetBounds(0, 0, 20, 20);
@@ -154,6 +156,8 @@ TEST_F(FormTest, ModalWindowBlocksOthersWhileTimersGoOn)
     timer->OnTimer = [&](TObject*) {
         ++ticks;
         form->DispatchMouseDown(TMouseButton::mbLeft, 0, 12, 7); // no input while the dialog is up
+        EXPECT_FALSE(HeadlessWindowOf(*form)->AcceptsDrops()) << "the desktop is told no, too";
+        EXPECT_EQ(HeadlessWindowOf(*dialog)->ModalFor(), form->PlatformWindow()) << "kept above the main window";
         if (ticks == 3)
             dialog->Close();
     };
@@ -162,6 +166,8 @@ TEST_F(FormTest, ModalWindowBlocksOthersWhileTimersGoOn)
     EXPECT_EQ(ticks, 3);
     EXPECT_TRUE(spy->log.empty());
     EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(HeadlessWindowOf(*dialog)->ModalFor(), nullptr);
+    EXPECT_TRUE(HeadlessWindowOf(*form)->AcceptsDrops());
     form->DispatchMouseDown(TMouseButton::mbLeft, 0, 12, 7);
     EXPECT_EQ(spy->log.size(), 1u);
 }
@@ -206,6 +212,11 @@ TEST_F(FormTest, DropsReachTheHandlerOnlyWhileTheWindowAcceptsThem)
     form->SetAcceptsDrops(true);
     form->DispatchDropFiles({"/a.xm", "/b.mod"});
     EXPECT_EQ(received, (std::vector<std::string>{"/a.xm", "/b.mod"}));
+
+    form->Show();
+    EXPECT_TRUE(HeadlessWindowOf(*form)->AcceptsDrops()) << "what the desktop is told follows the window";
+    form->SetAcceptsDrops(false);
+    EXPECT_FALSE(HeadlessWindowOf(*form)->AcceptsDrops());
 }
 
 TEST_F(FormTest, ScreenCentredWindowIsPlacedWhenFirstShown)

@@ -1,0 +1,201 @@
+#include "toolkit/SdlWindow.h"
+
+#include "toolkit/Exceptions.h"
+#include "toolkit/Form.h"
+
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr long netWmStateRemove = 0;
+constexpr long netWmStateAdd = 1;
+constexpr long xdndVersion = 5;
+
+Atom AtomOf(Display* display, const char* name)
+{
+    return XInternAtom(display, name, False);
+}
+
+bool IsMapped(Display* display, Window window)
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) && attributes.map_state != IsUnmapped;
+}
+
+// The modal state goes into the window's _NET_WM_STATE before it is mapped;
+// once mapped, only the window manager may change it, on request.
+void SetModalState(Display* display, Window window, bool modal)
+{
+    Atom state = AtomOf(display, "_NET_WM_STATE");
+    Atom modalState = AtomOf(display, "_NET_WM_STATE_MODAL");
+    if (IsMapped(display, window)) {
+        XEvent request{};
+        request.xclient.type = ClientMessage;
+        request.xclient.window = window;
+        request.xclient.message_type = state;
+        request.xclient.format = 32;
+        request.xclient.data.l[0] = modal ? netWmStateAdd : netWmStateRemove;
+        request.xclient.data.l[1] = static_cast<long>(modalState);
+        XSendEvent(display, DefaultRootWindow(display), False, SubstructureNotifyMask | SubstructureRedirectMask,
+                   &request);
+        return;
+    }
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<Atom> states;
+    if (XGetWindowProperty(display, window, state, 0, 64, False, XA_ATOM, &type, &format, &count, &remaining, &data)
+            == Success
+        && data) {
+        auto* atoms = reinterpret_cast<Atom*>(data);
+        states.assign(atoms, atoms + count);
+        XFree(data);
+    }
+    std::erase(states, modalState);
+    if (modal)
+        states.push_back(modalState);
+    XChangeProperty(display, window, state, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+}
+
+void SetWindowType(Display* display, Window window, const char* typeName)
+{
+    Atom type = AtomOf(display, typeName);
+    XChangeProperty(display, window, AtomOf(display, "_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&type), 1);
+}
+
+} // namespace
+
+TSdlWindow::TSdlWindow(TForm& form, bool bordered, std::function<void(TSdlWindow&)> forget)
+    : form_(form), forget_(std::move(forget))
+{
+    Uint32 flags = SDL_WINDOW_HIDDEN | (bordered ? 0u : unsigned{SDL_WINDOW_BORDERLESS});
+    window_ = SDL_CreateWindow("", form.Left(), form.Top(), std::max(form.Width(), 1), std::max(form.Height(), 1),
+                               flags);
+    if (!window_)
+        throw EPlatformError(std::string("Unable to create a window: ") + SDL_GetError());
+    id_ = SDL_GetWindowID(window_);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11) {
+        x11Display_ = info.info.x11.display;
+        x11Window_ = info.info.x11.window;
+    }
+}
+
+TSdlWindow::~TSdlWindow()
+{
+    if (forget_)
+        forget_(*this);
+    SDL_DestroyWindow(window_);
+}
+
+void TSdlWindow::SetTitle(const std::string& title)
+{
+    SDL_SetWindowTitle(window_, title.c_str());
+}
+
+void TSdlWindow::SetBounds(const TRect& screenRect)
+{
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    SDL_GetWindowSize(window_, &w, &h);
+    if (x != screenRect.Left || y != screenRect.Top)
+        SDL_SetWindowPosition(window_, screenRect.Left, screenRect.Top);
+    if (w != screenRect.Width() || h != screenRect.Height())
+        SDL_SetWindowSize(window_, std::max(screenRect.Width(), 1), std::max(screenRect.Height(), 1));
+}
+
+void TSdlWindow::Show()
+{
+    SDL_ShowWindow(window_);
+}
+
+void TSdlWindow::Hide()
+{
+    SDL_HideWindow(window_);
+}
+
+void TSdlWindow::Raise()
+{
+    SDL_RaiseWindow(window_);
+}
+
+void TSdlWindow::Minimize()
+{
+    SDL_MinimizeWindow(window_);
+}
+
+bool TSdlWindow::IsMinimized() const
+{
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+void TSdlWindow::SetCapture(bool capture)
+{
+    SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
+}
+
+void TSdlWindow::Present(const TPixmap& backBuffer, const TRect& area)
+{
+    TRect visible = area.Intersect(backBuffer.Bounds());
+    if (visible.IsEmpty())
+        return;
+    SDL_Surface* screen = SDL_GetWindowSurface(window_);
+    if (!screen)
+        return;
+    // The back buffer already holds red in the low byte: wrap, don't convert.
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<TPixel*>(backBuffer.Data()),
+                                                             backBuffer.Width(), backBuffer.Height(), 32,
+                                                             backBuffer.Width() * 4, SDL_PIXELFORMAT_XBGR8888);
+    if (!source)
+        return;
+    SDL_Rect rect{visible.Left, visible.Top, visible.Width(), visible.Height()};
+    SDL_Rect target = rect;
+    SDL_BlitSurface(source, &rect, screen, &target);
+    SDL_FreeSurface(source);
+    SDL_UpdateWindowSurfaceRects(window_, &rect, 1);
+}
+
+void TSdlWindow::SetAcceptsDrops(bool accept)
+{
+    // SDL marks every window as a drop target; a drag source looks for the
+    // mark and offers nothing to a window without it.
+    if (!x11Window_)
+        return;
+    auto* display = static_cast<Display*>(x11Display_);
+    Atom aware = AtomOf(display, "XdndAware");
+    if (accept) {
+        long version = xdndVersion;
+        XChangeProperty(display, x11Window_, aware, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&version), 1);
+    } else {
+        XDeleteProperty(display, x11Window_, aware);
+    }
+    XFlush(display);
+}
+
+void TSdlWindow::SetModalFor(TPlatformWindow* owner)
+{
+    auto* ownerWindow = dynamic_cast<TSdlWindow*>(owner);
+    if (ownerWindow)
+        SDL_SetWindowModalFor(window_, ownerWindow->window_);
+    if (!x11Window_)
+        return;
+    auto* display = static_cast<Display*>(x11Display_);
+    if (!ownerWindow)
+        XDeleteProperty(display, x11Window_, XA_WM_TRANSIENT_FOR);
+    SetWindowType(display, x11Window_, ownerWindow ? "_NET_WM_WINDOW_TYPE_DIALOG" : "_NET_WM_WINDOW_TYPE_NORMAL");
+    SetModalState(display, x11Window_, ownerWindow != nullptr);
+    XFlush(display);
+}
