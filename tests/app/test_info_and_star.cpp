@@ -1,5 +1,8 @@
 #include "AppTestSupport.h"
 
+#include "toolkit/Application.h"
+
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -110,4 +113,70 @@ TEST_F(StarTest, OneChanceInAHundredPerIdleTick)
     Tick(3);
     EXPECT_EQ(random->requests, (std::vector<int>{100, 100, 100}));
     EXPECT_EQ(random->seeded, 1) << "seeded once, at creation";
+}
+
+// The info label's caption drawn with room all round, one pass at a time,
+// so what the label's own rectangle would cut off shows as ink outside it.
+class TurnedCaptionSheet {
+public:
+    static constexpr int Margin = 60;
+
+    explicit TurnedCaptionSheet(const TLMDLabel& info)
+        : info_(info), sheet_(TComponent::Create<TForm>(&Application()))
+    {
+        sheet_->SetBounds(0, 0, info.Width() + 2 * Margin, info.Height() + 2 * Margin);
+        label_ = TComponent::Create<TLMDLabel>(sheet_);
+        label_->SetParent(sheet_);
+        label_->SetAutoSize(false);
+        label_->SetBounds(0, 0, sheet_->Width(), sheet_->Height());
+        label_->SetColor(clBlack);
+        label_->SetFont(info.Font());
+        label_->SetFontFx(info.FontFx());
+        label_->FontFx().SetPosX(info.FontFx().PosX() + Margin);
+        label_->FontFx().SetPosY(info.FontFx().PosY() + Margin);
+    }
+    ~TurnedCaptionSheet() { sheet_->Free(); }
+
+    // Where the text pass (light: false) or the light pass leaves ink, in
+    // the info label's coordinates. Pixels under a quarter of the pass's
+    // brightness are the anti-aliased fringe, not ink.
+    TRect Ink(const std::string& text, TColor color, bool light)
+    {
+        label_->SetCaption(text);
+        label_->Font().SetColor(light ? clBlack : color);
+        label_->FontFx().SetLightColor(light ? info_.FontFx().LightColor() : clBlack);
+        TColor pass = light ? info_.FontFx().LightColor() : color;
+        int threshold = std::max({GetRValue(pass), GetGValue(pass), GetBValue(pass)}) / 4;
+        TPixmap picture = sheet_->Snapshot();
+        TRect ink;
+        for (int y = 0; y < picture.Height(); ++y) {
+            for (int x = 0; x < picture.Width(); ++x) {
+                TPixel p = picture.At(x, y);
+                if (std::max({GetRValue(p), GetGValue(p), GetBValue(p)}) > threshold)
+                    ink = ink.Union(TRect::FromBounds(x - Margin, y - Margin, 1, 1));
+            }
+        }
+        return ink;
+    }
+
+private:
+    const TLMDLabel& info_;
+    TForm* sheet_;
+    TLMDLabel* label_ = nullptr;
+};
+
+TEST_F(InfoScriptTest, EveryRowFitsTheTurnedCaptionWhole)
+{
+    TurnedCaptionSheet sheet(*window->lInfo);
+    const TRect label = window->lInfo->ClientRect();
+    for (const InfoLine& row : BuildInfoScript()) {
+        if (row.Color == clBlack)
+            continue; // the blank rows
+        for (bool light : {false, true}) {
+            TRect ink = sheet.Ink(row.Text, row.Color, light);
+            EXPECT_EQ(ink.Intersect(label), ink) << '"' << row.Text << (light ? "\" in light" : "\"") << " reaches "
+                                                 << ink.Left << ", " << ink.Top << " to " << ink.Right << ", "
+                                                 << ink.Bottom;
+        }
+    }
 }
