@@ -2,6 +2,8 @@
 // prints "READY <x> <y>" (a screen point inside its client area) once it is
 // shown, then the full path of each file of the first drop, one a line, and
 // "COUNT <n>", and closes. Exits 2 when no drop comes within 20 seconds.
+// With --disabled its drop target is switched off: it closes after three
+// seconds, exiting 0, or 4 if a drop got through nevertheless.
 
 #include "controls/filedrag.h"
 #include "toolkit/Application.h"
@@ -12,8 +14,9 @@
 #include <cstdio>
 #include <string>
 
-int main()
+int main(int argc, char** argv)
 {
+    const bool disabled = argc > 1 && std::string(argv[1]) == "--disabled";
     int exitCode = 0;
     try {
         Application().Initialize();
@@ -40,8 +43,10 @@ int main()
         closer->OnTimer = [&](TObject*) { form->Close(); };
 
         auto* drag = TComponent::Create<TFileDrag>(form);
-        drag->SetEnableDrop(true);
+        drag->SetEnableDrop(!disabled);
         drag->OnDrop = [&](TObject*) {
+            if (disabled)
+                exitCode = 4;
             for (const std::string& path : drag->NameWithPath().Items())
                 std::printf("%s\n", path.c_str());
             std::printf("COUNT %d\n", drag->FileCount());
@@ -55,10 +60,12 @@ int main()
         };
 
         auto* timeout = TComponent::Create<TTimer>(form);
-        timeout->SetInterval(20000);
+        timeout->SetInterval(disabled ? 3000 : 20000);
         timeout->OnTimer = [&](TObject*) {
-            std::fprintf(stderr, "drop_probe: no drop arrived\n");
-            exitCode = 2;
+            if (!disabled) {
+                std::fprintf(stderr, "drop_probe: no drop arrived\n");
+                exitCode = 2;
+            }
             form->Close();
         };
 

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Drops three files on a real window of ours through the desktop's drag and
-# drop protocol and checks that their paths arrive whole and in order.
+# drop protocol and checks that their paths arrive whole and in order; a
+# window whose drop target is off tells the drag source no.
 # It brings its own virtual X server, on a display the server picks itself,
 # so it can run beside other tests that do the same:
 #   xdnd_drop_e2e.sh <drop_probe> <velmora_xdnd_drop>
@@ -40,22 +41,40 @@ second="$work/with space/Two Tracks.S3M"
 third="$work/a.b/three.tar.gz"
 touch "$first" "$second" "$third"
 
-"$probe" >"$work/out" 2>"$work/err" &
-pid=$!
+start_probe() {
+    "$probe" "$@" >"$work/out" 2>"$work/err" &
+    pid=$!
+    tries=0
+    until grep -q '^READY ' "$work/out"; do
+        tries=$((tries + 1))
+        if [ "$tries" -gt 200 ] || ! kill -0 "$pid" 2>/dev/null; then
+            echo "the probe window did not come up" >&2
+            cat "$work/err" >&2
+            exit 1
+        fi
+        sleep 0.05
+    done
+    x=$(sed -n 's/^READY \([0-9-]*\) \([0-9-]*\)$/\1/p' "$work/out")
+    y=$(sed -n 's/^READY \([0-9-]*\) \([0-9-]*\)$/\2/p' "$work/out")
+}
 
-tries=0
-until grep -q '^READY ' "$work/out"; do
-    tries=$((tries + 1))
-    if [ "$tries" -gt 200 ] || ! kill -0 "$pid" 2>/dev/null; then
-        echo "the probe window did not come up" >&2
-        cat "$work/err" >&2
-        exit 1
-    fi
-    sleep 0.05
-done
-x=$(sed -n 's/^READY \([0-9-]*\) \([0-9-]*\)$/\1/p' "$work/out")
-y=$(sed -n 's/^READY \([0-9-]*\) \([0-9-]*\)$/\2/p' "$work/out")
+start_probe --disabled
+refused=0
+"$dropper" "$x" "$y" "$first" 2>/dev/null || refused=$?
+if [ "$refused" -ne 2 ]; then
+    echo "a window whose drop target is off did not refuse the drag source (exit $refused)" >&2
+    exit 1
+fi
+status=0
+wait "$pid" || status=$?
+pid=
+if [ "$status" -ne 0 ]; then
+    echo "the refusing probe ended with $status" >&2
+    cat "$work/err" >&2
+    exit 1
+fi
 
+start_probe
 "$dropper" "$x" "$y" "$first" "$second" "$third"
 
 status=0
@@ -74,4 +93,4 @@ if ! cmp -s "$work/expected" "$work/out"; then
     diff "$work/expected" "$work/out" >&2 || true
     exit 1
 fi
-echo "three files dropped and received in order"
+echo "refused while the drop target is off; three files dropped and received in order"

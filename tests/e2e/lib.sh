@@ -64,6 +64,21 @@ drag() { # button fromX fromY toX toY (window coordinates at the start)
   sleep 0.2
 }
 
+# Presses at a point of a window, moves by equal steps with the pause
+# between them (none by default) and releases right after the last move.
+burst_drag() { # window fromX fromY steps dx dy [pause] (window coordinates at the start)
+  local window=$1 x y steps=$4 dx=$5 dy=$6 pause=${7:-0}
+  eval "$(xdotool getwindowgeometry --shell --prefix B "$window")"
+  x=$(( BX + $2 )); y=$(( BY + $3 ))
+  local moves=()
+  for step in $(seq "$steps"); do
+    moves+=(mousemove $(( x + dx * step )) $(( y + dy * step )))
+    [ "$pause" = 0 ] || moves+=(sleep "$pause")
+  done
+  xdotool mousemove "$x" "$y" sleep 0.1 mousedown 1 "${moves[@]}" mouseup 1
+  sleep 0.3
+}
+
 click_at() { # x y (window coordinates)
   xdotool mousemove $(( WX + $1 )) $(( WY + $2 ))
   sleep 0.1

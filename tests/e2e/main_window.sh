@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main window in a real X server with real input: borderless and
 # centred, dragged by the left button (also when the pointer leaves it on
-# the way), not by the right, closed by its close glyph with exit code 0.
+# the way, and exactly however many moves of whatever size make up the drag),
+# not by the right, closed by its close glyph with exit code 0.
 source "$(dirname "$0")/lib.sh"
 start_x
 start_disc
@@ -26,6 +27,18 @@ window_geometry
 drag 3 200 4 260 40
 window_geometry
 [ "$WX" = 57 ] && [ "$WY" = 193 ] || fail "the right button moved the window to $WX,$WY"
+
+# Two big moves, five middling ones, fifty small ones back, paced and in a
+# burst: no move is lost.
+burst_drag "$WINDOW" 200 4 2 50 25 0.05
+window_geometry
+[ "$WX" = 157 ] && [ "$WY" = 243 ] || fail "two moves of 50,25 took the window to $WX,$WY, expected 157,243"
+burst_drag "$WINDOW" 200 4 5 20 10
+window_geometry
+[ "$WX" = 257 ] && [ "$WY" = 293 ] || fail "five moves of 20,10 took the window to $WX,$WY, expected 257,293"
+burst_drag "$WINDOW" 200 4 50 -2 -1 0.01
+window_geometry
+[ "$WX" = 157 ] && [ "$WY" = 243 ] || fail "fifty moves of -2,-1 took the window to $WX,$WY, expected 157,243"
 
 click_at 361 6
 wait_exit 10

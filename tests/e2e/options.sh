@@ -22,6 +22,12 @@ done
 eval "$(xdotool getwindowgeometry --shell --prefix O "$OPTIONS")"
 [ "$OWIDTH" = 274 ] && [ "$OHEIGHT" = 72 ] || fail "options window ${OWIDTH}x${OHEIGHT}"
 
+# Dragged by its background, the options window follows the pointer exactly.
+burst_drag "$OPTIONS" 140 66 4 -15 10 0.05
+eval "$(xdotool getwindowgeometry --shell --prefix D "$OPTIONS")"
+[ "$DX" = $(( OX - 60 )) ] && [ "$DY" = $(( OY + 40 )) ] || fail "the options window went to $DX,$DY from $OX,$OY"
+OX=$DX; OY=$DY
+
 # The main window is out of reach while the options are up.
 click_at 361 6
 kill -0 "$DISC_PID" 2>/dev/null || fail "the main window took a click during the options"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A user's session with the real engine on SDL's disk output: song 3 is
 # heard, a dropped file that is no module shows the engine's message while
-# the program keeps running, a dropped module plays, and closing writes
-# Sound.opt and ends with exit code 0.
+# the program keeps running (and refuses drops while the message is up), a
+# dropped module plays, and closing writes Sound.opt and ends with exit code 0.
 source "$(dirname "$0")/lib.sh"
 XDND_DROP=${XDND_DROP:?the drag source}
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
@@ -30,6 +30,9 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 [ -n "$BOX" ] || fail "no message for a file that is no module"
+refused=0
+"$XDND_DROP" $(( WX + 200 )) $(( WY + 20 )) "$WORK/disc/song1.xm" 2>/dev/null || refused=$?
+[ "$refused" = 2 ] || fail "a drop while the message is up was not refused (exit $refused)"
 xdotool windowfocus "$BOX" 2>/dev/null || true
 sleep 0.2
 xdotool key Return

@@ -3,7 +3,8 @@
 // Drops files on the window under the root position (x, y) the way a file
 // manager does: as an XDND drag source offering a text/uri-list. End-to-end
 // tests use it to give a real window a real drop under Xvfb. Exits 0 once
-// the target has reported the drop finished, 1 on any failure.
+// the target has reported the drop finished, 2 when the desktop has no drop
+// target there or the target refused, 1 on any other failure.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -149,10 +150,12 @@ bool AwaitMessage(Display* display, const TAtoms& atoms, Atom type, const std::s
     }
 }
 
-int Fail(const char* message)
+constexpr int kRefused = 2;
+
+int Fail(const char* message, int exitCode = 1)
 {
     std::fprintf(stderr, "velmora_xdnd_drop: %s\n", message);
-    return 1;
+    return exitCode;
 }
 
 } // namespace
@@ -172,7 +175,7 @@ int main(int argc, char** argv)
     std::optional<Window> target = FindTarget(display, atoms, x, y);
     if (!target) {
         XCloseDisplay(display);
-        return Fail("no drop target under that position");
+        return Fail("no drop target under that position", kRefused);
     }
 
     // An unmapped window of our own owns the selection and takes the replies.
@@ -193,7 +196,7 @@ int main(int argc, char** argv)
         result = Fail("the target sent no XdndStatus");
     } else if ((reply.data.l[1] & 1) == 0) {
         SendClientMessage(display, *target, atoms.leave, self, 0, 0, 0, 0);
-        result = Fail("the target refused the drop");
+        result = Fail("the target refused the drop", kRefused);
     } else {
         SendClientMessage(display, *target, atoms.drop, self, 0, CurrentTime, 0, 0);
         if (!AwaitMessage(display, atoms, atoms.finished, list, reply))

@@ -1,0 +1,130 @@
+// velmora_screen <window> hash <x> <y> <width> <height>
+// velmora_screen <window> png <file>
+// velmora_screen <window> press <x> <y> <area x> <area y> <width> <height>
+//
+// Reads back what the X server shows of a window, for end-to-end tests that
+// look at the screen rather than at the program's own buffers: a hash of an
+// area (window pixels) to compare one moment with another, the whole window
+// as a PNG file to look at, or the milliseconds from a left press at a
+// window point until the area changes on screen (the button stays down).
+
+#include "toolkit/PngFile.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: velmora_screen <window> hash <x> <y> <width> <height>\n"
+                         "       velmora_screen <window> png <file>\n"
+                         "       velmora_screen <window> press <x> <y> <area x> <area y> <width> <height>\n");
+    return 1;
+}
+
+// The pixels as 0x00BBGGRR, the toolkit's order.
+TPixmap Grab(Display* display, Window window, int x, int y, int width, int height)
+{
+    XImage* image = XGetImage(display, window, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                              AllPlanes, ZPixmap);
+    if (!image)
+        throw std::runtime_error("the window can't be read there");
+    TPixmap pixels(width, height);
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            unsigned long p = XGetPixel(image, column, row);
+            auto red = static_cast<TPixel>((p & image->red_mask) >> __builtin_ctzl(image->red_mask));
+            auto green = static_cast<TPixel>((p & image->green_mask) >> __builtin_ctzl(image->green_mask));
+            auto blue = static_cast<TPixel>((p & image->blue_mask) >> __builtin_ctzl(image->blue_mask));
+            pixels.At(column, row) = red | green << 8 | blue << 16;
+        }
+    }
+    XDestroyImage(image);
+    return pixels;
+}
+
+// FNV-1a over the pixels, row by row.
+std::uint64_t Hash(const TPixmap& pixels)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    for (int y = 0; y < pixels.Height(); ++y) {
+        for (int x = 0; x < pixels.Width(); ++x) {
+            hash ^= pixels.At(x, y);
+            hash *= 1099511628211ull;
+        }
+    }
+    return hash;
+}
+
+// Presses at the window point and polls the area until it changes; the
+// answer is in milliseconds, or negative after two seconds without change.
+double PressToScreen(Display* display, Window window, TPoint press, const TRect& area)
+{
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), press.X, press.Y, &rootX, &rootY, &child);
+    XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
+    XSync(display, False);
+    const std::uint64_t before = Hash(Grab(display, window, area.Left, area.Top, area.Width(), area.Height()));
+    const auto start = std::chrono::steady_clock::now();
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XFlush(display);
+    for (;;) {
+        const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+        if (Hash(Grab(display, window, area.Left, area.Top, area.Width(), area.Height())) != before)
+            return elapsed.count();
+        if (elapsed.count() > 2000)
+            return -1;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 4)
+        return Usage();
+    const std::string command = argv[2];
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "velmora_screen: cannot open the display\n");
+        return 1;
+    }
+    int result = 0;
+    try {
+        auto window = static_cast<Window>(std::strtoul(argv[1], nullptr, 0));
+        if (command == "hash" && argc == 7) {
+            TPixmap area = Grab(display, window, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+                                std::atoi(argv[6]));
+            std::printf("%016llx\n", static_cast<unsigned long long>(Hash(area)));
+        } else if (command == "png" && argc == 4) {
+            XWindowAttributes attributes;
+            if (!XGetWindowAttributes(display, window, &attributes))
+                throw std::runtime_error("no such window");
+            SavePng(Grab(display, window, 0, 0, attributes.width, attributes.height), argv[3]);
+        } else if (command == "press" && argc == 9) {
+            TPoint press{std::atoi(argv[3]), std::atoi(argv[4])};
+            TRect area = TRect::FromBounds(std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]),
+                                           std::atoi(argv[8]));
+            std::printf("%.1f\n", PressToScreen(display, window, press, area));
+        } else {
+            result = Usage();
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "velmora_screen: %s\n", error.what());
+        result = 1;
+    }
+    XCloseDisplay(display);
+    return result;
+}
