@@ -51,6 +51,11 @@ SongRecording RecordSong(const std::string& path, double seconds)
     std::vector<std::int16_t> pcm(2 * frames);
     Check(MIDASmixInto(pcm.data(), static_cast<std::uint32_t>(pcm.size() * sizeof pcm[0])), path);
 
+    std::size_t end = pcm.size();
+    while (end > 0 && pcm[end - 1] == 0)
+        --end;
+    pcm.resize(end + end % 2);
+
     SongRecording recording;
     recording.title = info.songName;
     recording.audio.rate = Rate;

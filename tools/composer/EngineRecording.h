@@ -14,7 +14,8 @@ struct SongRecording {
     StereoRecording audio;
 };
 
-// The first `seconds` of the module at `path`, silence after its end.
+// The first `seconds` of the module at `path`, or all of it if it is
+// shorter: the silence the engine plays after its end is left out.
 // Throws std::runtime_error with the engine's own words when it fails.
 SongRecording RecordSong(const std::string& path, double seconds);
 
