@@ -1,10 +1,15 @@
+#include "tools/composer/EngineRecording.h"
 #include "tools/composer/MixMeasures.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <ostream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 using namespace composer;
 
@@ -47,4 +52,60 @@ TEST(MixMeasures, ReadLevelBalanceWidthBrightnessAndMovementOfAKnownMix)
 
     mix.samples.resize(2 * static_cast<std::size_t>(mix.rate) - 2);
     EXPECT_THROW(Measure(mix), std::invalid_argument);
+}
+
+namespace {
+
+struct SongFacts {
+    int number;
+    const char* title;
+};
+
+constexpr SongFacts Songs[] = {
+    {1, "Velmora Skies"}, {2, "Glass Harbour"}, {3, "Ember Drive"}, {4, "Quiet Orbit"}, {5, "Last Tram Home"},
+};
+
+void PrintTo(const SongFacts& facts, std::ostream* out) { *out << facts.title; }
+
+// The first minute of a committed song as the disc plays it.
+MixMeasures MeasureSong(const SongFacts& facts)
+{
+    const std::string path = std::string(VELMORA_ASSETS) + "/song" + std::to_string(facts.number) + ".xm";
+    const SongRecording song = RecordSong(path, 60);
+    EXPECT_EQ(song.title, facts.title);
+    EXPECT_GE(song.audio.Frames(), 60u * 44100u);
+    return Measure(song.audio);
+}
+
+class SongMix : public ::testing::TestWithParam<SongFacts> {};
+
+TEST_P(SongMix, HasALevelTopEndAndAnOpenStereoPicture)
+{
+    const MixMeasures m = MeasureSong(GetParam());
+    EXPECT_LE(std::fabs(m.highBalanceDb), 1.0) << "above 4 kHz, right minus left";
+    EXPECT_GE(m.sideDb, -10.0) << "too narrow";
+    EXPECT_LE(m.sideDb, -6.0) << "too wide: the middle loses its weight";
+}
+
+INSTANTIATE_TEST_SUITE_P(Disc, SongMix, ::testing::ValuesIn(Songs),
+                         [](const auto& info) { return "Song" + std::to_string(info.param.number); });
+
+} // namespace
+
+TEST(SongMix, TheSetIsEvenlyLoudAndEachSongKeepsItsCharacter)
+{
+    std::vector<MixMeasures> set;
+    for (const SongFacts& facts : Songs)
+        set.push_back(MeasureSong(facts));
+    const auto [quietest, loudest] = std::minmax_element(set.begin(), set.end(), [](const auto& a, const auto& b) { return a.rmsDb < b.rmsDb; });
+    EXPECT_LE(loudest->rmsDb - quietest->rmsDb, 2.0);
+
+    constexpr std::size_t Airy = 1, Ballad = 3;
+    EXPECT_EQ(quietest - set.begin(), Ballad) << "the ballad plays below the others";
+    EXPECT_GE(set[Ballad].levelSpreadDb, 8.0) << "the ballad breathes";
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        if (i != Airy) {
+            EXPECT_GT(set[Airy].centroidHz, set[i].centroidHz) << "the song of bells is the brightest, not song " << i + 1;
+        }
+    }
 }

@@ -32,7 +32,9 @@ public:
 
     int Add(modwriter::Instrument instrument); // its 1-based number
     // Every note on `channel` is heard at `pan` (0 left .. 128 middle .. 255
-    // right), whatever its instrument's own panning: the song's stage.
+    // right), whatever its instrument's own panning: the song's stage. The
+    // notes of a placed channel leave their effect column to it: Finish
+    // throws std::invalid_argument for one that brings an effect of its own.
     void Place(int channel, int pan);
     PatternBuilder NewPattern(int rows = 64) const { return PatternBuilder(rows, m_module.channels); }
     int Add(PatternBuilder&& pattern);          // its pattern index
