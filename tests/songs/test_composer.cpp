@@ -2,6 +2,7 @@
 #include "tools/composer/Instruments.h"
 #include "tools/composer/Notation.h"
 #include "tools/composer/PatternBuilder.h"
+#include "tools/composer/SongBuilder.h"
 #include "tools/composer/Theory.h"
 
 #include <gtest/gtest.h>
@@ -143,6 +144,44 @@ TEST(PatternBuilder, WritesBassFromTheChordsAndHoldsPadNotesThatStay)
     for (int voice = 1; voice <= 3; ++voice)
         struck += pattern.At(16, voice).note != 0;
     EXPECT_EQ(struck, 1);
+}
+
+TEST(SongBuilder, PlacesEveryNoteOfAPlacedChannelAndSignsTheSong)
+{
+    SongBuilder song("placed", 3, 6, 125);
+    const int tone = song.Add(Pluck("tone", song.Sound(1.0, 200), {}));
+    song.Place(1, 32);
+    song.Place(2, 255);
+    auto pattern = song.NewPattern(16);
+    pattern.Notes(0, tone, "C-4/4 E-4/4 ==/8");
+    pattern.Notes(1, tone, "C-4/4 E-4/4 ==/8", 0, {-1, 1, 0x34});
+    pattern.Echo(0, 2, 2, tone, 0.5, 64);
+    song.Add(std::move(pattern));
+    const modwriter::Module module = song.Finish({0}, 0);
+
+    const auto cell = [&](int row, int channel) { return module.patterns[0].cells[static_cast<std::size_t>(row) * 3 + channel]; };
+    EXPECT_EQ(cell(0, 0).effect, 0) << "an unplaced channel keeps its instrument's panning";
+    EXPECT_EQ(cell(0, 1).effect, 0x8);
+    EXPECT_EQ(cell(0, 1).param, 32);
+    EXPECT_EQ(cell(2, 2).param, 255);
+    EXPECT_EQ(cell(6, 2).param, 255);
+    EXPECT_EQ(cell(8, 1).effect, 0) << "a note-off has nowhere to go";
+    EXPECT_EQ(cell(1, 1).effect, 0x4) << "the rows between notes keep their own effects";
+
+    ASSERT_EQ(module.instruments.size(), 2u);
+    EXPECT_EQ(module.instruments.back().name, Credit);
+    EXPECT_TRUE(module.instruments.back().sample.data.empty()) << "the credit makes no sound";
+    EXPECT_THROW(song.Place(3, 128), std::invalid_argument);
+    EXPECT_THROW(song.Place(0, 256), std::invalid_argument);
+
+    // A placed note can't carry an effect of its own as well.
+    SongBuilder clash("clash", 1, 6, 125);
+    clash.Add(Pluck("tone", clash.Sound(1.0), {}));
+    clash.Place(0, 64);
+    auto notes = clash.NewPattern(4);
+    notes.Notes(0, 1, "C-4:304/4");
+    clash.Add(std::move(notes));
+    EXPECT_THROW(clash.Finish({0}, 0), std::invalid_argument);
 }
 
 TEST(Instruments, LoopsJoinWithoutASeam)

@@ -57,6 +57,7 @@ TEST_P(Song, DescribesItselfAsAnAlbumTrack)
     EXPECT_GE(song.get_duration_seconds(), 60.0);
     EXPECT_LE(song.get_duration_seconds(), 180.0);
     EXPECT_GE(song.get_num_instruments(), 6);
+    EXPECT_NE(song.get_metadata("message").find("Vilmar Yrndahl (VYR)"), std::string::npos) << "the composer's credit";
 }
 
 TEST_P(Song, WritesMusicNotATestTone)

@@ -182,7 +182,7 @@ modwriter::Instrument EPiano(const char* name, const Shape& shape, double length
     return instrument;
 }
 
-modwriter::Instrument Bell(const char* name, const Shape& shape, double lengthMs)
+modwriter::Instrument Bell(const char* name, const Shape& shape, double lengthMs, double shine)
 {
     constexpr int Note = 61;
     Tone tone;
@@ -192,14 +192,14 @@ modwriter::Instrument Bell(const char* name, const Shape& shape, double lengthMs
     const int attack = Frames(0.35, tone.Rate()) / tone.period * tone.period;
     tone.frames = attack + tone.period;
     tone.freezeSeconds = attack / tone.Rate();
-    Wave wave = Render(tone, [](int h, double t) {
+    Wave wave = Render(tone, [shine](int h, double t) {
         switch (h) {
         case 1: return 1.0 * std::exp(-t * 1.5);
         case 2: return 0.3 * std::exp(-t * 3.0);
         case 3: return 0.45 * std::exp(-t * 5.0);
-        case 5: return 0.22 * std::exp(-t * 9.0);
-        case 8: return 0.12 * std::exp(-t * 14.0);
-        case 11: return 0.06 * std::exp(-t * 20.0);
+        case 5: return 0.22 * shine * std::exp(-t * 9.0 / shine);
+        case 8: return 0.12 * shine * std::exp(-t * 14.0 / shine);
+        case 11: return 0.06 * shine * std::exp(-t * 20.0 / shine);
         default: return 0.0;
         }
     });

@@ -63,8 +63,9 @@ modwriter::Instrument Bass(const char* name, const Shape& shape, const BassTone&
 
 // A soft electric piano: bright tine at the strike, mellow body after.
 modwriter::Instrument EPiano(const char* name, const Shape& shape, double lengthMs = 1800);
-// A mallet bell with a long ring.
-modwriter::Instrument Bell(const char* name, const Shape& shape, double lengthMs = 1500);
+// A mallet bell with a long ring. `shine` above 1 makes its upper partials
+// louder and longer, towards glass; 1 is the plain mallet.
+modwriter::Instrument Bell(const char* name, const Shape& shape, double lengthMs = 1500, double shine = 1.0);
 
 // Envelope points from a contour at a tick rate in Hz.
 modwriter::Envelope MakeEnvelope(const Adsr& adsr, double tickRate);

@@ -1,6 +1,7 @@
 #include "tools/composer/SongBuilder.h"
 
 #include <stdexcept>
+#include <string>
 
 namespace composer {
 
@@ -13,6 +14,7 @@ SongBuilder::SongBuilder(std::string title, int channels, int speed, int tempo)
     m_module.initialSpeed = speed;
     m_module.initialTempo = tempo;
     m_module.linearFrequencies = true;
+    m_pans.assign(static_cast<std::size_t>(channels), -1);
 }
 
 Shape SongBuilder::Sound(double level, int pan) const
@@ -25,6 +27,32 @@ int SongBuilder::Add(modwriter::Instrument instrument)
 {
     m_module.instruments.push_back(std::move(instrument));
     return static_cast<int>(m_module.instruments.size());
+}
+
+void SongBuilder::Place(int channel, int pan)
+{
+    if (channel < 0 || channel >= m_module.channels || pan < 0 || pan > 255)
+        throw std::invalid_argument("no channel " + std::to_string(channel) + " or panning " + std::to_string(pan) + " to place it at");
+    m_pans[static_cast<std::size_t>(channel)] = pan;
+}
+
+void SongBuilder::Stage(modwriter::Pattern& pattern) const
+{
+    // An XM note with an instrument takes its sample's panning; a set-panning
+    // effect on the same row moves it to the channel's place at once.
+    constexpr std::uint8_t SetPanning = 0x8;
+    for (int row = 0; row < pattern.rows; ++row) {
+        for (int channel = 0; channel < m_module.channels; ++channel) {
+            const int pan = m_pans[static_cast<std::size_t>(channel)];
+            modwriter::Cell& cell = pattern.At(row, channel, m_module.channels);
+            if (pan < 0 || !cell.note || cell.note == modwriter::NoteOff)
+                continue;
+            if (cell.effect || cell.param)
+                throw std::invalid_argument("the note at row " + std::to_string(row) + " of placed channel " + std::to_string(channel) + " has an effect of its own");
+            cell.effect = SetPanning;
+            cell.param = static_cast<std::uint8_t>(pan);
+        }
+    }
 }
 
 int SongBuilder::Add(PatternBuilder&& pattern)
@@ -42,6 +70,11 @@ modwriter::Module SongBuilder::Finish(std::vector<int> orders, int restart)
         m_module.orders.push_back(static_cast<std::uint8_t>(order));
     }
     m_module.restartPosition = restart;
+    for (modwriter::Pattern& pattern : m_module.patterns)
+        Stage(pattern);
+    modwriter::Instrument signature;
+    signature.name = Credit;
+    m_module.instruments.push_back(std::move(signature));
     return std::move(m_module);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-// Gathers one song: its instruments, patterns and order list, into a module.
+// Gathers one song: its instruments, patterns and order list, into a module,
+// signed by its composer.
 
 #include "tools/composer/Instruments.h"
 #include "tools/composer/PatternBuilder.h"
@@ -10,6 +11,10 @@
 #include <vector>
 
 namespace composer {
+
+// Who wrote the songs. Players list instrument names as a module's message,
+// so the name goes into an instrument slot of its own, as tracker musicians sign.
+inline constexpr const char* Credit = "Vilmar Yrndahl (VYR)";
 
 class SongBuilder {
 public:
@@ -26,6 +31,11 @@ public:
     Shape Sound(double level, int pan = 128) const;
 
     int Add(modwriter::Instrument instrument); // its 1-based number
+    // Every note on `channel` is heard at `pan` (0 left .. 128 middle .. 255
+    // right), whatever its instrument's own panning: the song's stage. The
+    // notes of a placed channel leave their effect column to it: Finish
+    // throws std::invalid_argument for one that brings an effect of its own.
+    void Place(int channel, int pan);
     PatternBuilder NewPattern(int rows = 64) const { return PatternBuilder(rows, m_module.channels); }
     int Add(PatternBuilder&& pattern);          // its pattern index
 
@@ -33,8 +43,11 @@ public:
     modwriter::Module Finish(std::vector<int> orders, int restart);
 
 private:
+    void Stage(modwriter::Pattern& pattern) const;
+
     modwriter::Module m_module;
     double m_master = 1.0;
+    std::vector<int> m_pans; // per channel; -1: the instruments' own
 };
 
 } // namespace composer

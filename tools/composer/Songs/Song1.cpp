@@ -23,23 +23,33 @@ modwriter::Module Song1()
     SongBuilder song("Velmora Skies", 10, 6, 125);
     song.SetMaster(0.9);
     const int lead = song.Add(composer::Lead("Lead", song.Sound(1.0), {Waveform::Saw, 2600, 6500, 8, {4, 250, 50, 250}}));
-    const int echo = song.Add(composer::Lead("Lead echo", song.Sound(0.9, 60), {Waveform::Saw, 1800, 3000, 8, {4, 250, 50, 250}}));
-    const int harmony = song.Add(composer::Lead("Lead harmony", song.Sound(0.7, 196), {Waveform::Square, 2200, 4000, 6, {6, 250, 48, 250}}));
-    const int arp = song.Add(composer::Pluck("Arp", song.Sound(0.6, 190), {Waveform::Square, 4500, 5, 1.2, 450}));
-    const int pad = song.Add(composer::Pad("Pad", song.Sound(0.55), {Waveform::Saw, 1700, 5, 16, {500, 400, 52, 800}}));
-    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.7), {Waveform::Saw, 600, 2600, 0.5, {2, 250, 48, 50}}));
-    const int bell = song.Add(composer::Bell("Bell", song.Sound(0.7, 100), 1800));
+    const int echo = song.Add(composer::Lead("Lead echo", song.Sound(0.9), {Waveform::Saw, 1800, 3000, 8, {4, 250, 50, 250}}));
+    const int harmony = song.Add(composer::Lead("Lead harmony", song.Sound(0.7), {Waveform::Square, 2200, 4000, 6, {6, 250, 48, 250}}));
+    const int arp = song.Add(composer::Pluck("Arp", song.Sound(0.6), {Waveform::Square, 4500, 5, 1.2, 450}));
+    const int pad = song.Add(composer::Pad("Pad", song.Sound(0.75), {Waveform::Saw, 1700, 5, 16, {500, 400, 52, 800}}));
+    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.6), {Waveform::Saw, 600, 2600, 0.5, {2, 250, 48, 50}}));
+    const int bell = song.Add(composer::Bell("Bell", song.Sound(0.7), 1800));
     DrumKit kit;
     kit['k'] = {song.Add(composer::Kick(song.Sound(1.0))), 49, 60};
     kit['s'] = {song.Add(composer::Snare(song.Sound(1.0))), 49, 58};
     kit['S'] = {kit['s'].instrument, 49, 64};
     kit['r'] = {kit['s'].instrument, 49, 30};
-    kit['h'] = {song.Add(composer::ClosedHat(song.Sound(1.0, 160))), 49, 36};
+    kit['h'] = {song.Add(composer::ClosedHat(song.Sound(1.0))), 49, 36};
     kit['H'] = {kit['h'].instrument, 49, 50};
-    kit['o'] = {song.Add(composer::OpenHat(song.Sound(0.9, 160))), 49, 32};
+    kit['o'] = {song.Add(composer::OpenHat(song.Sound(0.9))), 49, 32};
     kit['c'] = {song.Add(composer::Clap(song.Sound(0.8, 110))), 49, 40};
     kit['x'] = {song.Add(composer::Crash(song.Sound(0.6, 96))), 49, 44};
     const int tom = song.Add(composer::Tom(song.Sound(0.9, 140)));
+
+    // The stage: bass, kick, snare and the tune in the middle, the chord's
+    // voices spread from left to right. The echo and the harmony answer from
+    // the left, the arpeggio from the right; the hats lean a little left to
+    // hold the top end level against it.
+    song.Place(ch::Echo, 24);
+    song.Place(ch::Arp, 232);
+    song.Place(ch::Pad1, 16);
+    song.Place(ch::Pad3, 240);
+    song.Place(ch::Hats, 104);
     kit['1'] = {tom, 56, 50};
     kit['2'] = {tom, 51, 50};
     kit['3'] = {tom, 46, 54};

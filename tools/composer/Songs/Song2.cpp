@@ -1,5 +1,5 @@
-// "Glass Harbour": D major, 96 BPM, calm and airy: bells and an electric
-// piano over warm pads, a round bass and a light, brushed beat.
+// "Glass Harbour": D major, 96 BPM, calm, airy and bright: glassy bells and
+// an electric piano over open pads, a light round bass and a brushed beat.
 
 #include "tools/composer/Drums.h"
 #include "tools/composer/SongBuilder.h"
@@ -19,25 +19,36 @@ modwriter::Module Song2()
 {
     SongBuilder song("Glass Harbour", 10, 6, 96);
     song.SetMaster(1.0);
-    const int bell = song.Add(composer::Bell("Bell", song.Sound(1.0, 140), 2200));
-    const int echo = song.Add(composer::Bell("Bell echo", song.Sound(1.0, 70), 2200));
-    const int keys = song.Add(composer::EPiano("Piano", song.Sound(1.0, 110), 2000));
-    const int pad = song.Add(composer::Pad("Pad", song.Sound(0.7), {Waveform::Saw, 1100, 5, 14, {900, 600, 50, 1200}}));
-    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.75), {Waveform::Saw, 420, 900, 0.7, {4, 400, 44, 120}}));
-    const int flute = song.Add(composer::Lead("Flute", song.Sound(0.9, 150), {Waveform::Triangle, 2500, 3500, 5, {60, 300, 52, 300}, 1.0}));
+    const int bell = song.Add(composer::Bell("Bell", song.Sound(1.0), 2200, 3.0));
+    const int echo = song.Add(composer::Bell("Bell echo", song.Sound(1.0), 2200, 3.0));
+    const int keys = song.Add(composer::EPiano("Piano", song.Sound(1.0), 2000));
+    const int pad = song.Add(composer::Pad("Pad", song.Sound(0.85), {Waveform::Saw, 3200, 5, 14, {900, 600, 50, 1200}}));
+    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.4), {Waveform::Saw, 420, 900, 0.7, {4, 400, 44, 120}}));
+    const int flute = song.Add(composer::Lead("Flute", song.Sound(0.9), {Waveform::Triangle, 2500, 3500, 5, {60, 300, 52, 300}, 1.0}));
     DrumKit kit;
-    kit['k'] = {song.Add(composer::Kick(song.Sound(1.0), 0.6)), 49, 60};
-    kit['r'] = {song.Add(composer::Rim(song.Sound(1.0, 100))), 49, 50};
-    kit['s'] = {song.Add(composer::Snare(song.Sound(1.0, 120), 0.8)), 49, 48};
-    const int shaker = song.Add(composer::Shaker(song.Sound(0.8, 170)));
-    kit['m'] = {shaker, 49, 30};
-    kit['M'] = {shaker, 49, 44};
-    kit['x'] = {song.Add(composer::Crash(song.Sound(0.5, 90))), 49, 30};
+    kit['k'] = {song.Add(composer::Kick(song.Sound(1.0), 0.6)), 49, 44};
+    kit['r'] = {song.Add(composer::Rim(song.Sound(1.0))), 49, 50};
+    kit['s'] = {song.Add(composer::Snare(song.Sound(1.0), 0.8)), 49, 48};
+    const int shaker = song.Add(composer::Shaker(song.Sound(1.0)));
+    kit['m'] = {shaker, 49, 40};
+    kit['M'] = {shaker, 49, 56};
+    kit['x'] = {song.Add(composer::Crash(song.Sound(0.5))), 49, 30};
+
+    // The stage: the bells just right of the middle and their echo far to
+    // the left, the piano to the right, the pad's voices spread wide; the
+    // shaker a touch left and the rim and brushes right keep the top level.
+    song.Place(ch::Bell, 136);
+    song.Place(ch::Echo, 32);
+    song.Place(ch::Keys, 176);
+    song.Place(ch::Pad1, 24);
+    song.Place(ch::Pad3, 232);
+    song.Place(ch::Shaker, 116);
+    song.Place(ch::Rim, 176);
 
     const int padLow = ParseNote("A-3"), padHigh = ParseNote("F#5");
     const int keysLow = ParseNote("D-4"), bassLow = ParseNote("A-1");
-    const Style padStyle{50};
-    const Style bellStyle{54};
+    const Style padStyle{56};
+    const Style bellStyle{64};
     const Style fluteStyle{40, 6, 0x23};
 
     const Progression a = ParseProgression("Gmaj7 F#m7 Em7 A", 64);
@@ -61,7 +72,7 @@ modwriter::Module Song2()
     auto section = [&](const Progression& chords, const char* melody, const char* comp, bool full) {
         auto p = song.NewPattern();
         p.Pad(ch::Pad1, 3, pad, chords, padLow, padHigh, padStyle);
-        p.Arp(ch::Keys, keys, chords, comp, keysLow, {36});
+        p.Arp(ch::Keys, keys, chords, comp, keysLow, {30});
         p.Bass(ch::Bass, bass, chords, full ? "R.......R.....F." : "R...............", bassLow, {60});
         p.Notes(ch::Bell, bell, melody, 0, bellStyle);
         p.Echo(ch::Bell, ch::Echo, 6, echo, 0.45, 54);

@@ -21,35 +21,44 @@ modwriter::Module Song3()
 {
     SongBuilder song("Ember Drive", 10, 6, 140);
     song.SetMaster(0.85);
-    const int lead = song.Add(composer::Lead("Lead", song.Sound(0.85, 136), {Waveform::Square, 3200, 7000, 10, {2, 200, 52, 150}, 1.8}));
-    const int echo = song.Add(composer::Lead("Lead echo", song.Sound(0.9, 50), {Waveform::Square, 2000, 3000, 10, {2, 200, 52, 150}, 1.8}));
-    const int harmony = song.Add(composer::Lead("Harmony", song.Sound(0.8, 200), {Waveform::Saw, 2400, 4000, 7, {4, 200, 50, 150}, 1.2}));
-    const int arp = song.Add(composer::Pluck("Arp", song.Sound(0.8, 90), {Waveform::Saw, 5500, 6, 1.5, 300}));
-    const int pad = song.Add(composer::Pad("Pad", song.Sound(0.6), {Waveform::Saw, 2000, 5, 20, {300, 300, 54, 500}}));
-    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.75), {Waveform::Saw, 700, 3200, 0.4, {1, 120, 40, 40}}));
-    const int bell = song.Add(composer::Bell("Bell", song.Sound(0.9, 128), 1600));
+    const int lead = song.Add(composer::Lead("Lead", song.Sound(0.85), {Waveform::Square, 3200, 7000, 10, {2, 200, 52, 150}, 1.8}));
+    const int echo = song.Add(composer::Lead("Lead echo", song.Sound(0.9), {Waveform::Square, 2000, 3000, 10, {2, 200, 52, 150}, 1.8}));
+    const int harmony = song.Add(composer::Lead("Harmony", song.Sound(0.8), {Waveform::Saw, 2400, 4000, 7, {4, 200, 50, 150}, 1.2}));
+    const int arp = song.Add(composer::Pluck("Arp", song.Sound(0.8), {Waveform::Saw, 5500, 6, 1.5, 300}));
+    const int pad = song.Add(composer::Pad("Pad", song.Sound(0.8), {Waveform::Saw, 2000, 5, 20, {300, 300, 54, 500}}));
+    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.65), {Waveform::Saw, 700, 3200, 0.4, {1, 120, 40, 40}}));
+    const int bell = song.Add(composer::Bell("Bell", song.Sound(0.9), 1600));
     DrumKit kit;
     kit['k'] = {song.Add(composer::Kick(song.Sound(1.0), 1.2)), 49, 62};
     const int snare = song.Add(composer::Snare(song.Sound(1.0), 1.1));
     kit['s'] = {snare, 49, 60};
     kit['S'] = {snare, 49, 64};
     kit['r'] = {snare, 49, 30};
-    const int hat = song.Add(composer::ClosedHat(song.Sound(1.0, 176)));
+    const int hat = song.Add(composer::ClosedHat(song.Sound(1.0)));
     kit['h'] = {hat, 49, 30};
     kit['H'] = {hat, 49, 44};
-    kit['o'] = {song.Add(composer::OpenHat(song.Sound(0.9, 176))), 49, 34};
+    kit['o'] = {song.Add(composer::OpenHat(song.Sound(0.9))), 49, 34};
     kit['x'] = {song.Add(composer::Crash(song.Sound(0.7, 90))), 49, 48};
     kit['c'] = {song.Add(composer::Clap(song.Sound(0.9, 140))), 49, 46};
-    const int tom = song.Add(composer::Tom(song.Sound(1.0, 110)));
+    const int tom = song.Add(composer::Tom(song.Sound(1.0)));
     kit['1'] = {tom, 58, 54};
     kit['2'] = {tom, 54, 54};
     kit['3'] = {tom, 49, 58};
     kit['4'] = {tom, 44, 60};
 
+    // The stage: the lead, bass, kick and snare in the middle, the pad's
+    // voices spread wide. The echo and the harmony run on the left, the
+    // arpeggio on the right; the hats and toms stand a touch left of the middle.
+    song.Place(ch::Echo, 24);
+    song.Place(ch::Arp, 232);
+    song.Place(ch::Pad1, 16);
+    song.Place(ch::Pad3, 240);
+    song.Place(ch::Hats, 112);
+
     const int padLow = ParseNote("G-3"), padHigh = ParseNote("D-5");
     const int arpLow = ParseNote("B-4"), bassLow = ParseNote("E-1");
     const Style leadStyle{-1, 8, 0x44};
-    const Style padStyle{44};
+    const Style padStyle{50};
 
     const Progression verse = ParseProgression("Em C D Bm", 64);
     const Progression verseTurn = ParseProgression("Em C D B", 64);
@@ -68,10 +77,10 @@ modwriter::Module Song3()
     auto full = [&](const Progression& chords, const char* melody, const char* arpSteps) {
         auto q = song.NewPattern();
         q.Pad(ch::Pad1, 3, pad, chords, padLow, padHigh, padStyle);
-        q.Arp(ch::Arp, arp, chords, arpSteps, arpLow, {34});
+        q.Arp(ch::Arp, arp, chords, arpSteps, arpLow, {40});
         q.Bass(ch::Bass, bass, chords, Gallop, bassLow);
         q.Notes(ch::Lead, lead, melody, 0, leadStyle);
-        q.Echo(ch::Lead, ch::Echo, 3, echo, 0.4, 64);
+        q.Echo(ch::Lead, ch::Echo, 3, echo, 0.5, 64);
         q.Drums(ch::Kick, kit, "k.......k.k.....");
         q.Drums(ch::Hats, kit, "Hhoh");
         q.Drums(ch::Snare, kit, "....s.......s...");
@@ -81,7 +90,7 @@ modwriter::Module Song3()
     // 0: intro: the arpeggio over the pads, then hats and a half-time kick.
     auto p = song.NewPattern();
     p.Pad(ch::Pad1, 3, pad, verse, padLow, padHigh, {30});
-    p.Arp(ch::Arp, arp, verse, "0120", arpLow, {34});
+    p.Arp(ch::Arp, arp, verse, "0120", arpLow, {40});
     p.Bass(ch::Bass, bass, verse, "R...........R.R.", bassLow, {50});
     p.Drums(ch::Hats, kit, "h.h.h.h.h.h.h.h.hhhhhhhhhhhhhhhh", 32);
     p.Drums(ch::Kick, kit, "k.......", 32);
@@ -91,7 +100,7 @@ modwriter::Module Song3()
     // 1: the drums come in with a tom run at the end.
     p = song.NewPattern();
     p.Pad(ch::Pad1, 3, pad, verse, padLow, padHigh, padStyle);
-    p.Arp(ch::Arp, arp, verse, "0120", arpLow, {32});
+    p.Arp(ch::Arp, arp, verse, "0120", arpLow, {38});
     p.Bass(ch::Bass, bass, verse, Gallop, bassLow);
     p.Drums(ch::Kick, kit, "k...k...k...k...", 0, 56);
     p.Drums(ch::Hats, kit, "Hhoh", 0, 56);
@@ -124,7 +133,7 @@ modwriter::Module Song3()
     p = song.NewPattern();
     p.Off(ch::Echo);
     p.Pad(ch::Pad1, 3, pad, breakdown, padLow, padHigh, {40});
-    p.Arp(ch::Arp, arp, breakdown, "0.1.2.3.4.3.2.1.", arpLow, {30});
+    p.Arp(ch::Arp, arp, breakdown, "0.1.2.3.4.3.2.1.", arpLow, {36});
     p.Bass(ch::Bass, bass, breakdown, "R...............", bassLow, {50});
     p.Notes(ch::Lead, bell, "E-5/8 G-5/8 | B-5/12 A-5/4 | G-5/8 E-5/8 | B-4/16", 0, {44});
     p.Echo(ch::Lead, ch::Echo, 3, bell, 0.4, 44);
@@ -135,7 +144,7 @@ modwriter::Module Song3()
     // 7: the climb back: a snare roll that doubles up, toms at the top.
     p = song.NewPattern();
     p.Pad(ch::Pad1, 3, pad, rise, padLow, padHigh, {40});
-    p.Arp(ch::Arp, arp, rise, "0123", arpLow, {32});
+    p.Arp(ch::Arp, arp, rise, "0123", arpLow, {38});
     p.Bass(ch::Bass, bass, rise, "R.R.R.R.", bassLow);
     p.Notes(ch::Lead, bell, "A-5/8 C-6/8 | E-6/16 | D#6/8 F#6/8 | B-5/16", 0, {44});
     p.Echo(ch::Lead, ch::Echo, 3, bell, 0.4, 44);

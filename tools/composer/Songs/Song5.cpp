@@ -29,23 +29,32 @@ modwriter::Module Song5()
 {
     SongBuilder song("Last Tram Home", 10, 6, 108);
     song.SetMaster(0.85);
-    const int lead = song.Add(composer::Lead("Whistle", song.Sound(0.9, 140), {Waveform::Square, 2600, 5000, 5, {20, 250, 48, 200}, 1.2}));
-    const int echo = song.Add(composer::Lead("Whistle echo", song.Sound(0.9, 60), {Waveform::Square, 1800, 2800, 5, {20, 250, 48, 200}, 1.2}));
-    const int keys = song.Add(composer::EPiano("Piano", song.Sound(1.0, 128), 1400));
-    const int organ = song.Add(composer::Pad("Warm pad", song.Sound(0.7, 150), {Waveform::Triangle, 1800, 3, 10, {400, 400, 50, 600}}));
-    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.85), {Waveform::Saw, 650, 2200, 0.6, {1, 180, 30, 40}}));
-    const int solo = song.Add(composer::Pluck("Clav", song.Sound(0.9, 100), {Waveform::Square, 4000, 4, 0.8, 500}));
+    const int lead = song.Add(composer::Lead("Whistle", song.Sound(0.9), {Waveform::Square, 2600, 5000, 5, {20, 250, 48, 200}, 1.2}));
+    const int echo = song.Add(composer::Lead("Whistle echo", song.Sound(0.9), {Waveform::Square, 1800, 2800, 5, {20, 250, 48, 200}, 1.2}));
+    const int keys = song.Add(composer::EPiano("Piano", song.Sound(1.0), 1400));
+    const int organ = song.Add(composer::Pad("Warm pad", song.Sound(0.7, 40), {Waveform::Triangle, 1800, 3, 10, {400, 400, 50, 600}}));
+    const int bass = song.Add(composer::Bass("Bass", song.Sound(0.75), {Waveform::Saw, 650, 2200, 0.6, {1, 180, 30, 40}}));
+    const int solo = song.Add(composer::Pluck("Clav", song.Sound(0.9), {Waveform::Square, 4000, 4, 0.8, 500}));
     DrumKit kit;
     kit['k'] = {song.Add(composer::Kick(song.Sound(1.0), 0.8)), 49, 60};
     const int snare = song.Add(composer::Snare(song.Sound(1.0), 0.9));
     kit['s'] = {snare, 49, 54};
     kit['g'] = {snare, 49, 20};
     kit['c'] = {song.Add(composer::Clap(song.Sound(1.0, 110))), 49, 44};
-    const int hat = song.Add(composer::ClosedHat(song.Sound(1.0, 170)));
+    const int hat = song.Add(composer::ClosedHat(song.Sound(1.0)));
     kit['h'] = {hat, 49, 28};
     kit['H'] = {hat, 49, 42};
-    kit['o'] = {song.Add(composer::OpenHat(song.Sound(0.9, 170))), 49, 30};
+    kit['o'] = {song.Add(composer::OpenHat(song.Sound(0.9))), 49, 30};
     kit['x'] = {song.Add(composer::Crash(song.Sound(0.6, 90))), 49, 36};
+
+    // The stage: the whistle (and the clav's solo), bass, kick and snare in
+    // the middle; the piano's stabs spread from left to right, the whistle's
+    // echo on the right and the warm pad, whose channel carries the swing,
+    // on the left by its own panning; the hats a hair left of the middle.
+    song.Place(ch::Echo, 232);
+    song.Place(ch::Keys1, 16);
+    song.Place(ch::Keys3, 240);
+    song.Place(ch::Hats, 120);
 
     const int keysLow = ParseNote("F-4"), keysHigh = ParseNote("F-5");
     const int padLow = ParseNote("D-4"), bassLow = ParseNote("A-1");
