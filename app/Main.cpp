@@ -120,6 +120,8 @@ void TfMain::bApplicationCloseClick(TObject*)
 
 void TfMain::bOptionsClick(TObject*)
 {
+    if (!Sound)
+        return;
     // A fresh window each time, so it shows the settings of this moment.
     fOptions = TComponent::Create<TfOptions>(&Application());
     fOptions->DoCreate();

@@ -1,4 +1,6 @@
-// Song selection and transport of the main window.
+// Song selection and transport of the main window. Each handler finds the
+// player gone when its click or drop waited in the queue while the window
+// closed.
 
 #include "app/Main.h"
 
@@ -12,6 +14,8 @@ void TfMain::bSong5Click(TObject*) { PlaySong(bSong5, "song5.xm"); }
 
 void TfMain::PlaySong(TautoButton* button, const char* fileName)
 {
+    if (!Sound)
+        return;
     // A song that can't be loaded has shown its message; nothing plays now.
     if (!Sound->PlayFile(ProgramDir + fileName)) {
         SelectSongButton(nullptr);
@@ -41,13 +45,15 @@ void TfMain::ResetGauge()
 
 void TfMain::bControlStopClick(TObject*)
 {
+    if (!Sound)
+        return;
     Sound->Stop();
     SelectSongButton(nullptr);
 }
 
 void TfMain::bControlRewClick(TObject*)
 {
-    if (!Sound->IsPlaying())
+    if (!Sound || !Sound->IsPlaying())
         return;
     std::int32_t position = Sound->GetPosition();
     if (position > 0)
@@ -56,7 +62,7 @@ void TfMain::bControlRewClick(TObject*)
 
 void TfMain::bControlFFClick(TObject*)
 {
-    if (!Sound->IsPlaying())
+    if (!Sound || !Sound->IsPlaying())
         return;
     // The bound is the gauge's, set when the song started.
     std::int32_t position = Sound->GetPosition();
@@ -66,7 +72,7 @@ void TfMain::bControlFFClick(TObject*)
 
 void TfMain::FileDragDrop(TObject*)
 {
-    if (FileDrag->NameWithPath().Count() == 0)
+    if (!Sound || FileDrag->NameWithPath().Count() == 0)
         return;
     bool playing = Sound->PlayFile(FileDrag->NameWithPath()[0]);
     SelectSongButton(nullptr);

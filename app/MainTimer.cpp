@@ -17,8 +17,12 @@ constexpr TPoint StarUpperPlace{80, 32};
 
 void TfMain::timerUpdateTimer(TObject*)
 {
-    std::int32_t position = Sound->GetPosition();
-    gSongPos->SetProgress(position > 0 ? position : 0);
+    // The timer ticks on in the message box of a player that failed to
+    // start, before there is one.
+    if (Sound) {
+        std::int32_t position = Sound->GetPosition();
+        gSongPos->SetProgress(position > 0 ? position : 0);
+    }
     InfoScriptStep();
     StarTwinkle();
 }

@@ -54,6 +54,8 @@ void TApplication::AdoptForm(TForm* form)
 
 std::string TApplication::ExeName() const
 {
+    if (!exeName_.empty())
+        return exeName_;
     std::error_code error;
     auto path = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error)

@@ -42,8 +42,10 @@ public:
     bool IsHeadless() const { return headless_; }
     TPlatform& Platform();
 
-    // The full path of the running program's own file.
+    // The full path of the running program's own file; a test may place the
+    // program elsewhere (empty: where it really is).
     std::string ExeName() const;
+    void SetExeName(std::string path) { exeName_ = std::move(path); }
 
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
@@ -110,6 +112,7 @@ private:
     std::unique_ptr<TPlatform> platform_;
     bool headless_ = false;
     std::string title_;
+    std::string exeName_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
     std::vector<TTimer*> timers_;

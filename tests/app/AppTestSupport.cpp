@@ -24,9 +24,9 @@ void MainWindowTest::SetUp()
     std::filesystem::create_directories(folder);
     for (int song = 1; song <= 5; ++song)
         WriteFile("song" + std::to_string(song) + ".xm", SlowModule(song + 3));
+    Application().SetExeName((folder / "velmora").string());
     Application().CreateForm(fMain);
     window = fMain;
-    TfMainProbe::ProgramDir(*window) = folder.string() + "/";
     window->Show();
 }
 
@@ -35,6 +35,7 @@ void MainWindowTest::TearDown()
     Application().DestroyForms();
     fMain = nullptr;
     Application().MessageBoxHook = nullptr;
+    Application().SetExeName("");
     SetProgramRandom(std::make_unique<TRandom>());
     std::filesystem::remove_all(folder);
 }

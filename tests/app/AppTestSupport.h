@@ -17,7 +17,6 @@
 #include <vector>
 
 struct TfMainProbe {
-    static std::string& ProgramDir(TfMain& window) { return window.ProgramDir; }
     static std::int32_t InfoIndex(const TfMain& window) { return window.InfoIndex; }
     static bool StarActive(const TfMain& window) { return window.StarActive; }
     static std::int32_t StarStep(const TfMain& window) { return window.StarStep; }
