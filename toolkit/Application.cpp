@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <cstdio>
+#include <cstdlib>
 
 TApplication& Application()
 {
@@ -120,6 +121,20 @@ void TApplication::DestroyForms()
     DestroyComponents();
 }
 
+void TApplication::EndWithoutDisplay()
+{
+    displayLost_ = true;
+    std::fprintf(stderr, "%s: the connection to the display was lost\n",
+                 std::filesystem::path(ExeName()).filename().c_str());
+    try {
+        DestroyForms();
+    } catch (...) {
+        // Whatever failed has said so; the program ends all the same.
+    }
+    std::fflush(nullptr);
+    std::_Exit(1);
+}
+
 void TApplication::Minimize()
 {
     for (TForm* form : Forms()) {
@@ -137,7 +152,7 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 {
     if (MessageBoxHook)
         return MessageBoxHook(text, caption, flags);
-    if (headless_) {
+    if (headless_ || displayLost_) {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
         return IDOK;
     }

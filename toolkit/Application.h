@@ -72,6 +72,11 @@ public:
     // Waits for input or the next timer and handles it.
     void HandleMessage();
     [[noreturn]] void Halt(int exitCode) { throw TApplicationHalt{exitCode}; }
+    // The desktop's connection is gone: nothing can be shown or asked any
+    // more. The windows end in order, and with them what they own, then the
+    // process ends at once with exit code 1, before the exit handlers of
+    // libraries that lost their display too.
+    [[noreturn]] void EndWithoutDisplay();
     // Destroys every window; the program's ending does this after the loop.
     void DestroyForms();
 
@@ -111,6 +116,7 @@ private:
 
     std::unique_ptr<TPlatform> platform_;
     bool headless_ = false;
+    bool displayLost_ = false;
     std::string title_;
     std::string exeName_;
     TForm* mainForm_ = nullptr;

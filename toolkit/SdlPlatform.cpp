@@ -30,6 +30,14 @@ int IgnoreWakeUpToClosedWindow(Display* display, XErrorEvent* error)
     return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
 }
 
+// Xlib's own answer to a lost connection is exit(), whose handlers would
+// tear the windows down after the libraries they use.
+int EndWithoutDisplay(Display*)
+{
+    TSdlWindow::ForgetDisplay();
+    Application().EndWithoutDisplay();
+}
+
 [[noreturn]] void failWithSdlError(const std::string& what)
 {
     throw EPlatformError(what + ": " + SDL_GetError());
@@ -49,6 +57,7 @@ public:
             failWithSdlError("No display could be opened");
         if (!previousXErrorHandler)
             previousXErrorHandler = XSetErrorHandler(IgnoreWakeUpToClosedWindow);
+        XSetIOErrorHandler(EndWithoutDisplay);
         SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
         SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
         SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);

@@ -94,16 +94,21 @@ TSdlWindow::~TSdlWindow()
 {
     if (forget_)
         forget_(*this);
-    SDL_DestroyWindow(window_);
+    if (!displayGone_)
+        SDL_DestroyWindow(window_);
 }
 
 void TSdlWindow::SetTitle(const std::string& title)
 {
+    if (displayGone_)
+        return;
     SDL_SetWindowTitle(window_, title.c_str());
 }
 
 void TSdlWindow::SetBounds(const TRect& screenRect)
 {
+    if (displayGone_)
+        return;
     int x = 0;
     int y = 0;
     int w = 0;
@@ -118,36 +123,50 @@ void TSdlWindow::SetBounds(const TRect& screenRect)
 
 void TSdlWindow::Show()
 {
+    if (displayGone_)
+        return;
     SDL_ShowWindow(window_);
 }
 
 void TSdlWindow::Hide()
 {
+    if (displayGone_)
+        return;
     SDL_HideWindow(window_);
 }
 
 void TSdlWindow::Raise()
 {
+    if (displayGone_)
+        return;
     SDL_RaiseWindow(window_);
 }
 
 void TSdlWindow::Minimize()
 {
+    if (displayGone_)
+        return;
     SDL_MinimizeWindow(window_);
 }
 
 bool TSdlWindow::IsMinimized() const
 {
+    if (displayGone_)
+        return false;
     return (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0;
 }
 
 void TSdlWindow::SetCapture(bool capture)
 {
+    if (displayGone_)
+        return;
     SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
 }
 
 void TSdlWindow::Present(const TPixmap& backBuffer, const TRect& area)
 {
+    if (displayGone_)
+        return;
     TRect visible = area.Intersect(backBuffer.Bounds());
     if (visible.IsEmpty())
         return;
@@ -169,6 +188,8 @@ void TSdlWindow::Present(const TPixmap& backBuffer, const TRect& area)
 
 void TSdlWindow::SetAcceptsDrops(bool accept)
 {
+    if (displayGone_)
+        return;
     // SDL marks every window as a drop target; a drag source looks for the
     // mark and offers nothing to a window without it.
     if (!x11Window_)
@@ -187,6 +208,8 @@ void TSdlWindow::SetAcceptsDrops(bool accept)
 
 void TSdlWindow::SetModalFor(TPlatformWindow* owner)
 {
+    if (displayGone_)
+        return;
     auto* ownerWindow = dynamic_cast<TSdlWindow*>(owner);
     if (ownerWindow)
         SDL_SetWindowModalFor(window_, ownerWindow->window_);

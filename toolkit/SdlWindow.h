@@ -20,6 +20,10 @@ public:
     TSdlWindow(const TSdlWindow&) = delete;
     TSdlWindow& operator=(const TSdlWindow&) = delete;
 
+    // Once the display's connection is gone, nothing may talk to it again:
+    // every window operation does nothing from then on.
+    static void ForgetDisplay() { displayGone_ = true; }
+
     TForm& Form() const { return form_; }
     Uint32 Id() const { return id_; }
     // The X11 window, or 0 under another video driver.
@@ -38,6 +42,8 @@ public:
     void SetModalFor(TPlatformWindow* owner) override;
 
 private:
+    static inline bool displayGone_ = false;
+
     TForm& form_;
     SDL_Window* window_ = nullptr;
     Uint32 id_ = 0;
