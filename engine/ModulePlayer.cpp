@@ -7,33 +7,54 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 
 namespace velmora::engine {
 namespace {
 
-std::vector<std::uint8_t> ReadFile(const std::string& path)
+// The largest modules in circulation hold a few dozen MiB of samples; a file
+// far beyond that is refused before it is read.
+constexpr std::uintmax_t largestModuleBytes = std::uintmax_t{256} << 20;
+
+std::string SizeText(std::uintmax_t bytes)
 {
-    const auto fail = [&](const char* what, int error) {
-        return EngineError(ErrorCode::FileOpen, "Unable to load module " + path + ": " + what + ": " + std::strerror(error));
+    char text[32];
+    if (bytes >= (std::uintmax_t{1} << 30))
+        std::snprintf(text, sizeof text, "%.1f GiB", static_cast<double>(bytes) / (1u << 30));
+    else
+        std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1u << 20));
+    return text;
+}
+
+// The file at path, checked to be one that can hold a module, opened for a
+// decoder that reads what it needs of it as it goes.
+std::ifstream OpenModuleFile(const std::string& path)
+{
+    const auto fail = [&](ErrorCode code, const std::string& reason) {
+        return EngineError(code, "Unable to load module " + path + ": " + reason);
     };
-    struct Closer {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (error)
+        throw fail(ErrorCode::FileOpen, "the file can't be opened: " + error.message());
+    if (std::filesystem::is_directory(status))
+        throw fail(ErrorCode::FileOpen, "the file can't be read: " + std::generic_category().message(EISDIR));
+    if (!std::filesystem::is_regular_file(status))
+        throw fail(ErrorCode::FileOpen, "the file can't be read: it is no regular file");
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error)
+        throw fail(ErrorCode::FileOpen, "the file can't be read: " + error.message());
+    if (size == 0)
+        throw fail(ErrorCode::BadModule, "the file is empty");
+    if (size > largestModuleBytes)
+        throw fail(ErrorCode::BadModule, "the file holds " + SizeText(size) + ", more than any module (at most " +
+                                             SizeText(largestModuleBytes) + ")");
+    std::ifstream file(path, std::ios::binary);
     if (!file)
-        throw fail("the file can't be opened", errno);
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t chunk[65536];
-    for (;;) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-        bytes.insert(bytes.end(), chunk, chunk + got);
-        if (got < sizeof chunk)
-            break;
-    }
-    if (std::ferror(file.get()))
-        throw fail("the file can't be read", errno);
-    return bytes;
+        throw fail(ErrorCode::FileOpen, std::string("the file can't be opened: ") + std::strerror(errno));
+    return file;
 }
 
 } // namespace
@@ -47,12 +68,12 @@ ModulePlayer::~ModulePlayer() = default;
 
 std::unique_ptr<ModulePlayer> ModulePlayer::Load(const std::string& path)
 {
-    const auto bytes = ReadFile(path);
-    if (bytes.empty())
-        throw EngineError(ErrorCode::BadModule, "Unable to load module " + path + ": the file is empty");
+    std::ifstream file = OpenModuleFile(path);
     auto player = std::unique_ptr<ModulePlayer>(new ModulePlayer(nullptr));
     try {
-        player->m_module = std::make_unique<openmpt::module>(bytes, player->m_silentLog);
+        // From a seekable stream the decoder reads only what it keeps, so the
+        // file is never held twice.
+        player->m_module = std::make_unique<openmpt::module>(file, player->m_silentLog);
     } catch (const openmpt::exception&) {
         throw EngineError(ErrorCode::BadModule, "Unable to load module " + path + ": not a module file the engine recognises");
     }

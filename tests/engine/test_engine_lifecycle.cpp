@@ -47,6 +47,12 @@ TEST_F(BadFiles, FailWithATextNamingTheFileAndTheReason)
     ExpectLoadFails(m_folder.Path("missing.xm"), MIDAS_ERROR_FILE_OPEN, "the file can't be opened: No such file or directory");
     std::filesystem::create_directory(m_folder.Path("folder.xm"));
     ExpectLoadFails(m_folder.Path("folder.xm"), MIDAS_ERROR_FILE_OPEN, "the file can't be read: Is a directory");
+    ExpectLoadFails("/dev/zero", MIDAS_ERROR_FILE_OPEN, "the file can't be read: it is no regular file");
+    // A file far larger than any module is refused unread (it is sparse
+    // here, so it takes no room).
+    const std::string huge = m_folder.Write("huge.xm", modwriter::WriteXM(LoopingSong()));
+    std::filesystem::resize_file(huge, std::uintmax_t{3} << 30);
+    ExpectLoadFails(huge, MIDAS_ERROR_BAD_MODULE, "the file holds 3.0 GiB, more than any module (at most 256.0 MiB)");
 
     // A good module still loads after all that.
     EXPECT_NE(MIDASloadModule(m_folder.Write("good.xm", modwriter::WriteXM(LoopingSong())).c_str()), 0u);
