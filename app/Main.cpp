@@ -57,6 +57,8 @@ TfMain::TfMain(TComponent* owner) : TForm(owner)
     imgStar = LayoutComponent<TImage>("imgStar");
     for (std::size_t frame = 0; frame < imgStarFrames.size(); ++frame)
         imgStarFrames[frame] = LayoutComponent<TImage>("imgStar" + std::to_string(frame));
+    OnKeyDown = [this](TObject* sender, std::uint16_t& key, TShiftState shift) { FormKeyDown(sender, key, shift); };
+    OnKeyUp = [this](TObject* sender, std::uint16_t& key, TShiftState shift) { FormKeyUp(sender, key, shift); };
 }
 
 void TfMain::FormCreate(TObject*)

@@ -66,6 +66,11 @@ public:
     void FileDragDrop(TObject* sender);
     void timerUpdateTimer(TObject* sender);
     void bOptionsClick(TObject* sender);
+    // Keys of the window, bound in code: 1 to 5 the songs, Space or S stop,
+    // Left or "," rewind, Right or "." fast-forward, O the options, M
+    // minimise, Escape or Q close.
+    void FormKeyDown(TObject* sender, std::uint16_t& key, TShiftState shift);
+    void FormKeyUp(TObject* sender, std::uint16_t& key, TShiftState shift);
 
     // The sound player; null before creation step 7 and after closing.
     TMidasSound* GetSound() const { return Sound; }
@@ -77,6 +82,7 @@ private:
     void ResetGauge();
     void InfoScriptStep();
     void StarTwinkle();
+    TautoButton* ButtonForKey(std::uint16_t key) const;
 
     std::string ProgramDir;
     std::int32_t InfoIndex = 0;
@@ -88,6 +94,7 @@ private:
     std::int32_t DragX = 0;
     std::int32_t DragY = 0;
     TMidasSound* Sound = nullptr;
+    TautoButton* KeyHeld = nullptr; // the button whose key is down
 
     friend struct TfMainProbe; // tests read the private state
 };

@@ -154,12 +154,47 @@ void TautoButton::Click()
     // Clicks come from MouseUp, after the shape's hit test.
 }
 
+void TautoButton::PressInside()
+{
+    ShowState(lockMode_ ? 5 : 2);
+    pressed_ = true;
+}
+
+void TautoButton::ReleaseInside()
+{
+    if (lockMode_) {
+        locked_ = !locked_;
+        if (locked_) {
+            ShowState(6);
+            if (onLocked)
+                onLocked(this);
+        } else {
+            ShowState(RestState());
+            if (onUnLocked)
+                onUnLocked(this);
+        }
+    } else {
+        ShowState(RestState());
+    }
+    if (onClick)
+        onClick(this);
+}
+
+void TautoButton::KeyPress()
+{
+    PressInside();
+}
+
+void TautoButton::KeyRelease()
+{
+    ReleaseInside();
+    pressed_ = false;
+}
+
 void TautoButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
-    if (button == TMouseButton::mbLeft && HitTest(x, y)) {
-        ShowState(lockMode_ ? 5 : 2);
-        pressed_ = true;
-    }
+    if (button == TMouseButton::mbLeft && HitTest(x, y))
+        PressInside();
     if (onMouseDown)
         onMouseDown(this, button, shift, x, y);
 }
@@ -168,24 +203,8 @@ void TautoButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     // The pressed mark is not consulted: a release inside clicks even when
     // the press began elsewhere.
-    if (button == TMouseButton::mbLeft && HitTest(x, y)) {
-        if (lockMode_) {
-            locked_ = !locked_;
-            if (locked_) {
-                ShowState(6);
-                if (onLocked)
-                    onLocked(this);
-            } else {
-                ShowState(RestState());
-                if (onUnLocked)
-                    onUnLocked(this);
-            }
-        } else {
-            ShowState(RestState());
-        }
-        if (onClick)
-            onClick(this);
-    }
+    if (button == TMouseButton::mbLeft && HitTest(x, y))
+        ReleaseInside();
     pressed_ = false;
     if (onMouseUp)
         onMouseUp(this, button, shift, x, y);

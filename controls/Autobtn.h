@@ -64,6 +64,12 @@ public:
     // Shows BitMapUp (even with DisplayAlt on) and clears the locked mark.
     void Unlock();
 
+    // A key standing in for the left button: KeyPress shows the held-down
+    // picture as a press inside the shape does, KeyRelease does all that a
+    // release inside does, the click included.
+    void KeyPress();
+    void KeyRelease();
+
     // 1..7, see the table above.
     int DisplayState() const { return displayState_; }
     bool Pressed() const { return pressed_; }
@@ -91,6 +97,8 @@ private:
     const TBitmap& Picture(Slot slot) const { return *pictures_[slot]; }
     void ApplySizeRule();
     void ShowState(int state);
+    void PressInside();
+    void ReleaseInside();
     int RestState() const { return displayAlt_ ? 3 : 1; }
     void PaintMasked(const TBitmap& picture);
     void AltChanged();

@@ -148,6 +148,15 @@ void TfOptions::bWindowCloseClick(TObject*)
     Close();
 }
 
+void TfOptions::KeyDown(std::uint16_t& key, TShiftState shift)
+{
+    TForm::KeyDown(key, shift);
+    if (key == VK_ESCAPE || key == VK_RETURN) {
+        key = 0;
+        bWindowCloseClick(bWindowClose);
+    }
+}
+
 void TfOptions::panMainMouseDown(TObject*, TMouseButton button, TShiftState, int X, int Y)
 {
     if (button != TMouseButton::mbLeft)

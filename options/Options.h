@@ -53,6 +53,10 @@ public:
 
     bool IsDragging() const { return Dragging; }
 
+protected:
+    // Escape and Enter close the window as its close glyph does.
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+
 private:
     bool Dragging = false;
     std::int32_t DragX = 0;

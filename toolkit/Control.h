@@ -41,6 +41,8 @@ enum TVirtualKey : std::uint16_t {
     VK_UP = 0x26,
     VK_RIGHT = 0x27,
     VK_DOWN = 0x28,
+    VK_OEM_COMMA = 0xBC,
+    VK_OEM_PERIOD = 0xBE,
 };
 
 // A rectangle on its parent's surface that draws itself and receives the

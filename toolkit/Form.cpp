@@ -281,6 +281,16 @@ void TForm::DispatchKeyDown(std::uint16_t key, TShiftState shift)
         KeyDown(key, shift);
 }
 
+void TForm::DispatchKeyUp(std::uint16_t key, TShiftState shift)
+{
+    if (!TakesInput())
+        return;
+    TWinControl* target = active_ && active_->CanFocus() ? active_ : this;
+    target->KeyUp(key, shift);
+    if (key != 0 && target != this)
+        KeyUp(key, shift);
+}
+
 namespace {
 
 bool OfferDialogChar(TWinControl& parent, char key)

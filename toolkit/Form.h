@@ -107,7 +107,10 @@ public:
     void DispatchMouseDown(TMouseButton button, TShiftState shift, int x, int y);
     void DispatchMouseMove(TShiftState shift, int x, int y);
     void DispatchMouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    // A key goes to the focused control first, then, unless that one took
+    // it (set it to 0), to the window.
     void DispatchKeyDown(std::uint16_t key, TShiftState shift);
+    void DispatchKeyUp(std::uint16_t key, TShiftState shift);
     void DispatchDialogChar(char key);
     void DispatchDropFiles(const std::vector<std::string>& paths);
     void DispatchCloseRequest() { Close(); }

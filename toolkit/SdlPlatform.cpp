@@ -180,6 +180,8 @@ private:
         case SDLK_UP: return VK_UP;
         case SDLK_RIGHT: return VK_RIGHT;
         case SDLK_DOWN: return VK_DOWN;
+        case SDLK_COMMA: return VK_OEM_COMMA;
+        case SDLK_PERIOD: return VK_OEM_PERIOD;
         default:
             if (key >= 'a' && key <= 'z')
                 return static_cast<std::uint16_t>(key - 'a' + 'A');
@@ -272,6 +274,13 @@ private:
             }
             if (key != 0)
                 window->Form().DispatchKeyDown(key, Shift());
+            return;
+        }
+        case SDL_KEYUP: {
+            TSdlWindow* window = WindowOf(event.key.windowID);
+            std::uint16_t key = VirtualKey(event.key.keysym.sym);
+            if (window && key != 0)
+                window->Form().DispatchKeyUp(key, Shift());
             return;
         }
         case SDL_WINDOWEVENT: {

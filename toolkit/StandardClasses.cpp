@@ -51,7 +51,8 @@ void RegisterStandardClasses()
         .Boolean("ParentCtl3D", &TWinControl::SetParentCtl3D)
         .Event("OnEnter", &TWinControl::OnEnter)
         .Event("OnExit", &TWinControl::OnExit)
-        .Event("OnKeyDown", &TWinControl::OnKeyDown);
+        .Event("OnKeyDown", &TWinControl::OnKeyDown)
+        .Event("OnKeyUp", &TWinControl::OnKeyUp);
 
     TClassBuilder<TForm>("TForm", "TWinControl", false)
         .Integer("ClientWidth", &TForm::SetClientWidth)

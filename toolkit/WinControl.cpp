@@ -114,6 +114,12 @@ void TWinControl::KeyDown(std::uint16_t& key, TShiftState shift)
         OnKeyDown(this, key, shift);
 }
 
+void TWinControl::KeyUp(std::uint16_t& key, TShiftState shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, key, shift);
+}
+
 void TWinControl::FocusGained()
 {
     if (OnEnter)

@@ -43,9 +43,11 @@ public:
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
     TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
 
     // Keyboard input while focused; key is a virtual key code.
     virtual void KeyDown(std::uint16_t& key, TShiftState shift);
+    virtual void KeyUp(std::uint16_t& key, TShiftState shift);
     // Whether the arrow keys come to the control instead of moving the focus.
     virtual bool WantsArrows() const { return false; }
     // The window's focus came to or left this control.

@@ -181,3 +181,45 @@ TEST_F(SongTest, PressesLocksGaugeStepsAndStarFramesReachTheScreenAtOnce)
     EXPECT_EQ(TfMainProbe::StarStep(*window), 1);
     EXPECT_TRUE(ScreenShowsPainted(*window, WindowRectOf(*window->imgStar))) << "the star's first frame";
 }
+
+// Each key stands for its button: held down while the key is, clicked when
+// it is let go; the glyph keys act at once.
+TEST_F(SongTest, KeysPlayStopStepMinimiseAndClose)
+{
+    const auto key = [this](std::uint16_t code) {
+        window->DispatchKeyDown(code, 0);
+        window->DispatchKeyUp(code, 0);
+    };
+    window->DispatchKeyDown('3', 0);
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 2, 1, 1})) << "held down while the key is";
+    EXPECT_TRUE(ScreenShowsPainted(*window, WindowRectOf(*window->bSong3)));
+    EXPECT_FALSE(Sound().IsPlaying());
+    window->DispatchKeyDown('3', 0); // the key repeating
+    window->DispatchKeyUp('3', 0);
+    EXPECT_TRUE(Sound().IsPlaying());
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 6, 1, 1}));
+
+    key(VK_RIGHT);
+    key(VK_OEM_PERIOD);
+    EXPECT_EQ(Sound().GetPosition(), 2);
+    key(VK_LEFT);
+    EXPECT_EQ(Sound().GetPosition(), 1);
+    key(VK_OEM_COMMA);
+    EXPECT_EQ(Sound().GetPosition(), 0);
+    key(VK_SPACE);
+    EXPECT_FALSE(Sound().IsPlaying());
+    key('1');
+    key('S');
+    EXPECT_FALSE(Sound().IsPlaying());
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
+
+    window->DispatchKeyDown('2', ssCtrl);
+    window->DispatchKeyUp('2', ssCtrl);
+    EXPECT_FALSE(Sound().IsPlaying()) << "Ctrl+2 is no song key";
+
+    key('M');
+    EXPECT_TRUE(Application().IsMinimized());
+    key(VK_ESCAPE);
+    EXPECT_TRUE(Application().Terminated());
+    EXPECT_EQ(window->GetSound(), nullptr);
+}

@@ -196,3 +196,38 @@ TEST_F(OptionsTest, MinimizeGlyphMinimizesTheWholeApplication)
     Click(*window.bApplicationMinimize);
     EXPECT_TRUE(Application().IsMinimized());
 }
+
+// Escape and Enter close the window as its close glyph does, so the
+// settings apply; meanwhile the main window's keys do nothing.
+TEST_F(OptionsTest, EscapeAndEnterCloseAndApplyWhileTheMainWindowIgnoresItsKeys)
+{
+    Application().CreateForm(fOptions);
+    WriteFile("song1.xm", SlowModule(4));
+    for (std::uint16_t closing : {std::uint16_t{VK_ESCAPE}, std::uint16_t{VK_RETURN}}) {
+        fOptions = TComponent::Create<TfOptions>(&Application());
+        fOptions->DoCreate();
+        options = fOptions;
+        TfOptions* shown = fOptions;
+        auto* user = TComponent::Create<TTimer>(fMain);
+        user->SetInterval(300);
+        user->OnTimer = [&](TObject*) {
+            user->SetEnabled(false);
+            fMain->DispatchKeyDown('1', 0);
+            fMain->DispatchKeyUp('1', 0);
+            EXPECT_FALSE(Sound().IsPlaying()) << "the main window took a key";
+            if (closing == VK_ESCAPE)
+                ClickUp(*shown->bMixrate);
+            else
+                ClickDown(*shown->bMixrate);
+            shown->DispatchKeyDown(closing, 0);
+        };
+        shown->ShowModal();
+        EXPECT_FALSE(shown->Visible());
+        EXPECT_EQ(Settings().MixRate, closing == VK_ESCAPE ? 44100 : 22050) << "up from 22050, then down again";
+        shown->Release();
+        user->Free();
+        Application().ProcessMessages();
+    }
+    fOptions = nullptr;
+    options = nullptr;
+}

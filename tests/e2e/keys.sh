@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The keyboard as a user meets it, heard on SDL's disk output: 3 plays the
+# third song, Space stops it, Escape closes the disc with exit code 0.
+source "$(dirname "$0")/lib.sh"
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
+start_x
+start_disc
+
+rms_since() { # the RMS amplitude (0..1) of the output from byte $1 on
+  tail -c +"$(( $1 + 1 ))" "$WORK/audio.raw" > "$WORK/part.raw"
+  sox -t raw -r 22050 -e signed -b 16 -c 2 "$WORK/part.raw" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}'
+}
+above() { awk -v level="$1" -v bound="$2" 'BEGIN { exit !(level > bound) }'; }
+
+xdotool key 3
+sleep 2
+level=$(rms_since 0)
+above "$level" 0.01 || fail "the 3 key plays nothing (RMS $level)"
+
+xdotool key space
+sleep 0.3
+mark=$(stat -c %s "$WORK/audio.raw")
+sleep 1
+level=$(rms_since "$mark")
+above "$level" 0.0001 && fail "Space didn't stop the song (RMS $level)"
+
+xdotool key Escape
+wait_exit 10
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+echo "keys: 3 played, Space stopped, Escape closed"
