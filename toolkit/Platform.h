@@ -5,12 +5,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class TForm;
 
 // A top-level window of the desktop, as the toolkit needs it. Positions are
-// screen pixels; the size is the client area.
+// logical screen pixels (see TDesktopScale); the size is the client area.
 class TPlatformWindow {
 public:
     virtual ~TPlatformWindow() = default;
@@ -54,5 +55,7 @@ public:
 // Windows that exist only as back buffers, input injected by tests, and a
 // clock that moves only when told. Forms render the same pixels as on screen.
 std::unique_ptr<TPlatform> MakeHeadlessPlatform();
-// SDL2's video layer; throws EPlatformError with SDL's reason.
-std::unique_ptr<TPlatform> MakeSdlPlatform();
+// SDL2's video layer; throws EPlatformError with SDL's reason. Windows are
+// shown scale times larger (1..4), or as large as the screen's density
+// asks when no scale is given.
+std::unique_ptr<TPlatform> MakeSdlPlatform(std::optional<int> scale);

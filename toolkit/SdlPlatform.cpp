@@ -1,6 +1,7 @@
 #include "toolkit/Platform.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/DesktopScale.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Form.h"
 #include "toolkit/SdlWindow.h"
@@ -43,9 +44,27 @@ int EndWithoutDisplay(Display*)
     throw EPlatformError(what + ": " + SDL_GetError());
 }
 
+// The density of the screen: the desktop's own Xft.dpi setting, else the
+// screen's size in pixels over its size in millimetres.
+int ScreenDotsPerInch()
+{
+    constexpr int standard = 96;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return standard;
+    int dpi = standard;
+    if (const char* resources = XResourceManagerString(display); resources && XftDpiOf(resources)) {
+        dpi = *XftDpiOf(resources);
+    } else if (int millimetres = DisplayWidthMM(display, DefaultScreen(display)); millimetres > 0) {
+        dpi = static_cast<int>(DisplayWidth(display, DefaultScreen(display)) * 25.4 / millimetres + 0.5);
+    }
+    XCloseDisplay(display);
+    return dpi;
+}
+
 class TSdlPlatform final : public TPlatform {
 public:
-    TSdlPlatform()
+    explicit TSdlPlatform(std::optional<int> scale)
     {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
@@ -67,12 +86,14 @@ public:
         x11Pointer_ = std::string_view(SDL_GetCurrentVideoDriver()) == "x11";
         if (x11Pointer_)
             SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+        scale_ = ScaleFor(scale, x11Pointer_ ? ScreenDotsPerInch() : 96);
     }
     ~TSdlPlatform() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
     std::unique_ptr<TPlatformWindow> CreateWindow(TForm& form, bool bordered) override
     {
-        auto window = std::make_unique<TSdlWindow>(form, bordered, [this](TSdlWindow& gone) { Forget(gone); });
+        auto window =
+            std::make_unique<TSdlWindow>(form, bordered, scale_, [this](TSdlWindow& gone) { Forget(gone); });
         windows_[window->Id()] = window.get();
         return window;
     }
@@ -82,7 +103,8 @@ public:
         SDL_Rect bounds;
         if (SDL_GetDisplayBounds(0, &bounds) != 0)
             return {1024, 768};
-        return {bounds.w, bounds.h};
+        TPoint size = scale_.FromScreen({bounds.w, bounds.h});
+        return {size.X, size.Y};
     }
 
     std::uint64_t Now() const override { return SDL_GetTicks64(); }
@@ -198,7 +220,7 @@ private:
         if (!window)
             return;
         TForm& form = window->Form();
-        TPoint position = screen - TPoint{form.Left(), form.Top()};
+        TPoint position = scale_.FromScreen(screen) - TPoint{form.Left(), form.Top()};
         if (type == SDL_MOUSEMOTION) {
             form.DispatchMouseMove(Shift(), position.X, position.Y);
             return;
@@ -215,9 +237,9 @@ private:
         }
     }
 
-    static TPoint ScreenPoint(const TSdlWindow& window, int x, int y)
+    TPoint ScreenPoint(const TSdlWindow& window, int x, int y) const
     {
-        return {window.Form().Left() + x, window.Form().Top() + y};
+        return scale_.ToScreen(TPoint{window.Form().Left(), window.Form().Top()}) + TPoint{x, y};
     }
 
     // The X server's own report of the pointer: its root position at the
@@ -293,10 +315,12 @@ private:
                 if (form.TakesInput())
                     form.DispatchCloseRequest();
                 break;
-            case SDL_WINDOWEVENT_MOVED:
-                if (event.window.data1 != form.Left() || event.window.data2 != form.Top())
-                    form.PlatformMoved(event.window.data1, event.window.data2);
+            case SDL_WINDOWEVENT_MOVED: {
+                TPoint place = scale_.FromScreen({event.window.data1, event.window.data2});
+                if (place.X != form.Left() || place.Y != form.Top())
+                    form.PlatformMoved(place.X, place.Y);
                 break;
+            }
             case SDL_WINDOWEVENT_EXPOSED:
             case SDL_WINDOWEVENT_RESTORED:
             case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -338,6 +362,7 @@ private:
     }
 
     std::map<Uint32, TSdlWindow*> windows_;
+    TDesktopScale scale_;
     bool x11Pointer_ = false;
     TShiftState buttons_ = 0;
     std::vector<std::string> drop_;
@@ -346,7 +371,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<TPlatform> MakeSdlPlatform()
+std::unique_ptr<TPlatform> MakeSdlPlatform(std::optional<int> scale)
 {
-    return std::make_unique<TSdlPlatform>();
+    return std::make_unique<TSdlPlatform>(scale);
 }

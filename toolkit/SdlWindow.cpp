@@ -73,11 +73,12 @@ void SetWindowType(Display* display, Window window, const char* typeName)
 
 } // namespace
 
-TSdlWindow::TSdlWindow(TForm& form, bool bordered, std::function<void(TSdlWindow&)> forget)
-    : form_(form), forget_(std::move(forget))
+TSdlWindow::TSdlWindow(TForm& form, bool bordered, TDesktopScale scale, std::function<void(TSdlWindow&)> forget)
+    : form_(form), scale_(scale), forget_(std::move(forget))
 {
     Uint32 flags = SDL_WINDOW_HIDDEN | (bordered ? 0u : unsigned{SDL_WINDOW_BORDERLESS});
-    window_ = SDL_CreateWindow("", form.Left(), form.Top(), std::max(form.Width(), 1), std::max(form.Height(), 1),
+    const TRect screen = scale_.ToScreen(form.BoundsRect());
+    window_ = SDL_CreateWindow("", screen.Left, screen.Top, std::max(screen.Width(), 1), std::max(screen.Height(), 1),
                                flags);
     if (!window_)
         throw EPlatformError(std::string("Unable to create a window: ") + SDL_GetError());
@@ -105,10 +106,11 @@ void TSdlWindow::SetTitle(const std::string& title)
     SDL_SetWindowTitle(window_, title.c_str());
 }
 
-void TSdlWindow::SetBounds(const TRect& screenRect)
+void TSdlWindow::SetBounds(const TRect& logicalRect)
 {
     if (displayGone_)
         return;
+    const TRect screenRect = scale_.ToScreen(logicalRect);
     int x = 0;
     int y = 0;
     int w = 0;
@@ -173,17 +175,29 @@ void TSdlWindow::Present(const TPixmap& backBuffer, const TRect& area)
     SDL_Surface* screen = SDL_GetWindowSurface(window_);
     if (!screen)
         return;
-    // The back buffer already holds red in the low byte: wrap, don't convert.
-    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<TPixel*>(backBuffer.Data()),
-                                                             backBuffer.Width(), backBuffer.Height(), 32,
-                                                             backBuffer.Width() * 4, SDL_PIXELFORMAT_XBGR8888);
+    // Scaled, only the area is grown into pixels of its own; unscaled, the
+    // back buffer itself is the source.
+    TPixmap grown;
+    const TPixmap* pixels = &backBuffer;
+    TRect from = visible;
+    if (scale_.Factor != 1) {
+        grown = ScaledUp(backBuffer, visible, scale_.Factor);
+        pixels = &grown;
+        from = grown.Bounds();
+    }
+    // The pixels already hold red in the low byte: wrap, don't convert.
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<TPixel*>(pixels->Data()), pixels->Width(),
+                                                             pixels->Height(), 32, pixels->Width() * 4,
+                                                             SDL_PIXELFORMAT_XBGR8888);
     if (!source)
         return;
-    SDL_Rect rect{visible.Left, visible.Top, visible.Width(), visible.Height()};
-    SDL_Rect target = rect;
-    SDL_BlitSurface(source, &rect, screen, &target);
+    const TRect to = scale_.ToScreen(visible);
+    SDL_Rect sourceRect{from.Left, from.Top, from.Width(), from.Height()};
+    SDL_Rect targetRect{to.Left, to.Top, to.Width(), to.Height()};
+    SDL_BlitSurface(source, &sourceRect, screen, &targetRect);
     SDL_FreeSurface(source);
-    SDL_UpdateWindowSurfaceRects(window_, &rect, 1);
+    targetRect = {to.Left, to.Top, to.Width(), to.Height()};
+    SDL_UpdateWindowSurfaceRects(window_, &targetRect, 1);
 }
 
 void TSdlWindow::SetAcceptsDrops(bool accept)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/DesktopScale.h"
 #include "toolkit/Platform.h"
 
 #include <SDL.h>
@@ -14,7 +15,7 @@ class TForm;
 class TSdlWindow final : public TPlatformWindow {
 public:
     // forget runs as the window goes, so its events stop being delivered.
-    TSdlWindow(TForm& form, bool bordered, std::function<void(TSdlWindow&)> forget);
+    TSdlWindow(TForm& form, bool bordered, TDesktopScale scale, std::function<void(TSdlWindow&)> forget);
     ~TSdlWindow() override;
 
     TSdlWindow(const TSdlWindow&) = delete;
@@ -45,6 +46,7 @@ private:
     static inline bool displayGone_ = false;
 
     TForm& form_;
+    TDesktopScale scale_;
     SDL_Window* window_ = nullptr;
     Uint32 id_ = 0;
     void* x11Display_ = nullptr; // Display*, owned by SDL

@@ -1,4 +1,4 @@
-// velmora_screen <window> hash <x> <y> <width> <height>
+// velmora_screen <window> hash <x> <y> <width> <height> [<step> [<offset>]]
 // velmora_screen <window> png <file>
 // velmora_screen <window> press <x> <y> <area x> <area y> <width> <height>
 //
@@ -7,6 +7,9 @@
 // area (window pixels) to compare one moment with another, the whole window
 // as a PNG file to look at, or the milliseconds from a left press at a
 // window point until the area changes on screen (the button stays down).
+// With a step, the hash takes every step-th pixel of the area in both
+// directions, starting offset pixels in: a window shown step times larger
+// hashes as the unscaled one does when its pixels are whole square blocks.
 
 #include "toolkit/PngFile.h"
 
@@ -14,6 +17,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -26,7 +30,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: velmora_screen <window> hash <x> <y> <width> <height>\n"
+    std::fprintf(stderr, "usage: velmora_screen <window> hash <x> <y> <width> <height> [<step> [<offset>]]\n"
                          "       velmora_screen <window> png <file>\n"
                          "       velmora_screen <window> press <x> <y> <area x> <area y> <width> <height>\n");
     return 1;
@@ -53,12 +57,12 @@ TPixmap Grab(Display* display, Window window, int x, int y, int width, int heigh
     return pixels;
 }
 
-// FNV-1a over the pixels, row by row.
-std::uint64_t Hash(const TPixmap& pixels)
+// FNV-1a over every step-th pixel from offset, row by row.
+std::uint64_t Hash(const TPixmap& pixels, int step = 1, int offset = 0)
 {
     std::uint64_t hash = 14695981039346656037ull;
-    for (int y = 0; y < pixels.Height(); ++y) {
-        for (int x = 0; x < pixels.Width(); ++x) {
+    for (int y = offset; y < pixels.Height(); y += step) {
+        for (int x = offset; x < pixels.Width(); x += step) {
             hash ^= pixels.At(x, y);
             hash *= 1099511628211ull;
         }
@@ -104,10 +108,12 @@ int main(int argc, char** argv)
     int result = 0;
     try {
         auto window = static_cast<Window>(std::strtoul(argv[1], nullptr, 0));
-        if (command == "hash" && argc == 7) {
+        if (command == "hash" && argc >= 7 && argc <= 9) {
             TPixmap area = Grab(display, window, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
                                 std::atoi(argv[6]));
-            std::printf("%016llx\n", static_cast<unsigned long long>(Hash(area)));
+            const int step = argc > 7 ? std::max(std::atoi(argv[7]), 1) : 1;
+            const int offset = argc > 8 ? std::atoi(argv[8]) : 0;
+            std::printf("%016llx\n", static_cast<unsigned long long>(Hash(area, step, offset)));
         } else if (command == "png" && argc == 4) {
             XWindowAttributes attributes;
             if (!XGetWindowAttributes(display, window, &attributes))

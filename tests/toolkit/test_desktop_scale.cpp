@@ -1,0 +1,59 @@
+#include "toolkit/DesktopScale.h"
+
+#include <gtest/gtest.h>
+
+TEST(DesktopScale, PointsAndRectanglesMapBothWaysAtEveryFactor)
+{
+    for (int factor = 1; factor <= 4; ++factor) {
+        const TDesktopScale scale{factor};
+        EXPECT_EQ(scale.ToScreen(TPoint{10, -3}), (TPoint{10 * factor, -3 * factor}));
+        EXPECT_EQ(scale.ToScreen(TRect{1, 2, 371, 216}), (TRect{factor, 2 * factor, 371 * factor, 216 * factor}));
+        // Every screen pixel of a block belongs to the block's logical pixel,
+        // on both sides of the origin.
+        for (int within = 0; within < factor; ++within) {
+            EXPECT_EQ(scale.FromScreen({7 * factor + within, within}), (TPoint{7, 0})) << factor;
+            EXPECT_EQ(scale.FromScreen({-factor + within, -2 * factor + within}), (TPoint{-1, -2})) << factor;
+        }
+        // A window at logical (L, T) takes a press at its client point (x, y)
+        // there, whatever the factor.
+        const TPoint window{327, 277};
+        const TPoint client{200, 68};
+        const TPoint pressed = scale.ToScreen(window + client) + TPoint{factor - 1, factor / 2};
+        EXPECT_EQ(scale.FromScreen(pressed) - window, client);
+    }
+}
+
+TEST(DesktopScale, FactorComesFromTheRequestElseFromTheScreensDensity)
+{
+    EXPECT_EQ(ScaleFor(3, 96).Factor, 3);
+    EXPECT_EQ(ScaleFor(std::nullopt, 96).Factor, 1);
+    EXPECT_EQ(ScaleFor(std::nullopt, 144).Factor, 1);
+    EXPECT_EQ(ScaleFor(std::nullopt, 192).Factor, 2);
+    EXPECT_EQ(ScaleFor(std::nullopt, 300).Factor, 3);
+    EXPECT_EQ(ScaleFor(std::nullopt, 1200).Factor, 4);
+    EXPECT_EQ(ScaleFor(std::nullopt, 0).Factor, 1);
+    EXPECT_EQ(ScaleFor(5, 192).Factor, 2) << "a request out of range is passed over";
+    EXPECT_EQ(ScaleFor(0, 96).Factor, 1);
+
+    EXPECT_EQ(XftDpiOf("Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n"), 192);
+    EXPECT_EQ(XftDpiOf("Xft.dpi: 144.0"), 144);
+    EXPECT_EQ(XftDpiOf("Xcursor.size:\t24\n"), std::nullopt);
+    EXPECT_EQ(XftDpiOf("Xft.dpi:\tlarge\n"), std::nullopt);
+    EXPECT_EQ(XftDpiOf(""), std::nullopt);
+}
+
+TEST(DesktopScale, ScaledUpPixelsAreSquareBlocksOfTheArea)
+{
+    TPixmap source(4, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            source.At(x, y) = static_cast<TPixel>(y * 16 + x);
+    const TPixmap grown = ScaledUp(source, {1, 1, 3, 3}, 3);
+    ASSERT_EQ(grown.Width(), 6);
+    ASSERT_EQ(grown.Height(), 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(grown.At(x, y), source.At(1 + x / 3, 1 + y / 3)) << x << ", " << y;
+    EXPECT_EQ(ScaledUp(source, {3, 2, 9, 9}, 2).Width(), 2) << "held to the source";
+    EXPECT_EQ(ScaledUp(source, source.Bounds(), 1), source);
+}
