@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/ProgramPaths.h"
 #include "app/Random.h"
 #include "options/Options.h"
 #include "sound/MidasSoundClass.h"
@@ -7,12 +8,6 @@
 #include "toolkit/Exceptions.h"
 
 TfMain* fMain = nullptr;
-
-std::string DirectoryOf(const std::string& programPath)
-{
-    auto last = programPath.find_last_of("/\\:");
-    return last == std::string::npos ? std::string() : programPath.substr(0, last + 1);
-}
 
 TfMain::TfMain(TComponent* owner) : TForm(owner)
 {
@@ -72,7 +67,7 @@ void TfMain::FormCreate(TObject*)
     StarStep = 0;
     ProgramRandom().Randomize();
     InfoScript = BuildInfoScript();
-    Sound = TComponent::Create<TMidasSound>(this, ProgramDir);
+    Sound = TComponent::Create<TMidasSound>(this, SettingsDirectoryFor(ProgramDir));
 }
 
 void TfMain::FormClose(TObject*, TCloseAction&)

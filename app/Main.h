@@ -101,8 +101,3 @@ private:
 
 // The main window, named before its creation handler runs.
 extern TfMain* fMain;
-
-// The directory part of a program path: everything up to and including its
-// last separator ("/", or "\" and ":" of paths written the other way);
-// empty when it holds none.
-std::string DirectoryOf(const std::string& programPath);

@@ -1,5 +1,5 @@
-// The program's entry: the application object, the main window, the
-// message loop, and the orderly ending with exit code 0.
+// The program's entry: the command line, the application object, the main
+// window, the message loop, and the orderly ending with exit code 0.
 
 #include "app/Main.h"
 #include "controls/SkinControls.h"
@@ -7,17 +7,86 @@
 #include "toolkit/Application.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
-int main()
+namespace {
+
+constexpr const char* usage = "Usage: velmora [FILE]\n"
+                              "Velmora, VYR's first music disc: five songs, and any MOD, S3M or XM module\n"
+                              "given as FILE (or dropped on the window) played instead.\n"
+                              "\n"
+                              "  --help     show this text and end\n"
+                              "  --version  show the version and end\n"
+                              "\n"
+                              "VELMORA_SCALE=1..4 shows the windows that many times larger.\n";
+
+struct TCommandLine {
+    std::vector<std::string> Files;
+    std::optional<int> ExitAt; // set when the program ends before it starts
+};
+
+TCommandLine ReadCommandLine(int argc, char** argv)
 {
+    TCommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help") {
+            std::fputs(usage, stdout);
+            line.ExitAt = 0;
+        } else if (argument == "--version") {
+            std::printf("velmora %s\n", VELMORA_VERSION);
+            line.ExitAt = 0;
+        } else if (argument.starts_with("-") && argument != "-") {
+            std::fprintf(stderr, "velmora: unknown option %s\n%s", argv[i], usage);
+            line.ExitAt = 2;
+        } else {
+            // A file manager's path may be relative to where it started us.
+            line.Files.push_back(std::filesystem::absolute(argv[i]).string());
+        }
+        if (line.ExitAt)
+            break;
+    }
+    return line;
+}
+
+// VELMORA_SCALE, when it holds a whole number from 1 to 4.
+std::optional<int> RequestedScale()
+{
+    const char* text = std::getenv("VELMORA_SCALE");
+    if (!text || !*text)
+        return std::nullopt;
+    const std::string_view value = text;
+    if (value.size() == 1 && value[0] >= '1' && value[0] <= '4')
+        return value[0] - '0';
+    std::fprintf(stderr, "velmora: VELMORA_SCALE=%s is no scale from 1 to 4; the screen decides\n", text);
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const TCommandLine line = ReadCommandLine(argc, argv);
+    if (line.ExitAt)
+        return *line.ExitAt;
+
     int exitCode = 0;
     try {
-        Application().Initialize();
+        Application().Initialize(RequestedScale());
         RegisterSkinControls();
         Application().SetTitle("Velmora - VYR's first Music Disc");
         Application().CreateForm(fMain);
         Application().CreateForm(fOptions);
+        // A file given on the command line plays as if it had been dropped,
+        // once the main window is up.
+        if (!line.Files.empty())
+            Application().Post([files = line.Files] { fMain->DispatchDropFiles(files); });
         Application().Run();
     } catch (const TApplicationHalt& halt) {
         exitCode = halt.ExitCode;

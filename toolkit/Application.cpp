@@ -25,9 +25,9 @@ TApplication::~TApplication()
     DestroyComponents();
 }
 
-void TApplication::Initialize()
+void TApplication::Initialize(std::optional<int> scale)
 {
-    platform_ = MakeSdlPlatform();
+    platform_ = MakeSdlPlatform(scale);
     headless_ = false;
     terminated_ = false;
 }
@@ -87,6 +87,7 @@ void TApplication::ShowException(const std::exception& error)
 
 void TApplication::ProcessMessages()
 {
+    RunPosted();
     while (Platform().PumpEvents(0)) {
     }
     FireDueTimers();
@@ -96,6 +97,7 @@ void TApplication::ProcessMessages()
 
 void TApplication::HandleMessage()
 {
+    RunPosted();
     ReleasePending();
     FireDueTimers();
     PaintForms();
@@ -280,6 +282,22 @@ void TApplication::PaintForms()
     for (TForm* form : Forms()) {
         if (form->Visible())
             form->PaintPending();
+    }
+}
+
+void TApplication::RunPosted()
+{
+    std::vector<std::function<void()>> calls;
+    calls.swap(posted_);
+    for (auto call = calls.begin(); call != calls.end(); ++call) {
+        try {
+            (*call)();
+        } catch (...) {
+            // What failed goes to the loop's handler; the calls after it
+            // stay for the next round.
+            posted_.insert(posted_.begin(), std::next(call), calls.end());
+            throw;
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,9 @@ public:
     // Starts on the desktop through SDL2; Headless gives windows that are
     // only back buffers and a clock that moves when the loop has nothing to
     // do (tests, screenshots).
-    void Initialize();
+    // scale: windows shown that many times larger (1..4); none: as large
+    // as the screen's density asks.
+    void Initialize(std::optional<int> scale = std::nullopt);
     void InitializeHeadless();
     bool IsHeadless() const { return headless_; }
     TPlatform& Platform();
@@ -67,6 +70,9 @@ public:
     void ShowException(const std::exception& error);
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
+    // Runs call from the message loop, once it next handles messages (after
+    // the main window is shown, when posted before the loop starts).
+    void Post(std::function<void()> call) { posted_.push_back(std::move(call)); }
     // Handles everything pending without waiting.
     void ProcessMessages();
     // Waits for input or the next timer and handles it.
@@ -111,6 +117,7 @@ private:
     void FireDueTimers();
     void PaintForms();
     void ReleasePending();
+    void RunPosted();
     // Milliseconds until the next timer is due, or -1 with none enabled.
     int NextTimerDelay();
 
@@ -124,6 +131,7 @@ private:
     std::vector<TTimer*> timers_;
     std::vector<TForm*> modalStack_;
     std::vector<TForm*> releases_;
+    std::vector<std::function<void()>> posted_;
 };
 
 // The program's one application object.
