@@ -18,6 +18,11 @@ namespace {
 
 constexpr std::size_t fileHeaderSize = 14;
 constexpr std::size_t infoHeaderSize = 40;
+// A skin picture is a few hundred pixels wide; these bounds (4 Mpixels are
+// 16 MB as a TPixmap) are far above any of them and keep a picture of one
+// pixel by millions of rows from taking seconds.
+constexpr std::int64_t maxSide = 16384;
+constexpr std::int64_t maxPixels = std::int64_t { 1 } << 22;
 
 std::uint32_t ReadLE(std::span<const unsigned char> bytes, std::size_t offset, int count)
 {
@@ -64,10 +69,12 @@ TPixelFormat FormatOf(int bits)
 
 // What the header says, read before SDL sees the bytes.
 struct BmpHeader {
+    std::uint32_t DataOffset = 0;
     std::uint32_t InfoSize = 0;
     int Width = 0;
-    int Height = 0;
+    int Height = 0; // negative: top row first
     int Bits = 0;
+    std::uint32_t Compression = 0; // 0 none, 1 and 2 run lengths, 3 and 6 bit fields
     std::uint32_t ColoursUsed = 0;
 };
 
@@ -76,6 +83,7 @@ std::optional<BmpHeader> PeekHeader(std::span<const unsigned char> bytes)
     if (bytes.size() < fileHeaderSize + 12 || bytes[0] != 'B' || bytes[1] != 'M')
         return std::nullopt;
     BmpHeader header;
+    header.DataOffset = ReadLE(bytes, 10, 4);
     header.InfoSize = ReadLE(bytes, 14, 4);
     if (header.InfoSize == 12) { // the old core header: 16-bit sizes, no colour count
         header.Width = static_cast<std::int16_t>(ReadLE(bytes, 18, 2));
@@ -88,8 +96,26 @@ std::optional<BmpHeader> PeekHeader(std::span<const unsigned char> bytes)
     header.Width = static_cast<std::int32_t>(ReadLE(bytes, 18, 4));
     header.Height = static_cast<std::int32_t>(ReadLE(bytes, 22, 4));
     header.Bits = static_cast<int>(ReadLE(bytes, 28, 2));
+    header.Compression = ReadLE(bytes, 30, 4);
     header.ColoursUsed = ReadLE(bytes, 46, 4);
     return header;
+}
+
+// SDL makes the whole surface before it reads a pixel, so a few bytes that
+// claim a huge picture would take gigabytes: the size is checked first, and
+// pixels stored one by one must all be in the file.
+const char* SizeProblem(std::span<const unsigned char> bytes, const BmpHeader& header)
+{
+    const std::int64_t width = header.Width;
+    const std::int64_t height = header.Height < 0 ? -std::int64_t { header.Height } : header.Height;
+    if (width < 0 || width > maxSide || height > maxSide || width * height > maxPixels)
+        return "the picture is too large";
+    const bool runLengths = header.Compression == 1 || header.Compression == 2;
+    const std::int64_t rowBytes = (width * header.Bits + 31) / 32 * 4;
+    const std::int64_t available = static_cast<std::int64_t>(bytes.size()) - header.DataOffset;
+    if (!runLengths && rowBytes * height > available)
+        return "the pixels are cut off";
+    return nullptr;
 }
 
 // SDL sizes the palette of a widened 1- or 4-bit file for 8 bits; only the
@@ -133,6 +159,8 @@ TBmpImage ReadBmp(std::span<const unsigned char> bytes, const std::string& name)
         fail("not a BMP file");
     if (header->Width == 0 || header->Height == 0)
         return ReadEmpty(bytes, *header);
+    if (const char* problem = SizeProblem(bytes, *header))
+        fail(problem);
 
     SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (!stream)

@@ -12,6 +12,7 @@ namespace soundtest {
 namespace {
 
 using ::testing::ElementsAre;
+using namespace std::string_literals;
 
 struct Conversion {
     const char* text;
@@ -157,6 +158,25 @@ TEST_F(SettingsFile, WritingLeavesOtherSectionsAndKeysAlone)
     file_.Write(TSoundSettings { 44100, true, false, 0 });
     EXPECT_THAT(Lines(file_.Path()), ElementsAre("[Before]", "A=1", "[sound]", "volume=9", "MIXRATE=44100", "Stereo=1",
                                                  "16 Bit=0", "Filter Mode=0", "[After]", "B=2"));
+}
+
+TEST_F(SettingsFile, WritingChangesOnlyTheLinesOfTheFourKeys)
+{
+    WriteText(file_.Path(), "; Velmora\r\n[Sound]\r\nMixrate = 11025\r\n16 bit=0\r\nVolume\r\n\r\n[Keep]\r\nA=\0b\r\n"s);
+    file_.Write(TSoundSettings { 44100, false, true, 2 });
+    EXPECT_EQ(ReadText(file_.Path()), "; Velmora\r\n[Sound]\r\nMixrate=44100\r\n16 bit=1\r\nVolume\r\nStereo=0\r\n"
+                                      "Filter Mode=2\r\n\r\n[Keep]\r\nA=\0b\r\n"s);
+}
+
+TEST_F(SettingsFile, AHugeFileGivesTheDefaultsAndIsLeftAsItIs)
+{
+    WriteText(file_.Path(), "[Sound]\nMixrate=11025\n");
+    constexpr std::uintmax_t size = 50 * 1024 * 1024;
+    std::filesystem::resize_file(file_.Path(), size);
+    EXPECT_EQ(file_.Read().MixRate, 22050);
+    EXPECT_THROW(file_.Write(TSoundSettings {}), EInvalidOperation);
+    EXPECT_EQ(std::filesystem::file_size(file_.Path()), size);
+    EXPECT_EQ(ReadText(file_.Path()).substr(0, 22), "[Sound]\nMixrate=11025\n");
 }
 
 TEST_F(SettingsFile, AFileThatCantBeWrittenIsReportedWithItsPath)

@@ -163,6 +163,25 @@ TEST(BitmapFiles, BadBytesAndPathsRaiseWithTheReason)
     bytes.resize(bytes.size() - 30);
     EXPECT_THROW(picture.LoadFromMemory(bytes), EPlatformError);
 
+    // A header that claims more than the file holds is refused before
+    // anything is made for its pixels.
+    const auto claim = [&](std::uint32_t width, std::uint32_t height) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[18 + i] = static_cast<unsigned char>(width >> (8 * i));
+            bytes[22 + i] = static_cast<unsigned char>(height >> (8 * i));
+        }
+        try {
+            picture.LoadFromMemory(bytes);
+            return std::string("loaded");
+        } catch (const EPlatformError& error) {
+            return std::string(error.what());
+        }
+    };
+    EXPECT_NE(claim(2000, 2000).find("the pixels are cut off"), std::string::npos);
+    EXPECT_NE(claim(30000, static_cast<std::uint32_t>(-30000)).find("the picture is too large"), std::string::npos);
+    EXPECT_NE(claim(0x280000, 0xD100).find("the picture is too large"), std::string::npos);
+    EXPECT_NE(claim(1, static_cast<std::uint32_t>(-16646144)).find("the picture is too large"), std::string::npos);
+
     const std::string missing = testing::TempDir() + "velmora_no_such_picture.bmp";
     try {
         picture.LoadFromFile(missing);
