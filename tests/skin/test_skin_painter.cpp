@@ -55,6 +55,11 @@ TEST_F(PainterRun, RepaintsTheCommittedPicturesByteForByte)
         EXPECT_TRUE(painted == Bytes(AssetPath(asset.Name)))
             << asset.Name << " differs from the committed picture: repaint the skin";
     }
+    for (const char* icon : {"icons/velmora-48.png", "icons/velmora-256.png"}) {
+        std::vector<char> painted = Bytes(folder_ / icon);
+        ASSERT_FALSE(painted.empty()) << icon << " was not painted";
+        EXPECT_TRUE(painted == Bytes(AssetPath(icon))) << icon << " differs from the committed icon: repaint the skin";
+    }
 }
 
 TEST_F(PainterRun, WritesTheContactSheet)

@@ -1,15 +1,18 @@
 // Paints the disc's skin: every picture the window layouts name, written as
-// BMP files into the assets folder. Nothing is random, so each run writes
-// the same bytes for the same song files.
+// BMP files into the assets folder, and the program's icon at the sizes a
+// desktop asks for, as PNG files in its icons folder. Nothing is random, so
+// each run writes the same bytes for the same song files.
 //
 //   velmora_skinpainter <assets-dir> [--contact-sheet <png>] [--preview <png>]
 
 #include "toolkit/PngFile.h"
 #include "tools/skinpainter/ContactSheet.h"
+#include "tools/skinpainter/Icon.h"
 #include "tools/skinpainter/SkinPainter.h"
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -51,6 +54,11 @@ int main(int argc, char** argv)
     try {
         const std::vector<skin::Picture> pictures = skin::PaintSkin(assets);
         skin::WritePictures(pictures, assets);
+        std::filesystem::create_directories(assets + "/icons");
+        for (int size : {48, 256}) {
+            const skin::IconPicture icon = skin::PaintIcon(size);
+            SavePng(icon.Colour, icon.Coverage, assets + "/icons/velmora-" + std::to_string(size) + ".png");
+        }
         if (!sheetPath.empty())
             SavePng(skin::ContactSheet(pictures)->Pixmap(), sheetPath);
         if (!previewPath.empty()) {

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installed into a fresh prefix, the disc runs from its launcher: a module
+# named on the command line plays with no click, as if dropped; the desktop
+# entry is valid and offers the program for modules; the icons are there.
+source "$(dirname "$0")/lib.sh"
+BUILD_DIR=${BUILD_DIR:?the build folder}
+prefix="$WORK/prefix"
+cmake --install "$BUILD_DIR" --prefix "$prefix" > "$WORK/install.log" || { cat "$WORK/install.log" >&2; fail "install failed"; }
+for file in bin/velmora lib/velmora/velmora lib/velmora/libvelmora.so lib/velmora/song1.xm lib/velmora/song5.xm \
+            share/icons/hicolor/48x48/apps/velmora.png share/icons/hicolor/256x256/apps/velmora.png; do
+  [ -e "$prefix/$file" ] || fail "$file was not installed"
+done
+entry="$prefix/share/applications/velmora.desktop"
+desktop-file-validate "$entry" || fail "the desktop entry is not valid"
+grep -q '^MimeType=.*audio/x-xm' "$entry" || fail "the desktop entry doesn't offer the program for XM modules"
+
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
+start_x
+cp "$prefix/lib/velmora/song4.xm" "$WORK/opened.xm"
+(cd "$WORK" && "$prefix/bin/velmora" opened.xm > "$WORK/disc.log" 2>&1) &
+DISC_PID=$!
+WINDOW=""
+for _ in $(seq 100); do
+  WINDOW=$(xdotool search --onlyvisible --name "^Velmora - VYR's first Music Disc$" 2>/dev/null | head -n1 || true)
+  [ -n "$WINDOW" ] && break
+  sleep 0.1
+done
+[ -n "$WINDOW" ] || fail "the installed disc did not come up"
+sleep 2
+level=$(sox -t raw -r 22050 -e signed -b 16 -c 2 "$WORK/audio.raw" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+awk -v level="$level" 'BEGIN { exit !(level > 0.01) }' || fail "the module named on the command line is not heard (RMS $level)"
+window_geometry
+click_at 361 6
+wait_exit 10
+[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+[ -f "$prefix/lib/velmora/Sound.opt" ] || fail "Sound.opt was not stored beside the installed program it may write to"
+echo "installed: launcher, desktop entry and icons in place; a module on the command line played"
