@@ -4,8 +4,8 @@
 #include "app/Random.h"
 #include "options/Options.h"
 #include "sound/MidasSoundClass.h"
-#include "toolkit/Application.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/windowing/Application.h"
+#include "toolkit/graphics/Exceptions.h"
 
 TfMain* fMain = nullptr;
 

@@ -5,11 +5,11 @@
 #include "controls/Gauges.h"
 #include "controls/Lmdlabel.h"
 #include "controls/filedrag.h"
-#include "toolkit/Form.h"
-#include "toolkit/Image.h"
-#include "toolkit/Panel.h"
-#include "toolkit/SpeedButton.h"
-#include "toolkit/Timer.h"
+#include "toolkit/windowing/Form.h"
+#include "toolkit/windowing/Image.h"
+#include "toolkit/windowing/Panel.h"
+#include "toolkit/windowing/SpeedButton.h"
+#include "toolkit/windowing/Timer.h"
 
 #include <array>
 #include <cstdint>

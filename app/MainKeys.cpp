@@ -2,7 +2,7 @@
 
 #include "app/Main.h"
 
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 
 TautoButton* TfMain::ButtonForKey(std::uint16_t key) const
 {

@@ -4,7 +4,7 @@
 #include "app/Main.h"
 #include "controls/SkinControls.h"
 #include "options/Options.h"
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 # Writes OUTPUT: a C++ file that registers every file of INPUTS as a resource.
-set(body "#include \"toolkit/Resources.h\"\n\nnamespace {\n")
+set(body "#include \"toolkit/graphics/Resources.h\"\n\nnamespace {\n")
 set(table "")
 set(index 0)
 foreach(path ${INPUTS})

@@ -1,7 +1,7 @@
 #include "controls/Autobtn.h"
 
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/Form.h"
+#include "toolkit/windowing/ClassRegistry.h"
+#include "toolkit/windowing/Form.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "toolkit/Bitmap.h"
-#include "toolkit/Control.h"
-#include "toolkit/StringList.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/windowing/Control.h"
+#include "toolkit/graphics/StringList.h"
 
 #include <array>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "controls/Gauges.h"
 
-#include "toolkit/Exceptions.h"
+#include "toolkit/graphics/Exceptions.h"
 
 #include <algorithm>
 #include <cmath>

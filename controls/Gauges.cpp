@@ -1,7 +1,7 @@
 #include "controls/Gauges.h"
 
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/windowing/ClassRegistry.h"
+#include "toolkit/graphics/Exceptions.h"
 
 #include <cmath>
 #include <cstdint>

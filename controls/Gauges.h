@@ -1,7 +1,7 @@
 #pragma once
 
-#include "toolkit/Bitmap.h"
-#include "toolkit/Control.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/windowing/Control.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/LmdCaption.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Font.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/Font.h"
 
 #include <string>
 #include <string_view>

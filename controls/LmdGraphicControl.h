@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/Lmdobj.h"
-#include "toolkit/Control.h"
+#include "toolkit/windowing/Control.h"
 
 #include <memory>
 #include <string>

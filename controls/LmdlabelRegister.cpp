@@ -1,5 +1,5 @@
 #include "controls/Lmdlabel.h"
-#include "toolkit/ClassRegistry.h"
+#include "toolkit/windowing/ClassRegistry.h"
 
 namespace {
 

@@ -19,30 +19,6 @@ int SideExtent(TLMDBevelStyle style, TBevelWidth width)
     return width;
 }
 
-// Rings of lines, each drawn without its end point, so that the corner at
-// the top right and the one at the bottom left go to the bottom colour.
-void Frame3D(TCanvas& canvas, TRect& r, TColor topColor, TColor bottomColor, int rings)
-{
-    canvas.Pen.Width = 1;
-    int x1 = r.Left;
-    int x2 = r.Right - 1;
-    int y1 = r.Top;
-    int y2 = r.Bottom - 1;
-    for (int i = 0; i < rings; ++i) {
-        canvas.Pen.Color = topColor;
-        const std::array<TPoint, 3> top{{{x1, y2}, {x1, y1}, {x2, y1}}};
-        canvas.Polyline(top);
-        canvas.Pen.Color = bottomColor;
-        const std::array<TPoint, 3> bottom{{{x2, y1}, {x2, y2}, {x1 - 1, y2}}};
-        canvas.Polyline(bottom);
-        ++x1;
-        ++y1;
-        --x2;
-        --y2;
-    }
-    r = {x1, y1, x2 + 1, y2 + 1};
-}
-
 } // namespace
 
 void TLMDBevel::SetStyleInner(TLMDBevelStyle style)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "toolkit/Canvas.h"
-#include "toolkit/Color.h"
-#include "toolkit/Object.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/graphics/Color.h"
+#include "toolkit/graphics/Object.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #include "controls/Spin.h"
 
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Resources.h"
+#include "toolkit/windowing/ClassRegistry.h"
+#include "toolkit/graphics/Exceptions.h"
+#include "toolkit/graphics/Resources.h"
 
 namespace {
 

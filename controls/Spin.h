@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/TimerSpeedButton.h"
-#include "toolkit/WinControl.h"
+#include "toolkit/windowing/WinControl.h"
 
 #include <cstdint>
 #include <string>

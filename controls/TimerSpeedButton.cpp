@@ -1,6 +1,6 @@
 #include "controls/TimerSpeedButton.h"
 
-#include "toolkit/Timer.h"
+#include "toolkit/windowing/Timer.h"
 
 TTimerSpeedButton::TTimerSpeedButton(TComponent* owner) : TSpeedButton(owner) {}
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/SpeedButton.h"
+#include "toolkit/windowing/SpeedButton.h"
 
 class TTimer;
 

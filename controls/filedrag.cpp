@@ -1,6 +1,6 @@
 #include "controls/filedrag.h"
 
-#include "toolkit/ClassRegistry.h"
+#include "toolkit/windowing/ClassRegistry.h"
 
 #include <cstring>
 #include <string_view>

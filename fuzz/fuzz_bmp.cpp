@@ -3,8 +3,8 @@
 
 #include "FuzzSupport.h"
 
-#include "toolkit/BmpFile.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/graphics/BmpFile.h"
+#include "toolkit/graphics/Exceptions.h"
 
 #include <span>
 

@@ -5,10 +5,10 @@
 #include "FuzzSupport.h"
 
 #include "controls/SkinControls.h"
-#include "toolkit/Application.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Form.h"
-#include "toolkit/LayoutReader.h"
+#include "toolkit/windowing/Application.h"
+#include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/Form.h"
+#include "toolkit/windowing/LayoutReader.h"
 
 #include <string_view>
 

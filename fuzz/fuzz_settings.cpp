@@ -6,7 +6,7 @@
 #include "FuzzSupport.h"
 
 #include "sound/SoundSettings.h"
-#include "toolkit/IniFile.h"
+#include "toolkit/windowing/IniFile.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 
 #include "app/Main.h"
 #include "sound/MidasSoundClass.h"
-#include "toolkit/Application.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/windowing/Application.h"
+#include "toolkit/graphics/Exceptions.h"
 
 #include <algorithm>
 #include <array>

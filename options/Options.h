@@ -1,10 +1,10 @@
 #pragma once
 
 #include "controls/Spin.h"
-#include "toolkit/Form.h"
-#include "toolkit/Image.h"
-#include "toolkit/Panel.h"
-#include "toolkit/SpeedButton.h"
+#include "toolkit/windowing/Form.h"
+#include "toolkit/windowing/Image.h"
+#include "toolkit/windowing/Panel.h"
+#include "toolkit/windowing/SpeedButton.h"
 
 #include <cstdint>
 

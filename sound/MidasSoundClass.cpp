@@ -1,6 +1,6 @@
 #include "sound/MidasSoundClass.h"
 
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 
 #include <exception>
 

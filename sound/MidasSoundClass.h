@@ -12,7 +12,7 @@
 
 #include "sound/EngineApi.h"
 #include "sound/SoundSettings.h"
-#include "toolkit/Component.h"
+#include "toolkit/windowing/Component.h"
 
 #include <cstdint>
 #include <string>

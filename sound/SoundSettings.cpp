@@ -1,6 +1,6 @@
 #include "sound/SoundSettings.h"
 
-#include "toolkit/IniFile.h"
+#include "toolkit/windowing/IniFile.h"
 
 #include <algorithm>
 #include <charconv>

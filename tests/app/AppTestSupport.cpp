@@ -2,7 +2,7 @@
 
 #include "controls/SkinControls.h"
 #include "sound/MidasSoundClass.h"
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 #include "tools/modwriter/ModuleWriter.h"
 
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "AppTestSupport.h"
 
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 
 #include <algorithm>
 #include <set>

@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "controls/SkinControls.h"
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 
 #include <cstdlib>
 #include <fstream>

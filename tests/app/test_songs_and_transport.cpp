@@ -2,7 +2,7 @@
 
 #include "sound/MidasSoundClass.h"
 #include "tests/support/ScreenTest.h"
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 
 class SongTest : public MainWindowTest {
 protected:

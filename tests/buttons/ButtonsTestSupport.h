@@ -1,10 +1,10 @@
 #pragma once
 
-#include "toolkit/Application.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Form.h"
-#include "toolkit/HeadlessPlatform.h"
-#include "toolkit/Panel.h"
+#include "toolkit/windowing/Application.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/windowing/Form.h"
+#include "toolkit/windowing/HeadlessPlatform.h"
+#include "toolkit/windowing/Panel.h"
 
 #include <gtest/gtest.h>
 

@@ -6,10 +6,10 @@
 // seconds, exiting 0, or 4 if a drop got through nevertheless.
 
 #include "controls/filedrag.h"
-#include "toolkit/Application.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Form.h"
-#include "toolkit/Timer.h"
+#include "toolkit/windowing/Application.h"
+#include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/Form.h"
+#include "toolkit/windowing/Timer.h"
 
 #include <cstdio>
 #include <string>

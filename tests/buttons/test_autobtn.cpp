@@ -1,7 +1,7 @@
 #include "ButtonsTestSupport.h"
 
 #include "controls/Autobtn.h"
-#include "toolkit/Image.h"
+#include "toolkit/windowing/Image.h"
 
 #include <array>
 #include <string>

@@ -1,10 +1,10 @@
 #include "controls/Autobtn.h"
 #include "controls/Gauges.h"
 #include "controls/filedrag.h"
-#include "toolkit/Application.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/LayoutReader.h"
-#include "toolkit/Panel.h"
+#include "toolkit/windowing/Application.h"
+#include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/LayoutReader.h"
+#include "toolkit/windowing/Panel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ButtonsTestSupport.h"
 
 #include "controls/Gauges.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/graphics/Exceptions.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/Lmdlabel.h"
-#include "toolkit/Application.h"
-#include "toolkit/Form.h"
+#include "toolkit/windowing/Application.h"
+#include "toolkit/windowing/Form.h"
 
 #include <gtest/gtest.h>
 

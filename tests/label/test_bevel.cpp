@@ -1,5 +1,5 @@
 #include "controls/Lmdobj.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/graphics/Exceptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "LabelTestSupport.h"
 
 #include "controls/LmdGraphicControl.h"
-#include "toolkit/PngFile.h"
+#include "toolkit/graphics/PngFile.h"
 
 #include <string>
 

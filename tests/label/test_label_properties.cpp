@@ -1,11 +1,11 @@
 #include "LabelTestSupport.h"
 
 #include "controls/LmdDrawing.h"
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/FontEngine.h"
-#include "toolkit/LayoutReader.h"
-#include "toolkit/Panel.h"
+#include "toolkit/windowing/ClassRegistry.h"
+#include "toolkit/graphics/Exceptions.h"
+#include "toolkit/graphics/FontEngine.h"
+#include "toolkit/windowing/LayoutReader.h"
+#include "toolkit/windowing/Panel.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "controls/SkinControls.h"
 #include "controls/Spin.h"
 #include "sound/MidasSoundClass.h"
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 #include "tools/modwriter/ModuleWriter.h"
 
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "OptionsTestSupport.h"
 
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 
 #include <string>
 #include <vector>

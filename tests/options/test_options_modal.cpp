@@ -1,8 +1,8 @@
 #include "OptionsTestSupport.h"
 
 #include "sound/MidasSoundClass.h"
-#include "toolkit/Application.h"
-#include "toolkit/Timer.h"
+#include "toolkit/windowing/Application.h"
+#include "toolkit/windowing/Timer.h"
 
 #include <string>
 #include <vector>

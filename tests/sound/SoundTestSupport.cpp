@@ -1,6 +1,6 @@
 #include "SoundTestSupport.h"
 
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 
 #include <fstream>
 #include <iterator>

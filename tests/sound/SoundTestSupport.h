@@ -5,7 +5,7 @@
 
 #include "FakeEngine.h"
 #include "sound/MidasSoundClass.h"
-#include "toolkit/Component.h"
+#include "toolkit/windowing/Component.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "SoundTestSupport.h"
 
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 
 #include <gmock/gmock.h>
 

@@ -4,7 +4,7 @@
 #include "SoundTestSupport.h"
 
 #include "sound/SoundSettings.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/graphics/Exceptions.h"
 
 #include <gmock/gmock.h>
 

@@ -1,6 +1,6 @@
 #include "SpinTestSupport.h"
 
-#include "toolkit/Application.h"
+#include "toolkit/windowing/Application.h"
 
 #include <ostream>
 

@@ -5,7 +5,7 @@
 // logged with the milliseconds since the fixture started.
 
 #include "controls/Spin.h"
-#include "toolkit/Form.h"
+#include "toolkit/windowing/Form.h"
 
 #include <gtest/gtest.h>
 

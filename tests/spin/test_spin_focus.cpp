@@ -1,6 +1,6 @@
 #include "SpinTestSupport.h"
 
-#include "toolkit/Panel.h"
+#include "toolkit/windowing/Panel.h"
 
 class SpinFocusTest : public SpinTest {
 protected:

@@ -1,11 +1,11 @@
 #include "SpinTestSupport.h"
 
-#include "toolkit/Application.h"
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/LayoutReader.h"
-#include "toolkit/Panel.h"
-#include "toolkit/Resources.h"
+#include "toolkit/windowing/Application.h"
+#include "toolkit/windowing/ClassRegistry.h"
+#include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/LayoutReader.h"
+#include "toolkit/windowing/Panel.h"
+#include "toolkit/graphics/Resources.h"
 
 #include <memory>
 

@@ -2,8 +2,8 @@
 
 #include "tests/support/ScreenTest.h"
 
-#include "toolkit/Application.h"
-#include "toolkit/Timer.h"
+#include "toolkit/windowing/Application.h"
+#include "toolkit/windowing/Timer.h"
 
 #include <stdexcept>
 

@@ -2,8 +2,8 @@
 
 // What a headless window has put on screen, against what it should show.
 
-#include "toolkit/Form.h"
-#include "toolkit/HeadlessPlatform.h"
+#include "toolkit/windowing/Form.h"
+#include "toolkit/windowing/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 // directions, starting offset pixels in: a window shown step times larger
 // hashes as the unscaled one does when its pixels are whole square blocks.
 
-#include "toolkit/PngFile.h"
+#include "toolkit/graphics/PngFile.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -1,6 +1,6 @@
 #include "tools/skinpainter/ContactSheet.h"
 
-#include "toolkit/Panel.h"
+#include "toolkit/graphics/Canvas.h"
 #include "tools/skinpainter/Lettering.h"
 #include "tools/skinpainter/SkinColors.h"
 

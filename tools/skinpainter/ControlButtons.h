@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/Bitmap.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "tools/skinpainter/Plates.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #include "tools/skinpainter/Icon.h"
 
 #include "tools/skinpainter/SkinColors.h"
-#include "toolkit/Bitmap.h"
+#include "toolkit/graphics/Bitmap.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/Pixmap.h"
+#include "toolkit/graphics/Pixmap.h"
 
 #include <cstdint>
 #include <vector>

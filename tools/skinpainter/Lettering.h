@@ -3,7 +3,7 @@
 // Text on the skin: the disc's one face, bold, with a drop shadow or an
 // engraved edge, placed by the middle of its capitals.
 
-#include "toolkit/Canvas.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <string>
 #include <string_view>

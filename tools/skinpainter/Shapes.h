@@ -4,7 +4,7 @@
 // distance, so every edge pixel can be blended by how much of it the shape
 // covers, and the rim can follow the edge at any slant.
 
-#include "toolkit/Canvas.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <functional>
 #include <vector>

@@ -3,8 +3,8 @@
 // The colours the whole skin is painted in, and the palettes its paletted
 // pictures are stored with.
 
-#include "toolkit/Color.h"
-#include "toolkit/Pixmap.h"
+#include "toolkit/graphics/Color.h"
+#include "toolkit/graphics/Pixmap.h"
 
 #include <span>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "tools/skinpainter/SkinPainter.h"
 
-#include "toolkit/Exceptions.h"
+#include "toolkit/graphics/Exceptions.h"
 #include "tools/skinpainter/ControlButtons.h"
 #include "tools/skinpainter/Ornament.h"
 #include "tools/skinpainter/SkinColors.h"

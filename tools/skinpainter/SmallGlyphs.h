@@ -3,7 +3,7 @@
 // The small pictures: the two window-button glyphs, the spin arrows and the
 // frames of the twinkling star.
 
-#include "toolkit/Bitmap.h"
+#include "toolkit/graphics/Bitmap.h"
 
 #include <memory>
 

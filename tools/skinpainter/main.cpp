@@ -5,7 +5,7 @@
 //
 //   velmora_skinpainter <assets-dir> [--contact-sheet <png>] [--preview <png>]
 
-#include "toolkit/PngFile.h"
+#include "toolkit/graphics/PngFile.h"
 #include "tools/skinpainter/ContactSheet.h"
 #include "tools/skinpainter/Icon.h"
 #include "tools/skinpainter/SkinPainter.h"

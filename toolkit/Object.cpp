@@ -1,8 +1,0 @@
-#include "toolkit/Object.h"
-
-#include "toolkit/Exceptions.h"
-
-void TPersistent::Assign(const TPersistent& source)
-{
-    throw EConvertError(FormatMessage("Cannot assign a %s to a %s", source.ClassName(), ClassName()));
-}

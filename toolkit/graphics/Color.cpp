@@ -1,0 +1,68 @@
+#include "toolkit/graphics/Color.h"
+
+#include <array>
+
+namespace {
+
+// The classic grey desktop scheme, indexed like the system colours.
+constexpr std::array<TPixel, 25> scheme = {
+    RGB(200, 200, 200), // scroll bar
+    RGB(0, 128, 128),   // desktop background
+    RGB(0, 0, 128),     // active caption
+    RGB(128, 128, 128), // inactive caption
+    RGB(192, 192, 192), // menu
+    RGB(255, 255, 255), // window
+    RGB(0, 0, 0),       // window frame
+    RGB(0, 0, 0),       // menu text
+    RGB(0, 0, 0),       // window text
+    RGB(255, 255, 255), // caption text
+    RGB(192, 192, 192), // active border
+    RGB(192, 192, 192), // inactive border
+    RGB(128, 128, 128), // application work space
+    RGB(0, 0, 128),     // highlight
+    RGB(255, 255, 255), // highlight text
+    RGB(192, 192, 192), // button face
+    RGB(128, 128, 128), // button shadow
+    RGB(128, 128, 128), // grey text
+    RGB(0, 0, 0),       // button text
+    RGB(192, 192, 192), // inactive caption text
+    RGB(255, 255, 255), // button highlight
+    RGB(0, 0, 0),       // 3-D dark shadow
+    RGB(223, 223, 223), // 3-D light
+    RGB(0, 0, 0),       // tooltip text
+    RGB(255, 255, 225), // tooltip background
+};
+
+} // namespace
+
+TPixel ColorToRGB(TColor color)
+{
+    if (color < 0) {
+        auto index = static_cast<std::uint32_t>(color) & 0xFF;
+        if ((static_cast<std::uint32_t>(color) & 0x7FFFFF00u) == 0 && index < scheme.size())
+            return scheme[index];
+        return 0;
+    }
+    return static_cast<TPixel>(color) & 0xFFFFFF;
+}
+
+TPixel NearestPaletteColor(TPixel pixel, const std::vector<TPixel>& palette)
+{
+    if (palette.empty())
+        return pixel;
+    TPixel best = palette.front();
+    long bestDistance = -1;
+    for (TPixel entry : palette) {
+        long dr = GetRValue(entry) - GetRValue(pixel);
+        long dg = GetGValue(entry) - GetGValue(pixel);
+        long db = GetBValue(entry) - GetBValue(pixel);
+        long distance = dr * dr + dg * dg + db * db;
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = entry;
+            bestDistance = distance;
+            if (distance == 0)
+                break;
+        }
+    }
+    return best;
+}

@@ -1,0 +1,310 @@
+#include "toolkit/windowing/Application.h"
+
+#include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/Form.h"
+#include "toolkit/windowing/MessageForm.h"
+#include "toolkit/windowing/Timer.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <cstdio>
+#include <cstdlib>
+
+TApplication& Application()
+{
+    static TApplication application;
+    return application;
+}
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+TApplication::~TApplication()
+{
+    DestroyComponents();
+}
+
+void TApplication::Initialize(std::optional<int> scale)
+{
+    platform_ = MakeSdlPlatform(scale);
+    headless_ = false;
+    terminated_ = false;
+}
+
+void TApplication::InitializeHeadless()
+{
+    platform_ = MakeHeadlessPlatform();
+    headless_ = true;
+    terminated_ = false;
+}
+
+TPlatform& TApplication::Platform()
+{
+    if (!platform_)
+        InitializeHeadless();
+    return *platform_;
+}
+
+void TApplication::AdoptForm(TForm* form)
+{
+    if (!mainForm_)
+        mainForm_ = form;
+    form->DoCreate();
+}
+
+std::string TApplication::ExeName() const
+{
+    if (!exeName_.empty())
+        return exeName_;
+    std::error_code error;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error)
+        return path.string();
+    char* base = SDL_GetBasePath();
+    std::string fallback = base ? std::string(base) + "velmora" : std::string();
+    SDL_free(base);
+    return fallback;
+}
+
+void TApplication::Run()
+{
+    if (mainForm_)
+        mainForm_->Show();
+    while (!terminated_) {
+        try {
+            HandleMessage();
+        } catch (const std::exception& error) {
+            ShowException(error);
+        }
+    }
+}
+
+void TApplication::ShowException(const std::exception& error)
+{
+    MessageBox(error.what(), title_.empty() ? std::string("Error") : title_, MB_OK | MB_ICONERROR);
+}
+
+void TApplication::ProcessMessages()
+{
+    RunPosted();
+    while (Platform().PumpEvents(0)) {
+    }
+    FireDueTimers();
+    PaintForms();
+    ReleasePending();
+}
+
+void TApplication::HandleMessage()
+{
+    RunPosted();
+    ReleasePending();
+    FireDueTimers();
+    PaintForms();
+    if (terminated_)
+        return;
+    int delay = NextTimerDelay();
+    if (Platform().HasRealClock()) {
+        Platform().PumpEvents(delay < 0 ? 500 : delay);
+    } else if (!Platform().PumpEvents(0)) {
+        if (delay < 0)
+            throw EInvalidOperation("The message loop has nothing to wait for");
+        Platform().AdvanceClock(Now() + static_cast<std::uint64_t>(delay));
+    }
+    FireDueTimers();
+    PaintForms();
+    ReleasePending();
+}
+
+void TApplication::DestroyForms()
+{
+    mainForm_ = nullptr;
+    releases_.clear();
+    DestroyComponents();
+}
+
+void TApplication::EndWithoutDisplay()
+{
+    displayLost_ = true;
+    std::fprintf(stderr, "%s: the connection to the display was lost\n",
+                 std::filesystem::path(ExeName()).filename().c_str());
+    try {
+        DestroyForms();
+    } catch (...) {
+        // Whatever failed has said so; the program ends all the same.
+    }
+    std::fflush(nullptr);
+    std::_Exit(1);
+}
+
+void TApplication::Minimize()
+{
+    for (TForm* form : Forms()) {
+        if (form->Visible() && form->PlatformWindow())
+            form->PlatformWindow()->Minimize();
+    }
+}
+
+bool TApplication::IsMinimized() const
+{
+    return mainForm_ && mainForm_->PlatformWindow() && mainForm_->PlatformWindow()->IsMinimized();
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
+{
+    if (MessageBoxHook)
+        return MessageBoxHook(text, caption, flags);
+    if (headless_ || displayLost_) {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        return IDOK;
+    }
+    auto* box = TComponent::Create<TMessageForm>(this, text, caption, flags);
+    box->ShowModal();
+    box->Free();
+    return IDOK;
+}
+
+std::uint64_t TApplication::Now()
+{
+    return Platform().Now();
+}
+
+void TApplication::AdvanceTime(std::uint64_t milliseconds)
+{
+    std::uint64_t target = Now() + milliseconds;
+    while (!terminated_) {
+        std::uint64_t next = target;
+        for (TTimer* timer : timers_) {
+            if (timer->Active())
+                next = std::min(next, timer->DueAt());
+        }
+        if (next >= target)
+            break;
+        Platform().AdvanceClock(next);
+        FireDueTimers();
+        PaintForms();
+        ReleasePending();
+    }
+    Platform().AdvanceClock(target);
+    FireDueTimers();
+    PaintForms();
+    ReleasePending();
+}
+
+void TApplication::AddTimer(TTimer* timer)
+{
+    timers_.push_back(timer);
+}
+
+void TApplication::RemoveTimer(TTimer* timer)
+{
+    std::erase(timers_, timer);
+}
+
+void TApplication::PushModal(TForm* form)
+{
+    modalStack_.push_back(form);
+    UpdateDropTargets();
+}
+
+void TApplication::PopModal()
+{
+    modalStack_.pop_back();
+    UpdateDropTargets();
+}
+
+void TApplication::UpdateDropTargets()
+{
+    for (TForm* form : Forms())
+        form->UpdateDropTarget();
+}
+
+void TApplication::PostRelease(TForm* form)
+{
+    if (std::find(releases_.begin(), releases_.end(), form) == releases_.end())
+        releases_.push_back(form);
+}
+
+std::vector<TForm*> TApplication::Forms() const
+{
+    std::vector<TForm*> forms;
+    for (int i = 0; i < ComponentCount(); ++i) {
+        if (auto* form = dynamic_cast<TForm*>(Components(i)))
+            forms.push_back(form);
+    }
+    return forms;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation != TOperation::opRemove)
+        return;
+    if (component == mainForm_)
+        mainForm_ = nullptr;
+    std::erase(releases_, component);
+    if (std::erase(modalStack_, component) != 0)
+        UpdateDropTargets();
+}
+
+void TApplication::FireDueTimers()
+{
+    // Once the main window has closed, what the timers drive may be gone.
+    if (terminated_)
+        return;
+    std::uint64_t now = Now();
+    // A handler may create or destroy timers: walk a copy, skip the gone.
+    std::vector<TTimer*> timers = timers_;
+    for (TTimer* timer : timers) {
+        if (std::find(timers_.begin(), timers_.end(), timer) == timers_.end())
+            continue;
+        if (timer->Active() && timer->DueAt() <= now)
+            timer->Tick(now);
+    }
+}
+
+int TApplication::NextTimerDelay()
+{
+    std::uint64_t now = Now();
+    long best = -1;
+    for (TTimer* timer : timers_) {
+        if (!timer->Active())
+            continue;
+        long delay = timer->DueAt() <= now ? 0 : static_cast<long>(timer->DueAt() - now);
+        if (best < 0 || delay < best)
+            best = delay;
+    }
+    return static_cast<int>(best);
+}
+
+void TApplication::PaintForms()
+{
+    for (TForm* form : Forms()) {
+        if (form->Visible())
+            form->PaintPending();
+    }
+}
+
+void TApplication::RunPosted()
+{
+    std::vector<std::function<void()>> calls;
+    calls.swap(posted_);
+    for (auto call = calls.begin(); call != calls.end(); ++call) {
+        try {
+            (*call)();
+        } catch (...) {
+            // What failed goes to the loop's handler; the calls after it
+            // stay for the next round.
+            posted_.insert(posted_.begin(), std::next(call), calls.end());
+            throw;
+        }
+    }
+}
+
+void TApplication::ReleasePending()
+{
+    std::vector<TForm*> releases;
+    releases.swap(releases_);
+    for (TForm* form : releases)
+        form->Free();
+}

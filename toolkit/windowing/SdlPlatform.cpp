@@ -1,0 +1,377 @@
+#include "toolkit/windowing/Platform.h"
+
+#include "toolkit/windowing/Application.h"
+#include "toolkit/windowing/DesktopScale.h"
+#include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/Form.h"
+#include "toolkit/windowing/SdlWindow.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#include <cstdlib>
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+XErrorHandler previousXErrorHandler = nullptr;
+
+// SDL wakes its event wait by sending an event to a window; when that window
+// was just destroyed the server answers BadWindow, which Xlib's default
+// handler would turn into the end of the process.
+int IgnoreWakeUpToClosedWindow(Display* display, XErrorEvent* error)
+{
+    constexpr unsigned char sendEventRequest = 25;
+    if (error->error_code == BadWindow && error->request_code == sendEventRequest)
+        return 0;
+    return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
+}
+
+// Xlib's own answer to a lost connection is exit(), whose handlers would
+// tear the windows down after the libraries they use.
+int EndWithoutDisplay(Display*)
+{
+    TSdlWindow::ForgetDisplay();
+    Application().EndWithoutDisplay();
+}
+
+[[noreturn]] void failWithSdlError(const std::string& what)
+{
+    throw EPlatformError(what + ": " + SDL_GetError());
+}
+
+// The density of the screen: the desktop's own Xft.dpi setting, else the
+// screen's size in pixels over its size in millimetres.
+int ScreenDotsPerInch()
+{
+    constexpr int standard = 96;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return standard;
+    int dpi = standard;
+    if (const char* resources = XResourceManagerString(display); resources && XftDpiOf(resources)) {
+        dpi = *XftDpiOf(resources);
+    } else if (int millimetres = DisplayWidthMM(display, DefaultScreen(display)); millimetres > 0) {
+        dpi = static_cast<int>(DisplayWidth(display, DefaultScreen(display)) * 25.4 / millimetres + 0.5);
+    }
+    XCloseDisplay(display);
+    return dpi;
+}
+
+class TSdlPlatform final : public TPlatform {
+public:
+    explicit TSdlPlatform(std::optional<int> scale)
+    {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+        SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+        // X11 (XWayland on Wayland desktops) lets windows place themselves.
+        if (!std::getenv("SDL_VIDEODRIVER"))
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            failWithSdlError("No display could be opened");
+        if (!previousXErrorHandler)
+            previousXErrorHandler = XSetErrorHandler(IgnoreWakeUpToClosedWindow);
+        XSetIOErrorHandler(EndWithoutDisplay);
+        SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+        SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
+        SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
+        // On X11 the pointer is taken from the X events themselves: SDL drops
+        // a motion whose window position equals the last one, which is every
+        // other motion of a window dragged along under the pointer.
+        x11Pointer_ = std::string_view(SDL_GetCurrentVideoDriver()) == "x11";
+        if (x11Pointer_)
+            SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+        scale_ = ScaleFor(scale, x11Pointer_ ? ScreenDotsPerInch() : 96);
+    }
+    ~TSdlPlatform() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+
+    std::unique_ptr<TPlatformWindow> CreateWindow(TForm& form, bool bordered) override
+    {
+        auto window =
+            std::make_unique<TSdlWindow>(form, bordered, scale_, [this](TSdlWindow& gone) { Forget(gone); });
+        windows_[window->Id()] = window.get();
+        return window;
+    }
+
+    TSize ScreenSize() const override
+    {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(0, &bounds) != 0)
+            return {1024, 768};
+        TPoint size = scale_.FromScreen({bounds.w, bounds.h});
+        return {size.X, size.Y};
+    }
+
+    std::uint64_t Now() const override { return SDL_GetTicks64(); }
+    bool HasRealClock() const override { return true; }
+
+    bool PumpEvents(int timeoutMs) override
+    {
+        SDL_Event event;
+        bool delivered = false;
+        if (timeoutMs > 0) {
+            if (!SDL_WaitEventTimeout(&event, timeoutMs))
+                return false;
+            Deliver(event);
+            delivered = true;
+        }
+        while (SDL_PollEvent(&event)) {
+            Deliver(event);
+            delivered = true;
+        }
+        return delivered;
+    }
+
+private:
+    void Forget(TSdlWindow& window) { windows_.erase(window.Id()); }
+
+    TSdlWindow* WindowOf(Uint32 id) const
+    {
+        auto it = windows_.find(id);
+        return it == windows_.end() ? nullptr : it->second;
+    }
+
+    TSdlWindow* WindowOfX11(unsigned long x11Window) const
+    {
+        for (const auto& [id, window] : windows_) {
+            if (window->X11Id() == x11Window)
+                return window;
+        }
+        return nullptr;
+    }
+
+    // While a control holds the mouse, every mouse event goes to its window.
+    TSdlWindow* MouseTarget(TSdlWindow* eventWindow) const
+    {
+        for (const auto& [id, window] : windows_) {
+            if (window->Form().CaptureControl())
+                return window;
+        }
+        return eventWindow;
+    }
+
+    TShiftState Shift() const
+    {
+        TShiftState shift = buttons_;
+        SDL_Keymod mod = SDL_GetModState();
+        if (mod & KMOD_SHIFT)
+            shift |= ssShift;
+        if (mod & KMOD_CTRL)
+            shift |= ssCtrl;
+        if (mod & KMOD_ALT)
+            shift |= ssAlt;
+        return shift;
+    }
+
+    static std::optional<TMouseButton> ButtonOf(unsigned button)
+    {
+        // SDL and X11 number the three buttons alike.
+        switch (button) {
+        case SDL_BUTTON_LEFT: return TMouseButton::mbLeft;
+        case SDL_BUTTON_RIGHT: return TMouseButton::mbRight;
+        case SDL_BUTTON_MIDDLE: return TMouseButton::mbMiddle;
+        default: return std::nullopt;
+        }
+    }
+
+    static TShiftState FlagOf(TMouseButton button)
+    {
+        switch (button) {
+        case TMouseButton::mbLeft: return ssLeft;
+        case TMouseButton::mbRight: return ssRight;
+        case TMouseButton::mbMiddle: return ssMiddle;
+        }
+        return 0;
+    }
+
+    static std::uint16_t VirtualKey(SDL_Keycode key)
+    {
+        switch (key) {
+        case SDLK_BACKSPACE: return VK_BACK;
+        case SDLK_TAB: return VK_TAB;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return VK_RETURN;
+        case SDLK_ESCAPE: return VK_ESCAPE;
+        case SDLK_SPACE: return VK_SPACE;
+        case SDLK_LEFT: return VK_LEFT;
+        case SDLK_UP: return VK_UP;
+        case SDLK_RIGHT: return VK_RIGHT;
+        case SDLK_DOWN: return VK_DOWN;
+        case SDLK_COMMA: return VK_OEM_COMMA;
+        case SDLK_PERIOD: return VK_OEM_PERIOD;
+        default:
+            if (key >= 'a' && key <= 'z')
+                return static_cast<std::uint16_t>(key - 'a' + 'A');
+            if (key >= '0' && key <= '9')
+                return static_cast<std::uint16_t>(key);
+            return 0;
+        }
+    }
+
+    // A button or a motion at a screen position.
+    void DeliverMouse(TSdlWindow* eventWindow, Uint32 type, unsigned button, TPoint screen)
+    {
+        TSdlWindow* window = MouseTarget(eventWindow);
+        if (!window)
+            return;
+        TForm& form = window->Form();
+        TPoint position = scale_.FromScreen(screen) - TPoint{form.Left(), form.Top()};
+        if (type == SDL_MOUSEMOTION) {
+            form.DispatchMouseMove(Shift(), position.X, position.Y);
+            return;
+        }
+        auto which = ButtonOf(button);
+        if (!which)
+            return;
+        if (type == SDL_MOUSEBUTTONDOWN) {
+            buttons_ |= FlagOf(*which);
+            form.DispatchMouseDown(*which, Shift(), position.X, position.Y);
+        } else {
+            buttons_ &= static_cast<TShiftState>(~FlagOf(*which));
+            form.DispatchMouseUp(*which, Shift(), position.X, position.Y);
+        }
+    }
+
+    TPoint ScreenPoint(const TSdlWindow& window, int x, int y) const
+    {
+        return scale_.ToScreen(TPoint{window.Form().Left(), window.Form().Top()}) + TPoint{x, y};
+    }
+
+    // The X server's own report of the pointer: its root position at the
+    // moment of the event, whatever the window did since.
+    void DeliverX11(const XEvent& event)
+    {
+        Uint32 type = 0;
+        unsigned button = 0;
+        int rootX = 0;
+        int rootY = 0;
+        switch (event.type) {
+        case ButtonPress:
+        case ButtonRelease:
+            type = event.type == ButtonPress ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+            button = event.xbutton.button;
+            rootX = event.xbutton.x_root;
+            rootY = event.xbutton.y_root;
+            break;
+        case MotionNotify:
+            type = SDL_MOUSEMOTION;
+            rootX = event.xmotion.x_root;
+            rootY = event.xmotion.y_root;
+            break;
+        default:
+            return;
+        }
+        DeliverMouse(WindowOfX11(event.xany.window), type, button, {rootX, rootY});
+    }
+
+    void Deliver(const SDL_Event& event)
+    {
+        switch (event.type) {
+        case SDL_SYSWMEVENT:
+            if (event.syswm.msg->subsystem == SDL_SYSWM_X11)
+                DeliverX11(event.syswm.msg->msg.x11.event);
+            return;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (TSdlWindow* window = WindowOf(event.button.windowID); window && !x11Pointer_)
+                DeliverMouse(window, event.type, event.button.button, ScreenPoint(*window, event.button.x, event.button.y));
+            return;
+        case SDL_MOUSEMOTION:
+            if (TSdlWindow* window = WindowOf(event.motion.windowID); window && !x11Pointer_)
+                DeliverMouse(window, event.type, 0, ScreenPoint(*window, event.motion.x, event.motion.y));
+            return;
+        case SDL_KEYDOWN: {
+            TSdlWindow* window = WindowOf(event.key.windowID);
+            if (!window)
+                return;
+            std::uint16_t key = VirtualKey(event.key.keysym.sym);
+            if ((event.key.keysym.mod & KMOD_ALT) && key >= 'A' && key <= 'Z') {
+                window->Form().DispatchDialogChar(static_cast<char>(key));
+                return;
+            }
+            if (key != 0)
+                window->Form().DispatchKeyDown(key, Shift());
+            return;
+        }
+        case SDL_KEYUP: {
+            TSdlWindow* window = WindowOf(event.key.windowID);
+            std::uint16_t key = VirtualKey(event.key.keysym.sym);
+            if (window && key != 0)
+                window->Form().DispatchKeyUp(key, Shift());
+            return;
+        }
+        case SDL_WINDOWEVENT: {
+            TSdlWindow* window = WindowOf(event.window.windowID);
+            if (!window)
+                return;
+            TForm& form = window->Form();
+            switch (event.window.event) {
+            case SDL_WINDOWEVENT_CLOSE:
+                if (form.TakesInput())
+                    form.DispatchCloseRequest();
+                break;
+            case SDL_WINDOWEVENT_MOVED: {
+                TPoint place = scale_.FromScreen({event.window.data1, event.window.data2});
+                if (place.X != form.Left() || place.Y != form.Top())
+                    form.PlatformMoved(place.X, place.Y);
+                break;
+            }
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                form.Present();
+                break;
+            default:
+                break;
+            }
+            return;
+        }
+        case SDL_DROPBEGIN:
+            drop_.clear();
+            dropWindow_ = event.drop.windowID;
+            return;
+        case SDL_DROPFILE:
+            if (event.drop.file) {
+                drop_.emplace_back(event.drop.file);
+                SDL_free(event.drop.file);
+            }
+            if (!dropWindow_)
+                dropWindow_ = event.drop.windowID;
+            return;
+        case SDL_DROPCOMPLETE: {
+            TSdlWindow* window = WindowOf(dropWindow_ ? dropWindow_ : event.drop.windowID);
+            std::vector<std::string> paths;
+            paths.swap(drop_);
+            dropWindow_ = 0;
+            if (window && window->Form().TakesInput())
+                window->Form().DispatchDropFiles(paths);
+            return;
+        }
+        case SDL_QUIT:
+            if (TForm* main = Application().MainForm(); main && main->TakesInput())
+                main->DispatchCloseRequest();
+            return;
+        default:
+            return;
+        }
+    }
+
+    std::map<Uint32, TSdlWindow*> windows_;
+    TDesktopScale scale_;
+    bool x11Pointer_ = false;
+    TShiftState buttons_ = 0;
+    std::vector<std::string> drop_;
+    Uint32 dropWindow_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<TPlatform> MakeSdlPlatform(std::optional<int> scale)
+{
+    return std::make_unique<TSdlPlatform>(scale);
+}
