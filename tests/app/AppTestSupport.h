@@ -7,6 +7,7 @@
 #include "app/Main.h"
 #include "app/Random.h"
 
+#include "tests/support/MainWindowProbe.h"
 #include "tests/support/TestModules.h"
 
 #include <gtest/gtest.h>
@@ -15,13 +16,6 @@
 #include <filesystem>
 #include <string>
 #include <vector>
-
-struct TfMainProbe {
-    static std::int32_t InfoIndex(const TfMain& window) { return window.InfoIndex; }
-    static bool StarActive(const TfMain& window) { return window.StarActive; }
-    static std::int32_t StarStep(const TfMain& window) { return window.StarStep; }
-    static bool Dragging(const TfMain& window) { return window.Dragging; }
-};
 
 // Answers from a script; 1 (no twinkle) once the script is used up.
 class TScriptedRandom : public TRandom {

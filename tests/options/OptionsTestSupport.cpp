@@ -28,6 +28,7 @@ void OptionsTest::SetUp()
              ("velmora-options-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
+    Application().SetExeName((folder / "velmora").string());
     Application().CreateForm(fMain);
     fMain->Show();
     StartPlayer("");
@@ -39,6 +40,7 @@ void OptionsTest::TearDown()
     fMain = nullptr;
     fOptions = nullptr;
     Application().MessageBoxHook = nullptr;
+    Application().SetExeName("");
     std::filesystem::remove_all(folder);
     EXPECT_TRUE(messages.empty()) << messages.front();
 }

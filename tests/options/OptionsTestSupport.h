@@ -9,6 +9,7 @@
 #include "app/Main.h"
 #include "options/Options.h"
 
+#include "tests/support/MainWindowProbe.h"
 #include "tests/support/TestModules.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +20,6 @@
 #include <vector>
 
 class TMidasSound;
-
-struct TfMainProbe {
-    static TMidasSound*& Sound(TfMain& window) { return window.Sound; }
-};
 
 struct TSettings {
     std::int32_t MixRate = 0;

@@ -2,36 +2,9 @@
 
 #include "toolkit/windowing/Application.h"
 
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <sstream>
 
 namespace soundtest {
-
-TempFolder::TempFolder()
-{
-    static std::mt19937 random(std::random_device {}());
-    path_ = std::filesystem::temp_directory_path() / ("velmora-sound-" + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
-}
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::vector<std::string> Lines(const std::string& path)
 {

@@ -5,11 +5,11 @@
 
 #include "FakeEngine.h"
 #include "sound/MidasSoundClass.h"
+#include "tests/support/TempFolder.h"
 #include "toolkit/windowing/Component.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,21 +21,6 @@ struct ShownMessage {
     unsigned flags = 0;
 };
 
-// A fresh folder, removed with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    // The folder with its trailing separator, as the program directory is given.
-    std::string Dir() const { return path_.string() + "/"; }
-    std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string ReadText(const std::string& path);
-void WriteText(const std::string& path, const std::string& text);
 // The file's lines without the empty ones.
 std::vector<std::string> Lines(const std::string& path);
 

@@ -1,0 +1,38 @@
+# Declaring a test program is one call:
+#
+#   velmora_add_test(<name>
+#     SOURCES <file>...            the program's own sources
+#     LIBRARIES <target>...        what it tests
+#     EMBED <file>...              files it reads as embedded resources
+#     DEFINITIONS <NAME=value>...  compile definitions, such as paths of tools
+#     DEPENDS <target>...          what must be built before it runs
+#     ENVIRONMENT <VAR=value>...   set for every case it runs
+#     LABELS <label>...)           e.g. e2e for those that need an X server
+#
+# A GoogleTest program linked with the test support library (tests/support),
+# each of its cases a test of its own. `cmake --build <dir> --target
+# unit-tests` builds every test program, and nothing else.
+include(GoogleTest)
+add_custom_target(unit-tests)
+
+function(velmora_add_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBRARIES;EMBED;DEFINITIONS;DEPENDS;ENVIRONMENT;LABELS")
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} velmora_test_support GTest::gmock GTest::gtest_main)
+  if(arg_EMBED)
+    set(embedded "")
+    foreach(file IN LISTS arg_EMBED)
+      get_filename_component(file ${file} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+      list(APPEND embedded ${file})
+    endforeach()
+    embed_files(${name} FILES ${embedded})
+  endif()
+  if(arg_DEFINITIONS)
+    target_compile_definitions(${name} PRIVATE ${arg_DEFINITIONS})
+  endif()
+  if(arg_DEPENDS)
+    add_dependencies(${name} ${arg_DEPENDS})
+  endif()
+  add_dependencies(unit-tests ${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${arg_ENVIRONMENT}" LABELS "${arg_LABELS}")
+endfunction()
