@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <vector>
 
 namespace velmora::engine {
@@ -23,7 +24,13 @@ std::vector<std::uint8_t> ReadFile(const std::string& path)
     std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         throw fail("the file can't be opened", errno);
+    // The bytes are held while the decoder loads the module, the program's
+    // peak of memory: room for exactly the file keeps a growing buffer from
+    // doubling them.
     std::vector<std::uint8_t> bytes;
+    struct stat info {};
+    if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode))
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
     std::uint8_t chunk[65536];
     for (;;) {
         const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
@@ -85,13 +92,6 @@ void ModulePlayer::Start(bool loop, int interpolationTaps)
     m_module->set_repeat_count(loop ? -1 : 0);
     m_module->set_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH, interpolationTaps);
     m_module->set_position_order_row(0, 0);
-}
-
-std::size_t ModulePlayer::Render(int rateHz, int channels, std::size_t frames, std::int16_t* interleaved)
-{
-    if (channels == 1)
-        return m_module->read(rateHz, frames, interleaved);
-    return m_module->read_interleaved_stereo(rateHz, frames, interleaved);
 }
 
 std::size_t ModulePlayer::Render(int rateHz, int channels, std::size_t frames, float* interleaved)
