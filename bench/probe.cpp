@@ -2,8 +2,8 @@
 //
 //   probe map -- program [args...]
 //       starts the program, waits for its first window to be mapped on the
-//       X display and prints "pid <pid> window <id> mapped_ms <ms>"; the
-//       program keeps running.
+//       X display and prints "pid <pid> window <id> mapped_ms <ms> cpu_ms
+//       <ms>", the CPU it took to get there; the program keeps running.
 //   probe run -- program [args...]
 //       runs the program to its end, its output to /dev/null, and prints
 //       "cpu_s <user + system seconds> maxrss_kb <peak resident KiB>".
@@ -13,6 +13,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -70,6 +72,19 @@ long WindowPid(Display* display, Window window)
 // A window may be gone by the time its property is asked for.
 int IgnoreError(Display*, XErrorEvent*) { return 0; }
 
+// CPU milliseconds the process's threads have had, from the scheduler.
+double CpuMs(pid_t pid)
+{
+    double nanoseconds = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
+        std::ifstream in(task.path() / "schedstat");
+        double running = 0;
+        if (in >> running)
+            nanoseconds += running;
+    }
+    return nanoseconds / 1e6;
+}
+
 int Map(char** argv)
 {
     Display* display = XOpenDisplay(nullptr);
@@ -94,8 +109,8 @@ int Map(char** argv)
             const long owner = WindowPid(display, event.xmap.window);
             if (owner != 0 && owner != child)
                 continue;
-            std::printf("pid %d window %lu mapped_ms %.1f\n", child, event.xmap.window,
-                std::chrono::duration<double, std::milli>(mapped - start).count());
+            std::printf("pid %d window %lu mapped_ms %.1f cpu_ms %.1f\n", child, event.xmap.window,
+                std::chrono::duration<double, std::milli>(mapped - start).count(), CpuMs(child));
             XCloseDisplay(display);
             return 0;
         }
