@@ -69,10 +69,18 @@ launch() {
   read -r _ APP_PID _ APP_WINDOW _ MAPPED_MS _ MAPPED_CPU_MS <<< "$line"
 }
 
+# Whether a process still runs: the probe's children are orphans, and an
+# orphan that ended may stay a zombie until someone reaps it.
+running() {
+  local state
+  state=$(awk '{ print $3 }' /proc/"$1"/stat 2>/dev/null) || return 1
+  [ -n "$state" ] && [ "$state" != Z ]
+}
+
 close_app() {
   kill "$APP_PID" 2>/dev/null || true
   for _ in $(seq 100); do
-    kill -0 "$APP_PID" 2>/dev/null || break
+    running "$APP_PID" || break
     sleep 0.05
   done
   kill -9 "$APP_PID" 2>/dev/null || true
