@@ -6,14 +6,13 @@
 // The engine mixes by hand through the path the sound device pulls from, one
 // device buffer at a time, with SDL's dummy driver standing in for a device.
 
+#include "bench/BenchSongs.h"
 #include "engine/Midas.h"
 #include "engine/MidasTesting.h"
-#include "tools/modwriter/ModuleWriter.h"
 
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -35,47 +34,6 @@ namespace {
 
 constexpr int Rate = 44100;
 constexpr int Repeats = 3;
-
-// Eight channels of 16-bit looping samples with envelopes, a note on most
-// rows: about three minutes of busy music.
-modwriter::Module BusySong()
-{
-    using namespace modwriter;
-    Module module;
-    module.name = "bench";
-    module.channels = 8;
-    module.initialSpeed = 6;
-    module.initialTempo = 125;
-    for (int p = 0; p < 24; ++p) {
-        module.orders.push_back(static_cast<std::uint8_t>(p % 8));
-        if (p >= 8)
-            continue;
-        Pattern pattern(64, 8);
-        for (int row = 0; row < 64; ++row) {
-            for (int channel = 0; channel < 8; ++channel) {
-                if ((row + channel) % 3 == 0)
-                    pattern.At(row, channel, 8) = Cell { Note(2 + channel % 5, (row * 7 + channel * 5 + p) % 12), static_cast<std::uint8_t>(1 + channel % 4), static_cast<std::uint8_t>(1 + 40 + channel * 3), channel % 2 ? std::uint8_t { 4 } : std::uint8_t { 0 }, 0x34 };
-            }
-        }
-        module.patterns.push_back(pattern);
-    }
-    for (int i = 0; i < 4; ++i) {
-        Instrument instrument;
-        instrument.name = "voice " + std::to_string(i);
-        const int period = 40 + i * 24;
-        for (int n = 0; n < period * 64; ++n) {
-            const double phase = 2.0 * 3.14159265358979 * n / period;
-            instrument.sample.data.push_back(static_cast<std::int16_t>(12000 * std::sin(phase) + 4000 * std::sin(phase * (i + 2)) + (n % period < period / 2 ? 3000 : -3000)));
-        }
-        instrument.sample.loopLength = period * 64;
-        instrument.sample.sampleRate = 8363 * period / 32;
-        instrument.volumeEnvelope.enabled = true;
-        instrument.volumeEnvelope.points = { { 0, 64 }, { 8, 48 }, { 40, 32 }, { 90, 0 } };
-        instrument.fadeout = 512;
-        module.instruments.push_back(instrument);
-    }
-    return module;
-}
 
 double ProcessCpuSeconds()
 {
@@ -155,7 +113,7 @@ try {
     } else {
         made = std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(getpid()) + ".xm");
         path = made.string();
-        modwriter::WriteFile(path, modwriter::WriteXM(BusySong()));
+        modwriter::WriteFile(path, modwriter::WriteXM(bench::BusySong(8)));
     }
     std::ifstream in(path, std::ios::binary);
     const std::vector<char> bytes { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };

@@ -17,6 +17,7 @@ namespace {
 } // namespace
 
 AudioOutput::AudioOutput(const OutputFormat& format, Mixer& mixer)
+    : m_mixer(mixer)
 {
     // The program uses SDL's video in the same process: only the audio
     // subsystem is started and, later, quit.
@@ -41,14 +42,18 @@ AudioOutput::AudioOutput(const OutputFormat& format, Mixer& mixer)
     }
 }
 
+// SDL holds the device's lock around the callback, and pausing or closing
+// takes it: the callback is released from waiting first.
 AudioOutput::~AudioOutput()
 {
+    m_mixer.SetWaitWhileSilent(false);
     SDL_CloseAudioDevice(m_device);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void AudioOutput::SetRunning(bool running)
 {
+    m_mixer.SetWaitWhileSilent(running);
     SDL_PauseAudioDevice(m_device, running ? 0 : 1);
     m_running = running;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 // The sound device, open for as long as the object lives. The device pulls
-// its data from the mixer on SDL's audio thread while running.
+// its data from the mixer on SDL's audio thread while running; while
+// nothing sounds, that thread sleeps in the mixer instead of waking for
+// every buffer of silence.
 
 #include "engine/Options.h"
 
@@ -27,6 +29,7 @@ public:
 private:
     static void SDLCALL Callback(void* mixer, Uint8* stream, int bytes);
 
+    Mixer& m_mixer;
     SDL_AudioDeviceID m_device = 0;
     bool m_running = false;
 };

@@ -43,9 +43,4 @@ void LowPass::Process(float* frames, std::size_t frameCount)
     }
 }
 
-void LowPass::Reset()
-{
-    m_state = {};
-}
-
 } // namespace velmora::engine

@@ -16,7 +16,6 @@ public:
     LowPass(int rateHz, double cutoffHz, int channels);
 
     void Process(float* frames, std::size_t frameCount);
-    void Reset();
 
 private:
     struct State {

@@ -2,7 +2,6 @@
 #include "engine/ModulePlayer.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace velmora::engine {
@@ -12,9 +11,22 @@ namespace {
 // rate at low ones.
 constexpr double MoreFilterCutoffHz = 6000.0;
 
+// Frames the decoder renders per call: the gauge knows the order position
+// of what is heard to this many frames.
+constexpr std::size_t OrderMarkFrames = 256;
+
 int InterpolationTaps(FilterMode mode)
 {
     return mode == FilterMode::None ? 1 : 8;
+}
+
+// Rounds to nearest by truncating a value made positive: std::lrint is a
+// call into libm for every sample, and a branch on the sign mispredicts
+// half the time.
+std::int16_t ToSigned16(float sample)
+{
+    const float scaled = std::clamp(sample * 32768.0f, -32768.0f, 32767.0f);
+    return static_cast<std::int16_t>(static_cast<int>(scaled + 32768.5f) - 32768);
 }
 
 std::uint8_t ToUnsigned8(int sample16)
@@ -22,97 +34,143 @@ std::uint8_t ToUnsigned8(int sample16)
     return static_cast<std::uint8_t>(std::clamp((sample16 + 128) >> 8, -128, 127) + 128);
 }
 
-std::int16_t ToSigned16(float sample)
-{
-    return static_cast<std::int16_t>(std::lrint(std::clamp(sample * 32768.0f, -32768.0f, 32767.0f)));
-}
-
 } // namespace
 
 Mixer::Mixer(const OutputFormat& format)
     : m_format(format)
+    , m_ahead(format.channels, static_cast<std::size_t>(format.aheadFrames + format.fadeFrames))
+    , m_fadeIn(static_cast<std::size_t>(format.fadeFrames * format.channels))
 {
-    const auto samples = static_cast<std::size_t>(format.blockFrames) * format.channels;
-    if (format.filter == FilterMode::More) {
+    if (format.filter == FilterMode::More)
         m_lowPass = std::make_unique<LowPass>(format.rate, std::min(MoreFilterCutoffHz, format.rate * 0.25), format.channels);
-        m_float.resize(samples);
-    } else {
-        m_pcm.resize(samples);
+}
+
+bool Mixer::Sounding() const
+{
+    return (m_current && !m_ended) || !m_ahead.Empty();
+}
+
+void Mixer::SetWaitWhileSilent(bool wait)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_waitWhileSilent = wait;
     }
+    m_sound.notify_all();
 }
 
 void Mixer::Fill(std::uint8_t* out, std::size_t bytes)
 {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    m_sound.wait(lock, [this] { return !m_waitWhileSilent || Sounding(); });
     const std::size_t frameBytes = m_format.FrameBytes();
+    const auto blockFrames = static_cast<std::size_t>(m_format.blockFrames);
+    const std::uint8_t silence = m_format.sampleFormat == SampleFormat::Unsigned8 ? 0x80 : 0x00;
     std::size_t frames = bytes / frameBytes;
     while (frames > 0) {
-        const std::size_t block = std::min(frames, static_cast<std::size_t>(m_format.blockFrames));
-        MixBlock(out, block);
+        const std::size_t block = std::min(frames, blockFrames);
+        if (m_ahead.Frames() < block && m_current && !m_ended)
+            RenderAhead(std::max(block, static_cast<std::size_t>(m_format.aheadFrames)));
+        const std::size_t sounding = std::min(block, m_ahead.Frames());
+        if (sounding > 0) {
+            m_heardOrder = m_ahead.NextOrder();
+            Emit(out, sounding);
+            m_ahead.Consume(sounding);
+        }
+        std::memset(out + sounding * frameBytes, silence, (block - sounding) * frameBytes);
         out += block * frameBytes;
         frames -= block;
     }
 }
 
-void Mixer::MixBlock(std::uint8_t* out, std::size_t frames)
+void Mixer::RenderAhead(std::size_t frames)
 {
-    std::size_t done = 0;
-    if (m_current && !m_ended) {
-        m_heardOrder = m_current->CurrentOrder();
-        done = m_lowPass ? RenderFiltered(out, frames) : RenderPlain(out, frames);
-        m_ended = done < frames;
+    while (m_ahead.Frames() < frames) {
+        const std::size_t wanted = std::min(OrderMarkFrames, frames - m_ahead.Frames());
+        float* room = m_ahead.Append(wanted, m_current->CurrentOrder());
+        const std::size_t got = m_current->Render(m_format.rate, m_format.channels, wanted, room);
+        if (got < wanted) {
+            m_ahead.Truncate(m_ahead.Frames() - (wanted - got));
+            m_ended = true;
+            return;
+        }
     }
-    const std::uint8_t silence = m_format.sampleFormat == SampleFormat::Unsigned8 ? 0x80 : 0x00;
-    const std::size_t frameBytes = m_format.FrameBytes();
-    std::memset(out + done * frameBytes, silence, (frames - done) * frameBytes);
 }
 
-std::size_t Mixer::RenderPlain(std::uint8_t* out, std::size_t frames)
+void Mixer::FadeOutAhead()
 {
-    const std::size_t done = m_current->Render(m_format.rate, m_format.channels, frames, m_pcm.data());
-    const std::size_t samples = done * static_cast<std::size_t>(m_format.channels);
-    if (m_format.sampleFormat == SampleFormat::Signed16) {
-        std::memcpy(out, m_pcm.data(), samples * sizeof(std::int16_t));
-    } else {
-        for (std::size_t i = 0; i < samples; ++i)
-            out[i] = ToUnsigned8(m_pcm[i]);
+    const auto fade = static_cast<std::size_t>(m_format.fadeFrames);
+    // The device may have taken everything rendered: the fade needs the
+    // song's next frames.
+    if (m_current && !m_ended)
+        RenderAhead(fade);
+    const std::size_t kept = std::min(m_ahead.Frames(), fade);
+    m_ahead.Truncate(kept);
+    const auto channels = static_cast<std::size_t>(m_format.channels);
+    float* samples = m_ahead.Data();
+    for (std::size_t i = 0; i < kept; ++i) {
+        const float gain = 1.0f - (static_cast<float>(i) + 0.5f) / static_cast<float>(fade);
+        for (std::size_t c = 0; c < channels; ++c)
+            samples[i * channels + c] *= gain;
     }
-    return done;
 }
 
-std::size_t Mixer::RenderFiltered(std::uint8_t* out, std::size_t frames)
+void Mixer::FadeInCurrent(int order)
 {
-    const std::size_t done = m_current->Render(m_format.rate, m_format.channels, frames, m_float.data());
-    m_lowPass->Process(m_float.data(), done);
-    const std::size_t samples = done * static_cast<std::size_t>(m_format.channels);
+    const auto fade = static_cast<std::size_t>(m_format.fadeFrames);
+    const auto channels = static_cast<std::size_t>(m_format.channels);
+    const std::size_t got = m_current->Render(m_format.rate, m_format.channels, fade, m_fadeIn.data());
+    m_ended = got < fade;
+    // The fading-out sound, at most `fade` frames, now counts as the new one.
+    const std::size_t overlap = std::min(m_ahead.Frames(), got);
+    m_ahead.Relabel(order);
+    if (got > overlap)
+        std::fill_n(m_ahead.Append(got - overlap, order), (got - overlap) * channels, 0.0f);
+    float* samples = m_ahead.Data();
+    for (std::size_t i = 0; i < got; ++i) {
+        const float gain = (static_cast<float>(i) + 0.5f) / static_cast<float>(fade);
+        for (std::size_t c = 0; c < channels; ++c)
+            samples[i * channels + c] += m_fadeIn[i * channels + c] * gain;
+    }
+}
+
+void Mixer::Emit(std::uint8_t* out, std::size_t frames)
+{
+    float* samples = m_ahead.Data();
+    if (m_lowPass)
+        m_lowPass->Process(samples, frames);
+    const std::size_t count = frames * static_cast<std::size_t>(m_format.channels);
     if (m_format.sampleFormat == SampleFormat::Signed16) {
-        for (std::size_t i = 0; i < samples; ++i) {
-            const std::int16_t value = ToSigned16(m_float[i]);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::int16_t value = ToSigned16(samples[i]);
             std::memcpy(out + i * 2, &value, sizeof value);
         }
     } else {
-        for (std::size_t i = 0; i < samples; ++i)
-            out[i] = ToUnsigned8(ToSigned16(m_float[i]));
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = ToUnsigned8(ToSigned16(samples[i]));
     }
-    return done;
 }
 
 void Mixer::Play(ModulePlayer& player, bool loop)
 {
-    std::lock_guard lock(m_mutex);
-    player.Start(loop, InterpolationTaps(m_format.filter));
-    m_current = &player;
-    m_ended = false;
-    m_heardOrder = 0;
-    if (m_lowPass)
-        m_lowPass->Reset();
+    {
+        std::lock_guard lock(m_mutex);
+        FadeOutAhead();
+        player.Start(loop, InterpolationTaps(m_format.filter));
+        m_current = &player;
+        m_heardOrder = 0;
+        FadeInCurrent(0);
+    }
+    m_sound.notify_all();
 }
 
 void Mixer::Stop(const ModulePlayer& player)
 {
     std::lock_guard lock(m_mutex);
-    if (m_current == &player)
-        m_current = nullptr;
+    if (m_current != &player)
+        return;
+    FadeOutAhead();
+    m_current = nullptr;
 }
 
 int Mixer::HeardOrder() const
@@ -123,12 +181,17 @@ int Mixer::HeardOrder() const
 
 int Mixer::JumpToOrder(int order)
 {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
     if (!m_current)
         return 0;
-    m_heardOrder = m_current->JumpToOrder(order);
-    m_ended = false;
-    return m_heardOrder;
+    FadeOutAhead();
+    const int from = m_current->JumpToOrder(order);
+    m_heardOrder = from;
+    FadeInCurrent(from);
+    lock.unlock();
+    // A song without loop may have ended, leaving the device thread waiting.
+    m_sound.notify_all();
+    return from;
 }
 
 } // namespace velmora::engine

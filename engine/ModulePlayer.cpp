@@ -108,13 +108,6 @@ void ModulePlayer::Start(bool loop, int interpolationTaps)
     m_module->set_position_order_row(0, 0);
 }
 
-std::size_t ModulePlayer::Render(int rateHz, int channels, std::size_t frames, std::int16_t* interleaved)
-{
-    if (channels == 1)
-        return m_module->read(rateHz, frames, interleaved);
-    return m_module->read_interleaved_stereo(rateHz, frames, interleaved);
-}
-
 std::size_t ModulePlayer::Render(int rateHz, int channels, std::size_t frames, float* interleaved)
 {
     if (channels == 1)

@@ -38,8 +38,8 @@ public:
     // (none), 2, 4 or 8.
     void Start(bool loop, int interpolationTaps);
 
-    // Rendered frames; fewer than asked only once a song that doesn't loop ends.
-    std::size_t Render(int rateHz, int channels, std::size_t frames, std::int16_t* interleaved);
+    // Rendered frames, full scale +-1.0; fewer than asked only once a song
+    // that doesn't loop ends.
     std::size_t Render(int rateHz, int channels, std::size_t frames, float* interleaved);
 
     int CurrentOrder() const;

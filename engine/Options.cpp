@@ -8,8 +8,14 @@ namespace {
 
 // The device buffer never holds more than this, whatever the mixing buffer
 // options ask for: it is what delays everything the program asks to hear.
-constexpr int MaxLatencyMs = 15;
+constexpr int MaxLatencyMs = 50;
 constexpr int MinBlockFrames = 32;
+// Device buffers the decoder renders ahead in one go: after the audio
+// thread wakes, the decoder's first frames cost several times its later
+// ones, so rendering eight buffers at once takes little more than half the
+// CPU of rendering each as the device asks.
+constexpr int BlocksAhead = 8;
+constexpr int FadeMs = 5;
 
 } // namespace
 
@@ -41,8 +47,8 @@ OutputFormat OutputFormat::From(const EngineOptions& options)
     default: format.filter = FilterMode::None; break;
     }
 
-    // The mixing buffer is cut into blocks; one block is mixed at a time, but
-    // no more than the latency allows. SDL wants a power of two.
+    // The mixing buffer is cut into blocks; the device takes one block at a
+    // time, but no more than the latency allows. SDL wants a power of two.
     const int blocks = std::max(1, options.bufferBlocks);
     const int blockMs = std::clamp(std::max(1, options.bufferLengthMs) / blocks, 1, MaxLatencyMs);
     const long wanted = static_cast<long>(format.rate) * blockMs / 1000;
@@ -50,6 +56,8 @@ OutputFormat OutputFormat::From(const EngineOptions& options)
     while (frames * 2 <= wanted)
         frames *= 2;
     format.blockFrames = frames;
+    format.aheadFrames = frames * BlocksAhead;
+    format.fadeFrames = std::max(1, format.rate * FadeMs / 1000);
     return format;
 }
 

@@ -33,9 +33,16 @@ struct OutputFormat {
     int channels = 2; // 1 or 2
     SampleFormat sampleFormat = SampleFormat::Signed16;
     FilterMode filter = FilterMode::Less;
-    // Frames per device buffer: the mixing block, kept short (~12 ms) so a new
-    // song and a position change are heard at once.
-    int blockFrames = 512;
+    // Frames per device buffer, at most about 50 ms: a new song, a stop or a
+    // jump is heard from the next buffer on, and the device thread wakes
+    // once per buffer.
+    int blockFrames = 1024;
+    // Frames the decoder renders in one go, ahead of the device; a new song,
+    // a stop or a jump throws away what is ahead beyond the fade.
+    int aheadFrames = 8192;
+    // Frames of a fade (about 5 ms): a stop fades out, a new song or a jump
+    // fades the old sound out while the new one fades in.
+    int fadeFrames = 110;
 
     static OutputFormat From(const EngineOptions& options);
     std::size_t FrameBytes() const { return static_cast<std::size_t>(channels) * (sampleFormat == SampleFormat::Signed16 ? 2 : 1); }

@@ -1,9 +1,12 @@
 #include "EngineTestSupport.h"
 #include "engine/MidasTesting.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <random>
 
 namespace enginetest {
@@ -14,6 +17,8 @@ using modwriter::Instrument;
 using modwriter::Module;
 using modwriter::Note;
 using modwriter::Pattern;
+
+constexpr int NoNote = -100;
 
 // period frames long: half high, half low.
 modwriter::Sample SquareSample(int period)
@@ -80,6 +85,48 @@ Module BrightSong()
     return module;
 }
 
+namespace {
+
+Module SineModule(const std::vector<int>& semitones, int restart)
+{
+    Module module;
+    module.name = "sine";
+    module.channels = 4;
+    module.initialSpeed = 1;
+    module.initialTempo = 250;
+    module.restartPosition = restart;
+    for (std::size_t p = 0; p < semitones.size(); ++p) {
+        module.orders.push_back(static_cast<std::uint8_t>(p));
+        module.patterns.emplace_back(64, 4);
+        if (semitones[p] != NoNote)
+            module.patterns.back().At(0, 0, 4) = Cell { Note(4, semitones[p]), 1, 0, 0, 0 };
+    }
+    Instrument instrument;
+    instrument.name = "sine";
+    constexpr int period = 32;
+    for (int i = 0; i < period * 16; ++i)
+        instrument.sample.data.push_back(static_cast<std::int16_t>(std::lrint(20000 * std::sin(2 * std::numbers::pi * i / period))));
+    instrument.sample.loopLength = period * 16;
+    instrument.sample.sampleRate = static_cast<int>(SineSongHz) * period;
+    module.instruments.push_back(instrument);
+    return module;
+}
+
+} // namespace
+
+Module SineSong(int semitone)
+{
+    std::vector<int> semitones;
+    for (int p = 0; p < SineSongLength; ++p)
+        semitones.push_back(semitone + p);
+    return SineModule(semitones, 0);
+}
+
+Module HeldSineSong(int semitone)
+{
+    return SineModule({ semitone, NoNote }, 1);
+}
+
 TempFolder::TempFolder()
 {
     static std::mt19937 random(std::random_device {}());
@@ -98,6 +145,36 @@ std::string TempFolder::Write(const std::string& name, const std::vector<std::ui
     const std::string path = Path(name);
     modwriter::WriteFile(path, bytes);
     return path;
+}
+
+std::vector<std::vector<int>> Decode(const std::vector<std::uint8_t>& raw, int channels, int bits)
+{
+    std::vector<std::vector<int>> out(static_cast<std::size_t>(channels));
+    const std::size_t sampleBytes = static_cast<std::size_t>(bits / 8);
+    const std::size_t frameBytes = sampleBytes * static_cast<std::size_t>(channels);
+    for (std::size_t at = 0; at + frameBytes <= raw.size(); at += frameBytes) {
+        for (int channel = 0; channel < channels; ++channel) {
+            const std::uint8_t* sample = &raw[at + static_cast<std::size_t>(channel) * sampleBytes];
+            int value;
+            if (bits == 8) {
+                value = (sample[0] - 128) * 256;
+            } else {
+                std::int16_t word;
+                std::memcpy(&word, sample, 2);
+                value = word;
+            }
+            out[static_cast<std::size_t>(channel)].push_back(value);
+        }
+    }
+    return out;
+}
+
+double Rms(const std::vector<int>& samples, std::size_t from, std::size_t count)
+{
+    double sum = 0;
+    for (std::size_t i = from; i < from + count; ++i)
+        sum += static_cast<double>(samples[i]) * samples[i];
+    return std::sqrt(sum / static_cast<double>(count));
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path)

@@ -30,6 +30,18 @@ inline constexpr double ToneHz = 220.5;
 // Square waves over four octaves on four channels: much above 5 kHz.
 modwriter::Module BrightSong();
 
+// A sine of 1 kHz at C-4, a new note at the start of each of SineSongLength
+// order positions of 0.64 s, a semitone higher at each one, starting
+// `semitone` above C-4.
+modwriter::Module SineSong(int semitone = 0);
+inline constexpr int SineSongLength = 6;
+inline constexpr double SineSongHz = 1000.0;
+
+// One sine note `semitone` above C-4, struck once and held for ever: order
+// position 0 strikes it, the song then loops through the empty position 1. A
+// smooth sound whose steepest step is small, and in which a cut would show.
+modwriter::Module HeldSineSong(int semitone);
+
 // A fresh folder for one test's files, removed with the object.
 class TempFolder {
 public:
@@ -43,6 +55,13 @@ private:
 };
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
+
+// Interleaved frames decoded to centred integers of 16-bit scale, one list
+// per channel, whatever the sample size.
+std::vector<std::vector<int>> Decode(const std::vector<std::uint8_t>& raw, int channels, int bits);
+
+// Root mean square of `count` samples from `from` on.
+double Rms(const std::vector<int>& samples, std::size_t from, std::size_t count);
 
 // Points SDL at the disk driver writing to `capture`; delayMs between device
 // buffers (SDL's default is real time).
