@@ -80,34 +80,23 @@ void TfMain::FormClose(TObject*, TCloseAction&)
 
 void TfMain::panMainMouseDown(TObject*, TMouseButton button, TShiftState, int X, int Y)
 {
-    if (button != TMouseButton::mbLeft)
-        return;
-    Dragging = true;
-    DragX = X;
-    DragY = Y;
+    Drag.MouseDown(button, X, Y);
 }
 
 void TfMain::panMainMouseMove(TObject*, TShiftState, int X, int Y)
 {
-    if (!Dragging)
-        return;
-    // Both edges are read first; the pressed control moves with the window,
-    // so the point under the pointer stays the one that was pressed.
-    int left = fMain->Left();
-    int top = fMain->Top();
-    fMain->SetLeft(left + (X - DragX));
-    fMain->SetTop(top + (Y - DragY));
+    // The window moves through its global, which is the window itself.
+    Drag.MouseMove(*fMain, X, Y);
 }
 
 void TfMain::panMainMouseUp(TObject*, TMouseButton, TShiftState, int, int)
 {
-    Dragging = false;
+    Drag.MouseUp();
 }
 
 void TfMain::bApplicationMinimizeClick(TObject*)
 {
-    if (!Application().IsMinimized())
-        Application().Minimize();
+    Application().Minimize();
 }
 
 void TfMain::bApplicationCloseClick(TObject*)

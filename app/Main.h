@@ -10,6 +10,7 @@
 #include "toolkit/windowing/Panel.h"
 #include "toolkit/windowing/SpeedButton.h"
 #include "toolkit/windowing/Timer.h"
+#include "toolkit/windowing/WindowDrag.h"
 
 #include <array>
 #include <cstdint>
@@ -74,7 +75,6 @@ public:
 
     // The sound player; null before creation step 7 and after closing.
     TMidasSound* GetSound() const { return Sound; }
-    const std::string& GetProgramDir() const { return ProgramDir; }
 
 private:
     void PlaySong(TautoButton* button, const char* fileName);
@@ -90,9 +90,7 @@ private:
     TInfoScript InfoScript;
     bool StarActive = false;
     std::int32_t StarStep = 0;
-    bool Dragging = false;
-    std::int32_t DragX = 0;
-    std::int32_t DragY = 0;
+    TWindowDrag Drag; // Dragging, DragX, DragY
     TMidasSound* Sound = nullptr;
     TautoButton* KeyHeld = nullptr; // the button whose key is down
 

@@ -6,7 +6,7 @@
 // The engine mixes by hand through the path the sound device pulls from, one
 // device buffer at a time, with SDL's dummy driver standing in for a device.
 
-#include "bench/BenchSongs.h"
+#include "tests/support/TestModules.h"
 #include "engine/Midas.h"
 #include "engine/MidasTesting.h"
 
@@ -113,7 +113,7 @@ try {
     } else {
         made = std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(getpid()) + ".xm");
         path = made.string();
-        modwriter::WriteFile(path, modwriter::WriteXM(bench::BusySong(8)));
+        modwriter::WriteFile(path, modwriter::WriteXM(BusySong(8)));
     }
     std::ifstream in(path, std::ios::binary);
     const std::vector<char> bytes { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };

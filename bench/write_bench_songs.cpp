@@ -1,7 +1,7 @@
 // Writes the benchmark's modules into a folder: busy.4ch.mod, busy.8ch.xm
 // and busy.32ch.xm, the same music on more and more channels.
 
-#include "bench/BenchSongs.h"
+#include "tests/support/TestModules.h"
 
 #include <cstdio>
 #include <exception>
@@ -14,9 +14,9 @@ try {
         return 1;
     }
     const std::string folder = argv[1];
-    modwriter::WriteFile(folder + "/busy.4ch.mod", modwriter::WriteMOD(bench::BusySong(4)));
-    modwriter::WriteFile(folder + "/busy.8ch.xm", modwriter::WriteXM(bench::BusySong(8)));
-    modwriter::WriteFile(folder + "/busy.32ch.xm", modwriter::WriteXM(bench::BusySong(32)));
+    modwriter::WriteFile(folder + "/busy.4ch.mod", modwriter::WriteMOD(BusySong(4)));
+    modwriter::WriteFile(folder + "/busy.8ch.xm", modwriter::WriteXM(BusySong(8)));
+    modwriter::WriteFile(folder + "/busy.32ch.xm", modwriter::WriteXM(BusySong(32)));
     return 0;
 } catch (const std::exception& error) {
     std::fprintf(stderr, "write_bench_songs: %s\n", error.what());

@@ -14,53 +14,53 @@ constexpr std::size_t ReservedMarks = 64;
 } // namespace
 
 AheadBuffer::AheadBuffer(int channels, std::size_t capacityFrames)
-    : m_channels(static_cast<std::size_t>(channels))
-    , m_capacity(capacityFrames)
-    , m_samples(capacityFrames * m_channels)
+    : channels_(static_cast<std::size_t>(channels))
+    , capacity_(capacityFrames)
+    , samples_(capacityFrames * channels_)
 {
-    m_marks.reserve(ReservedMarks);
+    marks_.reserve(ReservedMarks);
 }
 
 float* AheadBuffer::Append(std::size_t frames, int order)
 {
-    if (Frames() + frames > m_capacity)
+    if (Frames() + frames > capacity_)
         throw std::logic_error("more sound rendered ahead than the buffer holds");
-    if (m_end + frames - m_base > m_capacity) {
+    if (end_ + frames - base_ > capacity_) {
         // Move what is held to the front: at most a few device buffers.
-        std::memmove(m_samples.data(), Data(), Frames() * m_channels * sizeof(float));
-        m_base = m_begin;
+        std::memmove(samples_.data(), Data(), Frames() * channels_ * sizeof(float));
+        base_ = begin_;
     }
-    if (m_marks.empty() || Empty() || m_marks.back().order != order) {
+    if (marks_.empty() || Empty() || marks_.back().order != order) {
         if (Empty())
-            m_marks.clear();
-        m_marks.push_back({ m_end, order });
+            marks_.clear();
+        marks_.push_back({ end_, order });
     }
-    float* room = m_samples.data() + Offset(m_end);
-    m_end += frames;
+    float* room = samples_.data() + Offset(end_);
+    end_ += frames;
     return room;
 }
 
 void AheadBuffer::Truncate(std::size_t frames)
 {
-    m_end = m_begin + std::min<std::uint64_t>(frames, Frames());
-    while (m_marks.size() > 1 && m_marks.back().frame >= m_end)
-        m_marks.pop_back();
+    end_ = begin_ + std::min<std::uint64_t>(frames, Frames());
+    while (marks_.size() > 1 && marks_.back().frame >= end_)
+        marks_.pop_back();
 }
 
 void AheadBuffer::Consume(std::size_t frames)
 {
-    m_begin += std::min<std::uint64_t>(frames, Frames());
+    begin_ += std::min<std::uint64_t>(frames, Frames());
     // Keep the mark the next frame belongs to, drop the ones before it.
     std::size_t passed = 0;
-    while (passed + 1 < m_marks.size() && m_marks[passed + 1].frame <= m_begin)
+    while (passed + 1 < marks_.size() && marks_[passed + 1].frame <= begin_)
         ++passed;
-    m_marks.erase(m_marks.begin(), m_marks.begin() + static_cast<std::ptrdiff_t>(passed));
+    marks_.erase(marks_.begin(), marks_.begin() + static_cast<std::ptrdiff_t>(passed));
 }
 
 void AheadBuffer::Relabel(int order)
 {
-    m_marks.clear();
-    m_marks.push_back({ m_begin, order });
+    marks_.clear();
+    marks_.push_back({ begin_, order });
 }
 
 } // namespace velmora::engine

@@ -16,10 +16,10 @@ class AheadBuffer {
 public:
     AheadBuffer(int channels, std::size_t capacityFrames);
 
-    std::size_t Frames() const { return static_cast<std::size_t>(m_end - m_begin); }
-    bool Empty() const { return m_end == m_begin; }
+    std::size_t Frames() const { return static_cast<std::size_t>(end_ - begin_); }
+    bool Empty() const { return end_ == begin_; }
     // The interleaved samples held, the next frame to play first.
-    float* Data() { return m_samples.data() + Offset(m_begin); }
+    float* Data() { return samples_.data() + Offset(begin_); }
 
     // Room for `frames` more after those held, rendered from order position
     // `order`: returns where to write them. At most the capacity is held.
@@ -31,7 +31,7 @@ public:
     // All frames held now count as coming from `order`.
     void Relabel(int order);
     // The order position of the next frame to play; held frames only.
-    int NextOrder() const { return m_marks.front().order; }
+    int NextOrder() const { return marks_.front().order; }
 
 private:
     // Where a run of frames from one order position starts.
@@ -40,17 +40,17 @@ private:
         int order;
     };
 
-    std::size_t Offset(std::uint64_t frame) const { return static_cast<std::size_t>(frame - m_base) * m_channels; }
+    std::size_t Offset(std::uint64_t frame) const { return static_cast<std::size_t>(frame - base_) * channels_; }
 
-    std::size_t m_channels;
-    std::size_t m_capacity;
-    std::vector<float> m_samples;
-    std::vector<Mark> m_marks;
-    // Frames count up from the first ever rendered: m_base is the frame in
-    // the storage's first place, [m_begin, m_end) the frames held.
-    std::uint64_t m_base = 0;
-    std::uint64_t m_begin = 0;
-    std::uint64_t m_end = 0;
+    std::size_t channels_;
+    std::size_t capacity_;
+    std::vector<float> samples_;
+    std::vector<Mark> marks_;
+    // Frames count up from the first ever rendered: base_ is the frame in
+    // the storage's first place, [begin_, end_) the frames held.
+    std::uint64_t base_ = 0;
+    std::uint64_t begin_ = 0;
+    std::uint64_t end_ = 0;
 };
 
 } // namespace velmora::engine

@@ -17,7 +17,7 @@ namespace {
 } // namespace
 
 AudioOutput::AudioOutput(const OutputFormat& format, Mixer& mixer)
-    : m_mixer(mixer)
+    : mixer_(mixer)
 {
     // The program uses SDL's video in the same process: only the audio
     // subsystem is started and, later, quit.
@@ -34,8 +34,8 @@ AudioOutput::AudioOutput(const OutputFormat& format, Mixer& mixer)
     SDL_AudioSpec obtained {};
     // No allowed changes: SDL converts to whatever the hardware takes, so
     // the mixer always produces exactly the format that was asked for.
-    m_device = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
-    if (m_device == 0) {
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
+    if (device_ == 0) {
         const std::string reason = SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         throw EngineError(ErrorCode::NoOutput, "No sound output device could be opened: " + reason);
@@ -46,16 +46,16 @@ AudioOutput::AudioOutput(const OutputFormat& format, Mixer& mixer)
 // takes it: the callback is released from waiting first.
 AudioOutput::~AudioOutput()
 {
-    m_mixer.SetWaitWhileSilent(false);
-    SDL_CloseAudioDevice(m_device);
+    mixer_.SetWaitWhileSilent(false);
+    SDL_CloseAudioDevice(device_);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void AudioOutput::SetRunning(bool running)
 {
-    m_mixer.SetWaitWhileSilent(running);
-    SDL_PauseAudioDevice(m_device, running ? 0 : 1);
-    m_running = running;
+    mixer_.SetWaitWhileSilent(running);
+    SDL_PauseAudioDevice(device_, running ? 0 : 1);
+    running_ = running;
 }
 
 void SDLCALL AudioOutput::Callback(void* mixer, Uint8* stream, int bytes)

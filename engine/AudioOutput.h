@@ -24,14 +24,14 @@ public:
     AudioOutput& operator=(const AudioOutput&) = delete;
 
     void SetRunning(bool running);
-    bool Running() const { return m_running; }
+    bool Running() const { return running_; }
 
 private:
     static void SDLCALL Callback(void* mixer, Uint8* stream, int bytes);
 
-    Mixer& m_mixer;
-    SDL_AudioDeviceID m_device = 0;
-    bool m_running = false;
+    Mixer& mixer_;
+    SDL_AudioDeviceID device_ = 0;
+    bool running_ = false;
 };
 
 } // namespace velmora::engine

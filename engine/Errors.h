@@ -25,11 +25,11 @@ enum class ErrorCode : int {
 
 class EngineError : public std::runtime_error {
 public:
-    EngineError(ErrorCode code, const std::string& message) : std::runtime_error(message), m_code(code) { }
-    ErrorCode Code() const { return m_code; }
+    EngineError(ErrorCode code, const std::string& message) : std::runtime_error(message), code_(code) { }
+    ErrorCode Code() const { return code_; }
 
 private:
-    ErrorCode m_code;
+    ErrorCode code_;
 };
 
 // The last failure, shared by all entry points. Texts handed out stay valid

@@ -22,9 +22,9 @@ private:
         float x1 = 0, x2 = 0, y1 = 0, y2 = 0;
     };
 
-    int m_channels;
-    float m_b0, m_b1, m_b2, m_a1, m_a2;
-    std::array<State, MaxChannels> m_state {};
+    int channels_;
+    float b0_, b1_, b2_, a1_, a2_;
+    std::array<State, MaxChannels> state_ {};
 };
 
 } // namespace velmora::engine

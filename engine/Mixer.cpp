@@ -37,45 +37,45 @@ std::uint8_t ToUnsigned8(int sample16)
 } // namespace
 
 Mixer::Mixer(const OutputFormat& format)
-    : m_format(format)
-    , m_ahead(format.channels, static_cast<std::size_t>(format.aheadFrames + format.fadeFrames))
-    , m_fadeIn(static_cast<std::size_t>(format.fadeFrames * format.channels))
+    : format_(format)
+    , ahead_(format.channels, static_cast<std::size_t>(format.aheadFrames + format.fadeFrames))
+    , fadeIn_(static_cast<std::size_t>(format.fadeFrames * format.channels))
 {
     if (format.filter == FilterMode::More)
-        m_lowPass = std::make_unique<LowPass>(format.rate, std::min(MoreFilterCutoffHz, format.rate * 0.25), format.channels);
+        lowPass_ = std::make_unique<LowPass>(format.rate, std::min(MoreFilterCutoffHz, format.rate * 0.25), format.channels);
 }
 
 bool Mixer::Sounding() const
 {
-    return (m_current && !m_ended) || !m_ahead.Empty();
+    return (current_ && !ended_) || !ahead_.Empty();
 }
 
 void Mixer::SetWaitWhileSilent(bool wait)
 {
     {
-        std::lock_guard lock(m_mutex);
-        m_waitWhileSilent = wait;
+        std::lock_guard lock(mutex_);
+        waitWhileSilent_ = wait;
     }
-    m_sound.notify_all();
+    sound_.notify_all();
 }
 
 void Mixer::Fill(std::uint8_t* out, std::size_t bytes)
 {
-    std::unique_lock lock(m_mutex);
-    m_sound.wait(lock, [this] { return !m_waitWhileSilent || Sounding(); });
-    const std::size_t frameBytes = m_format.FrameBytes();
-    const auto blockFrames = static_cast<std::size_t>(m_format.blockFrames);
-    const std::uint8_t silence = m_format.sampleFormat == SampleFormat::Unsigned8 ? 0x80 : 0x00;
+    std::unique_lock lock(mutex_);
+    sound_.wait(lock, [this] { return !waitWhileSilent_ || Sounding(); });
+    const std::size_t frameBytes = format_.FrameBytes();
+    const auto blockFrames = static_cast<std::size_t>(format_.blockFrames);
+    const std::uint8_t silence = format_.sampleFormat == SampleFormat::Unsigned8 ? 0x80 : 0x00;
     std::size_t frames = bytes / frameBytes;
     while (frames > 0) {
         const std::size_t block = std::min(frames, blockFrames);
-        if (m_ahead.Frames() < block && m_current && !m_ended)
-            RenderAhead(std::max(block, static_cast<std::size_t>(m_format.aheadFrames)));
-        const std::size_t sounding = std::min(block, m_ahead.Frames());
+        if (ahead_.Frames() < block && current_ && !ended_)
+            RenderAhead(std::max(block, static_cast<std::size_t>(format_.aheadFrames)));
+        const std::size_t sounding = std::min(block, ahead_.Frames());
         if (sounding > 0) {
-            m_heardOrder = m_ahead.NextOrder();
+            heardOrder_ = ahead_.NextOrder();
             Emit(out, sounding);
-            m_ahead.Consume(sounding);
+            ahead_.Consume(sounding);
         }
         std::memset(out + sounding * frameBytes, silence, (block - sounding) * frameBytes);
         out += block * frameBytes;
@@ -85,13 +85,13 @@ void Mixer::Fill(std::uint8_t* out, std::size_t bytes)
 
 void Mixer::RenderAhead(std::size_t frames)
 {
-    while (m_ahead.Frames() < frames) {
-        const std::size_t wanted = std::min(OrderMarkFrames, frames - m_ahead.Frames());
-        float* room = m_ahead.Append(wanted, m_current->CurrentOrder());
-        const std::size_t got = m_current->Render(m_format.rate, m_format.channels, wanted, room);
+    while (ahead_.Frames() < frames) {
+        const std::size_t wanted = std::min(OrderMarkFrames, frames - ahead_.Frames());
+        float* room = ahead_.Append(wanted, current_->CurrentOrder());
+        const std::size_t got = current_->Render(format_.rate, format_.channels, wanted, room);
         if (got < wanted) {
-            m_ahead.Truncate(m_ahead.Frames() - (wanted - got));
-            m_ended = true;
+            ahead_.Truncate(ahead_.Frames() - (wanted - got));
+            ended_ = true;
             return;
         }
     }
@@ -99,15 +99,15 @@ void Mixer::RenderAhead(std::size_t frames)
 
 void Mixer::FadeOutAhead()
 {
-    const auto fade = static_cast<std::size_t>(m_format.fadeFrames);
+    const auto fade = static_cast<std::size_t>(format_.fadeFrames);
     // The device may have taken everything rendered: the fade needs the
     // song's next frames.
-    if (m_current && !m_ended)
+    if (current_ && !ended_)
         RenderAhead(fade);
-    const std::size_t kept = std::min(m_ahead.Frames(), fade);
-    m_ahead.Truncate(kept);
-    const auto channels = static_cast<std::size_t>(m_format.channels);
-    float* samples = m_ahead.Data();
+    const std::size_t kept = std::min(ahead_.Frames(), fade);
+    ahead_.Truncate(kept);
+    const auto channels = static_cast<std::size_t>(format_.channels);
+    float* samples = ahead_.Data();
     for (std::size_t i = 0; i < kept; ++i) {
         const float gain = 1.0f - (static_cast<float>(i) + 0.5f) / static_cast<float>(fade);
         for (std::size_t c = 0; c < channels; ++c)
@@ -117,30 +117,30 @@ void Mixer::FadeOutAhead()
 
 void Mixer::FadeInCurrent(int order)
 {
-    const auto fade = static_cast<std::size_t>(m_format.fadeFrames);
-    const auto channels = static_cast<std::size_t>(m_format.channels);
-    const std::size_t got = m_current->Render(m_format.rate, m_format.channels, fade, m_fadeIn.data());
-    m_ended = got < fade;
+    const auto fade = static_cast<std::size_t>(format_.fadeFrames);
+    const auto channels = static_cast<std::size_t>(format_.channels);
+    const std::size_t got = current_->Render(format_.rate, format_.channels, fade, fadeIn_.data());
+    ended_ = got < fade;
     // The fading-out sound, at most `fade` frames, now counts as the new one.
-    const std::size_t overlap = std::min(m_ahead.Frames(), got);
-    m_ahead.Relabel(order);
+    const std::size_t overlap = std::min(ahead_.Frames(), got);
+    ahead_.Relabel(order);
     if (got > overlap)
-        std::fill_n(m_ahead.Append(got - overlap, order), (got - overlap) * channels, 0.0f);
-    float* samples = m_ahead.Data();
+        std::fill_n(ahead_.Append(got - overlap, order), (got - overlap) * channels, 0.0f);
+    float* samples = ahead_.Data();
     for (std::size_t i = 0; i < got; ++i) {
         const float gain = (static_cast<float>(i) + 0.5f) / static_cast<float>(fade);
         for (std::size_t c = 0; c < channels; ++c)
-            samples[i * channels + c] += m_fadeIn[i * channels + c] * gain;
+            samples[i * channels + c] += fadeIn_[i * channels + c] * gain;
     }
 }
 
 void Mixer::Emit(std::uint8_t* out, std::size_t frames)
 {
-    float* samples = m_ahead.Data();
-    if (m_lowPass)
-        m_lowPass->Process(samples, frames);
-    const std::size_t count = frames * static_cast<std::size_t>(m_format.channels);
-    if (m_format.sampleFormat == SampleFormat::Signed16) {
+    float* samples = ahead_.Data();
+    if (lowPass_)
+        lowPass_->Process(samples, frames);
+    const std::size_t count = frames * static_cast<std::size_t>(format_.channels);
+    if (format_.sampleFormat == SampleFormat::Signed16) {
         for (std::size_t i = 0; i < count; ++i) {
             const std::int16_t value = ToSigned16(samples[i]);
             std::memcpy(out + i * 2, &value, sizeof value);
@@ -154,43 +154,43 @@ void Mixer::Emit(std::uint8_t* out, std::size_t frames)
 void Mixer::Play(ModulePlayer& player, bool loop)
 {
     {
-        std::lock_guard lock(m_mutex);
+        std::lock_guard lock(mutex_);
         FadeOutAhead();
-        player.Start(loop, InterpolationTaps(m_format.filter));
-        m_current = &player;
-        m_heardOrder = 0;
+        player.Start(loop, InterpolationTaps(format_.filter));
+        current_ = &player;
+        heardOrder_ = 0;
         FadeInCurrent(0);
     }
-    m_sound.notify_all();
+    sound_.notify_all();
 }
 
 void Mixer::Stop(const ModulePlayer& player)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_current != &player)
+    std::lock_guard lock(mutex_);
+    if (current_ != &player)
         return;
     FadeOutAhead();
-    m_current = nullptr;
+    current_ = nullptr;
 }
 
 int Mixer::HeardOrder() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_heardOrder;
+    std::lock_guard lock(mutex_);
+    return heardOrder_;
 }
 
 int Mixer::JumpToOrder(int order)
 {
-    std::unique_lock lock(m_mutex);
-    if (!m_current)
+    std::unique_lock lock(mutex_);
+    if (!current_)
         return 0;
     FadeOutAhead();
-    const int from = m_current->JumpToOrder(order);
-    m_heardOrder = from;
+    const int from = current_->JumpToOrder(order);
+    heardOrder_ = from;
     FadeInCurrent(from);
     lock.unlock();
     // A song without loop may have ended, leaving the device thread waiting.
-    m_sound.notify_all();
+    sound_.notify_all();
     return from;
 }
 

@@ -57,16 +57,16 @@ private:
     void FadeInCurrent(int order);
     void Emit(std::uint8_t* out, std::size_t frames);
 
-    const OutputFormat m_format;
-    mutable std::mutex m_mutex;
-    std::condition_variable m_sound;
-    bool m_waitWhileSilent = false;
-    ModulePlayer* m_current = nullptr; // not owned
-    bool m_ended = false;
-    int m_heardOrder = 0;
-    AheadBuffer m_ahead;
-    std::vector<float> m_fadeIn;
-    std::unique_ptr<LowPass> m_lowPass; // FilterMode::More only
+    const OutputFormat format_;
+    mutable std::mutex mutex_;
+    std::condition_variable sound_;
+    bool waitWhileSilent_ = false;
+    ModulePlayer* current_ = nullptr; // not owned
+    bool ended_ = false;
+    int heardOrder_ = 0;
+    AheadBuffer ahead_;
+    std::vector<float> fadeIn_;
+    std::unique_ptr<LowPass> lowPass_; // FilterMode::More only
 };
 
 } // namespace velmora::engine

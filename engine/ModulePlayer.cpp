@@ -60,7 +60,7 @@ std::ifstream OpenModuleFile(const std::string& path)
 } // namespace
 
 ModulePlayer::ModulePlayer(std::unique_ptr<openmpt::module> module)
-    : m_module(std::move(module))
+    : module_(std::move(module))
 {
 }
 
@@ -73,15 +73,15 @@ std::unique_ptr<ModulePlayer> ModulePlayer::Load(const std::string& path)
     try {
         // From a seekable stream the decoder reads only what it keeps, so the
         // file is never held twice.
-        player->m_module = std::make_unique<openmpt::module>(file, player->m_silentLog);
+        player->module_ = std::make_unique<openmpt::module>(file, player->silentLog_);
     } catch (const openmpt::exception&) {
         throw EngineError(ErrorCode::BadModule, "Unable to load module " + path + ": not a module file the engine recognises");
     }
     // The filter mode alone decides how smooth the output is: Amiga modules
     // would otherwise take their own resampler, and 16-bit output its dither.
     try {
-        player->m_module->ctl_set_boolean("render.resampler.emulate_amiga", false);
-        player->m_module->ctl_set_integer("dither", 0);
+        player->module_->ctl_set_boolean("render.resampler.emulate_amiga", false);
+        player->module_->ctl_set_integer("dither", 0);
     } catch (const openmpt::exception&) {
         // An older decoder without these controls plays with its defaults.
     }
@@ -91,40 +91,40 @@ std::unique_ptr<ModulePlayer> ModulePlayer::Load(const std::string& path)
 ModuleInfo ModulePlayer::Info() const
 {
     ModuleInfo info;
-    info.name = m_module->get_metadata("title");
-    info.orderCount = m_module->get_num_orders();
-    info.patternCount = m_module->get_num_patterns();
-    info.instrumentCount = m_module->get_num_instruments();
+    info.name = module_->get_metadata("title");
+    info.orderCount = module_->get_num_orders();
+    info.patternCount = module_->get_num_patterns();
+    info.instrumentCount = module_->get_num_instruments();
     if (info.instrumentCount == 0)
-        info.instrumentCount = m_module->get_num_samples();
-    info.channelCount = m_module->get_num_channels();
+        info.instrumentCount = module_->get_num_samples();
+    info.channelCount = module_->get_num_channels();
     return info;
 }
 
 void ModulePlayer::Start(bool loop, int interpolationTaps)
 {
-    m_module->set_repeat_count(loop ? -1 : 0);
-    m_module->set_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH, interpolationTaps);
-    m_module->set_position_order_row(0, 0);
+    module_->set_repeat_count(loop ? -1 : 0);
+    module_->set_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH, interpolationTaps);
+    module_->set_position_order_row(0, 0);
 }
 
 std::size_t ModulePlayer::Render(int rateHz, int channels, std::size_t frames, float* interleaved)
 {
     if (channels == 1)
-        return m_module->read(rateHz, frames, interleaved);
-    return m_module->read_interleaved_stereo(rateHz, frames, interleaved);
+        return module_->read(rateHz, frames, interleaved);
+    return module_->read_interleaved_stereo(rateHz, frames, interleaved);
 }
 
 int ModulePlayer::CurrentOrder() const
 {
-    return m_module->get_current_order();
+    return module_->get_current_order();
 }
 
 int ModulePlayer::JumpToOrder(int order)
 {
-    const int last = std::max(0, m_module->get_num_orders() - 1);
+    const int last = std::max(0, module_->get_num_orders() - 1);
     order = std::clamp(order, 0, last);
-    m_module->set_position_order_row(order, 0);
+    module_->set_position_order_row(order, 0);
     return order;
 }
 

@@ -50,8 +50,8 @@ private:
     explicit ModulePlayer(std::unique_ptr<openmpt::module> module);
 
     // The decoder keeps a reference to its log stream; this one swallows it.
-    std::ostream m_silentLog { nullptr };
-    std::unique_ptr<openmpt::module> m_module;
+    std::ostream silentLog_ { nullptr };
+    std::unique_ptr<openmpt::module> module_;
 };
 
 } // namespace velmora::engine

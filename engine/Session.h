@@ -28,10 +28,9 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    const OutputFormat& Format() const { return m_format; }
+    const OutputFormat& Format() const { return format_; }
 
     void SetBackgroundPlay(bool running);
-    bool BackgroundPlay() const { return m_output->Running(); }
 
     ModuleHandle Load(const std::string& path);
     // Stopped and freed handles are quietly accepted.
@@ -56,13 +55,13 @@ private:
     ModulePlayer& Module(ModuleHandle module) const;
     void CheckPlaying(PlayHandle play) const;
 
-    const OutputFormat m_format;
-    std::map<ModuleHandle, std::unique_ptr<ModulePlayer>> m_modules;
-    Mixer m_mixer;
+    const OutputFormat format_;
+    std::map<ModuleHandle, std::unique_ptr<ModulePlayer>> modules_;
+    Mixer mixer_;
     // Declared last: the device, and with it the audio thread, goes first.
-    std::unique_ptr<AudioOutput> m_output;
-    PlayHandle m_playing = 0;
-    ModuleHandle m_playingModule = 0;
+    std::unique_ptr<AudioOutput> output_;
+    PlayHandle playing_ = 0;
+    ModuleHandle playingModule_ = 0;
 };
 
 } // namespace velmora::engine

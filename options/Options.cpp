@@ -133,8 +133,7 @@ void TfOptions::FormCreate(TObject*)
 
 void TfOptions::bApplicationMinimizeClick(TObject*)
 {
-    if (!Application().IsMinimized())
-        Application().Minimize();
+    Application().Minimize();
 }
 
 void TfOptions::bWindowCloseClick(TObject*)
@@ -159,28 +158,18 @@ void TfOptions::KeyDown(std::uint16_t& key, TShiftState shift)
 
 void TfOptions::panMainMouseDown(TObject*, TMouseButton button, TShiftState, int X, int Y)
 {
-    if (button != TMouseButton::mbLeft)
-        return;
-    Dragging = true;
-    DragX = X;
-    DragY = Y;
+    Drag.MouseDown(button, X, Y);
 }
 
 void TfOptions::panMainMouseMove(TObject*, TShiftState, int X, int Y)
 {
-    if (!Dragging)
-        return;
-    // Both edges are read first; the pressed control moves with the window,
-    // so the point under the pointer stays the one that was pressed.
-    int left = fOptions->Left();
-    int top = fOptions->Top();
-    fOptions->SetLeft(left + (X - DragX));
-    fOptions->SetTop(top + (Y - DragY));
+    // The window moves through its global, which is the window itself.
+    Drag.MouseMove(*fOptions, X, Y);
 }
 
 void TfOptions::panMainMouseUp(TObject*, TMouseButton, TShiftState, int, int)
 {
-    Dragging = false;
+    Drag.MouseUp();
 }
 
 void TfOptions::bMixrateUpClick(TObject*)

@@ -5,6 +5,7 @@
 #include "toolkit/windowing/Image.h"
 #include "toolkit/windowing/Panel.h"
 #include "toolkit/windowing/SpeedButton.h"
+#include "toolkit/windowing/WindowDrag.h"
 
 #include <cstdint>
 
@@ -51,16 +52,14 @@ public:
     void b16BitUpClick(TObject* sender);
     void b16BitDownClick(TObject* sender);
 
-    bool IsDragging() const { return Dragging; }
+    bool IsDragging() const { return Drag.Dragging; }
 
 protected:
     // Escape and Enter close the window as its close glyph does.
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
 
 private:
-    bool Dragging = false;
-    std::int32_t DragX = 0;
-    std::int32_t DragY = 0;
+    TWindowDrag Drag;
 };
 
 // The options window on screen: the one made at start-up (hidden, never

@@ -4,10 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <numbers>
-#include <random>
 
 namespace enginetest {
 namespace {
@@ -127,26 +124,6 @@ Module HeldSineSong(int semitone)
     return SineModule({ semitone, NoNote }, 1);
 }
 
-TempFolder::TempFolder()
-{
-    static std::mt19937 random(std::random_device {}());
-    m_path = std::filesystem::temp_directory_path() / ("velmora-engine-" + std::to_string(random()));
-    std::filesystem::create_directories(m_path);
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-std::string TempFolder::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
-{
-    const std::string path = Path(name);
-    modwriter::WriteFile(path, bytes);
-    return path;
-}
-
 std::vector<std::vector<int>> Decode(const std::vector<std::uint8_t>& raw, int channels, int bits)
 {
     std::vector<std::vector<int>> out(static_cast<std::size_t>(channels));
@@ -177,12 +154,6 @@ double Rms(const std::vector<int>& samples, std::size_t from, std::size_t count)
     return std::sqrt(sum / static_cast<double>(count));
 }
 
-std::vector<std::uint8_t> ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
-}
-
 void UseDiskOutput(const std::string& capture, int delayMs)
 {
     setenv("SDL_AUDIODRIVER", "disk", 1);
@@ -204,7 +175,7 @@ void StartEngine(int rate, int mode, int filter)
 void EngineTest::SetUp()
 {
     ASSERT_EQ(MIDASclose(), 1);
-    UseDiskOutput(m_folder.Path("capture.raw"), 1);
+    UseDiskOutput(folder_.Path("capture.raw"), 1);
 }
 
 void EngineTest::TearDown()

@@ -4,6 +4,7 @@
 // SDL's disk driver, which writes the raw output to a file.
 
 #include "engine/Midas.h"
+#include "tests/support/TempFolder.h"
 #include "tools/modwriter/ModuleWriter.h"
 
 #include <gtest/gtest.h>
@@ -42,20 +43,6 @@ inline constexpr double SineSongHz = 1000.0;
 // smooth sound whose steepest step is small, and in which a cut would show.
 modwriter::Module HeldSineSong(int semitone);
 
-// A fresh folder for one test's files, removed with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
-    std::string Path(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
-
-std::vector<std::uint8_t> ReadBytes(const std::string& path);
-
 // Interleaved frames decoded to centred integers of 16-bit scale, one list
 // per channel, whatever the sample size.
 std::vector<std::vector<int>> Decode(const std::vector<std::uint8_t>& raw, int channels, int bits);
@@ -81,7 +68,7 @@ protected:
     int Position(MIDASmodulePlayHandle play);
     std::string LastErrorText();
 
-    TempFolder m_folder;
+    TempFolder folder_;
 };
 
 } // namespace enginetest

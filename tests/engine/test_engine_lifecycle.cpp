@@ -30,11 +30,11 @@ TEST_F(BadFiles, FailWithATextNamingTheFileAndTheReason)
     StartEngine(22050, MIDAS_MODE_16BIT_STEREO, 1);
     auto xm = modwriter::WriteXM(LoopingSong());
     xm.resize(100);
-    ExpectLoadFails(m_folder.Write("truncated.xm", xm), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
+    ExpectLoadFails(folder_.Write("truncated.xm", xm), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
 
     auto s3m = modwriter::WriteS3M(LoopingSong());
     s3m.resize(64);
-    ExpectLoadFails(m_folder.Write("truncated.s3m", s3m), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
+    ExpectLoadFails(folder_.Write("truncated.s3m", s3m), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
 
     std::vector<std::uint8_t> garbage(5000);
     std::uint32_t state = 12345;
@@ -42,32 +42,32 @@ TEST_F(BadFiles, FailWithATextNamingTheFileAndTheReason)
         state = state * 1664525u + 1013904223u;
         byte = static_cast<std::uint8_t>(state >> 24);
     }
-    ExpectLoadFails(m_folder.Write("garbage.mod", garbage), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
-    ExpectLoadFails(m_folder.Write("empty.xm", {}), MIDAS_ERROR_BAD_MODULE, "the file is empty");
-    ExpectLoadFails(m_folder.Path("missing.xm"), MIDAS_ERROR_FILE_OPEN, "the file can't be opened: No such file or directory");
-    std::filesystem::create_directory(m_folder.Path("folder.xm"));
-    ExpectLoadFails(m_folder.Path("folder.xm"), MIDAS_ERROR_FILE_OPEN, "the file can't be read: Is a directory");
+    ExpectLoadFails(folder_.Write("garbage.mod", garbage), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
+    ExpectLoadFails(folder_.Write("empty.xm", {}), MIDAS_ERROR_BAD_MODULE, "the file is empty");
+    ExpectLoadFails(folder_.Path("missing.xm"), MIDAS_ERROR_FILE_OPEN, "the file can't be opened: No such file or directory");
+    std::filesystem::create_directory(folder_.Path("folder.xm"));
+    ExpectLoadFails(folder_.Path("folder.xm"), MIDAS_ERROR_FILE_OPEN, "the file can't be read: Is a directory");
     ExpectLoadFails("/dev/zero", MIDAS_ERROR_FILE_OPEN, "the file can't be read: it is no regular file");
     // A file far larger than any module is refused unread (it is sparse
     // here, so it takes no room).
-    const std::string huge = m_folder.Write("huge.xm", modwriter::WriteXM(LoopingSong()));
+    const std::string huge = folder_.Write("huge.xm", modwriter::WriteXM(LoopingSong()));
     std::filesystem::resize_file(huge, std::uintmax_t{3} << 30);
     ExpectLoadFails(huge, MIDAS_ERROR_BAD_MODULE, "the file holds 3.0 GiB, more than any module (at most 256.0 MiB)");
 
     // A good module still loads after all that.
-    EXPECT_NE(MIDASloadModule(m_folder.Write("good.xm", modwriter::WriteXM(LoopingSong())).c_str()), 0u);
+    EXPECT_NE(MIDASloadModule(folder_.Write("good.xm", modwriter::WriteXM(LoopingSong())).c_str()), 0u);
 }
 
 TEST_F(BadFiles, ErrorTextsStayValidAfterLaterFailures)
 {
     StartEngine(22050, MIDAS_MODE_16BIT_STEREO, 1);
-    const std::string first = m_folder.Path("first.xm");
+    const std::string first = folder_.Path("first.xm");
     EXPECT_EQ(MIDASloadModule(first.c_str()), 0u);
     const char* firstText = MIDASgetErrorMessage(MIDASgetLastError());
     const std::string copy = firstText;
     EXPECT_THAT(copy, HasSubstr(first));
     for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(MIDASloadModule(m_folder.Path("other" + std::to_string(i) + ".xm").c_str()), 0u);
+        EXPECT_EQ(MIDASloadModule(folder_.Path("other" + std::to_string(i) + ".xm").c_str()), 0u);
     EXPECT_EQ(std::string(firstText), copy);
     // Codes other than the last failure's get their general text.
     EXPECT_STREQ(MIDASgetErrorMessage(MIDAS_ERROR_NO_OUTPUT), "No sound output device could be opened");
@@ -80,7 +80,7 @@ TEST_F(BadFiles, ErrorTextsStayValidAfterLaterFailures)
 
 TEST_F(EngineTest, TheWholeCycleWorksAgainInTheSameProcess)
 {
-    const auto song = m_folder.Write("song.xm", modwriter::WriteXM(LoopingSong()));
+    const auto song = folder_.Write("song.xm", modwriter::WriteXM(LoopingSong()));
     MIDASmodule oldModule = 0;
     MIDASmodulePlayHandle oldPlay = 0;
     for (int round = 0; round < 3; ++round) {
@@ -178,7 +178,7 @@ TEST_P(OddOptionValues, AreServedAsNearAsPossible)
     EXPECT_GE(frames, 32);
 
     ASSERT_EQ(MIDASstartBackgroundPlay(0), 1);
-    const auto song = m_folder.Write("song.s3m", modwriter::WriteS3M(LoopingSong()));
+    const auto song = folder_.Write("song.s3m", modwriter::WriteS3M(LoopingSong()));
     EXPECT_NE(MIDASplayModule(MIDASloadModule(song.c_str()), 1), 0u) << LastErrorText();
 }
 
@@ -202,7 +202,7 @@ TEST_F(EngineTest, AMissingSoundDeviceIsReportedWithSdlsReason)
     EXPECT_EQ(MIDASclose(), 1);
 
     // The engine isn't left half-open: with a device back it starts.
-    UseDiskOutput(m_folder.Path("capture.raw"), 1);
+    UseDiskOutput(folder_.Path("capture.raw"), 1);
     StartEngine(22050, MIDAS_MODE_16BIT_STEREO, 1);
 }
 

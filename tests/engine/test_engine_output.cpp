@@ -40,7 +40,7 @@ class EveryOutput : public EngineTest, public ::testing::WithParamInterface<Outp
 TEST_P(EveryOutput, TheDeviceGetsTheAskedFormatAndRate)
 {
     const OutputCase c = GetParam();
-    const std::string capture = m_folder.Path("capture.raw");
+    const std::string capture = folder_.Path("capture.raw");
     StartEngine(c.rate, c.mode, 1);
     int32_t rate = 0, channels = 0, bits = 0, frames = 0;
     ASSERT_EQ(MIDASgetOutputFormat(&rate, &channels, &bits, &frames), 1);
@@ -53,7 +53,7 @@ TEST_P(EveryOutput, TheDeviceGetsTheAskedFormatAndRate)
     EXPECT_GE(frames, c.rate * 25 / 1000);
 
     ASSERT_EQ(MIDASstartBackgroundPlay(0), 1);
-    const auto song = m_folder.Write("tone.xm", modwriter::WriteXM(ToneSong()));
+    const auto song = folder_.Write("tone.xm", modwriter::WriteXM(ToneSong()));
     const MIDASmodule module = MIDASloadModule(song.c_str());
     const MIDASmodulePlayHandle play = MIDASplayModule(module, 1);
     ASSERT_NE(play, 0u) << LastErrorText();
@@ -100,7 +100,7 @@ TEST_F(EngineTest, ANewSongSoundsInTheVeryNextDeviceBuffer)
     const auto before = Mix(0.1);
     EXPECT_TRUE(std::all_of(before.begin(), before.end(), [](std::uint8_t v) { return v == 0x80; }));
 
-    const auto song = m_folder.Write("tone.s3m", modwriter::WriteS3M(ToneSong()));
+    const auto song = folder_.Write("tone.s3m", modwriter::WriteS3M(ToneSong()));
     ASSERT_NE(MIDASplayModule(MIDASloadModule(song.c_str()), 1), 0u);
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(frames));
     ASSERT_EQ(MIDASmixInto(buffer.data(), static_cast<uint32_t>(buffer.size())), 1);
@@ -126,7 +126,7 @@ TEST_P(FilterModes, EachModeIsSmootherThanTheOneBefore)
 {
     const std::string extension = GetParam();
     const auto bytes = extension == "mod" ? modwriter::WriteMOD(BrightSong()) : modwriter::WriteXM(BrightSong());
-    const auto song = m_folder.Write("bright." + extension, bytes);
+    const auto song = folder_.Write("bright." + extension, bytes);
     std::vector<double> share;
     for (int filter : { 0, 1, 2 }) {
         StartEngine(44100, MIDAS_MODE_16BIT_MONO, filter);

@@ -35,7 +35,7 @@ class EveryFormat : public EngineTest, public ::testing::WithParamInterface<Form
 protected:
     MIDASmodule LoadSong()
     {
-        const auto path = m_folder.Write(std::string("song.") + GetParam().name, GetParam().write(LoopingSong()));
+        const auto path = folder_.Write(std::string("song.") + GetParam().name, GetParam().write(LoopingSong()));
         const MIDASmodule module = MIDASloadModule(path.c_str());
         EXPECT_NE(module, 0u) << LastErrorText();
         return module;
@@ -56,7 +56,7 @@ TEST_P(EveryFormat, ReportsTheSongLengthAndChannels)
 
 TEST_P(EveryFormat, PositionAdvancesWhileTheEnginePlaysInTheBackground)
 {
-    const std::string capture = m_folder.Path("capture.raw");
+    const std::string capture = folder_.Path("capture.raw");
     StartEngine(22050, MIDAS_MODE_16BIT_STEREO, 1);
     ASSERT_EQ(MIDASstartBackgroundPlay(0), 1);
     const MIDASmodule module = LoadSong();
@@ -133,8 +133,8 @@ INSTANTIATE_TEST_SUITE_P(Engine, EveryFormat,
 TEST_F(EngineTest, PlayingAnotherModuleStopsTheFirst)
 {
     StartEngine(11025, MIDAS_MODE_16BIT_MONO, 0);
-    const auto xm = m_folder.Write("a.xm", modwriter::WriteXM(LoopingSong()));
-    const auto s3m = m_folder.Write("b.s3m", modwriter::WriteS3M(ToneSong()));
+    const auto xm = folder_.Write("a.xm", modwriter::WriteXM(LoopingSong()));
+    const auto s3m = folder_.Write("b.s3m", modwriter::WriteS3M(ToneSong()));
     const MIDASmodule first = MIDASloadModule(xm.c_str());
     const MIDASmodule second = MIDASloadModule(s3m.c_str());
     ASSERT_NE(first, 0u);

@@ -36,8 +36,8 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        m_songs = { m_folder.Write("a.xm", modwriter::WriteXM(HeldSineSong(0))), m_folder.Write("b.xm", modwriter::WriteXM(HeldSineSong(-5))) };
-        m_tune = m_folder.Write("tune.xm", modwriter::WriteXM(SineSong()));
+        songs_ = { folder_.Write("a.xm", modwriter::WriteXM(HeldSineSong(0))), folder_.Write("b.xm", modwriter::WriteXM(HeldSineSong(-5))) };
+        tune_ = folder_.Write("tune.xm", modwriter::WriteXM(SineSong()));
     }
 
     void Start() { StartEngine(GetParam().rate, MIDAS_MODE_16BIT_STEREO, 1); }
@@ -63,13 +63,13 @@ protected:
         events();
         EXPECT_EQ(MIDASstopBackgroundPlay(), 1);
         EXPECT_EQ(MIDASclose(), 1);
-        return Decode(ReadBytes(m_folder.Path("capture.raw")), 2, 16)[0];
+        return Decode(ReadBytes(folder_.Path("capture.raw")), 2, 16)[0];
     }
 
     // Two held sines for the clicks, the tune of six notes for the jumps.
-    std::vector<std::string> m_songs;
-    std::string m_tune;
-    std::mt19937 m_random { 14 };
+    std::vector<std::string> songs_;
+    std::string tune_;
+    std::mt19937 random_ { 14 };
 };
 
 // A held sine's steepest step is small: a cut from anywhere in its swing to
@@ -77,17 +77,17 @@ protected:
 // half times larger. The fades' own slope adds a few per cent to it.
 TEST_P(Transitions, NewSongsStopsAndJumpsMakeNoStepLargerThanTheMusicsOwn)
 {
-    const int own = std::max(LargestStep(OwnSound(m_songs[0])), LargestStep(OwnSound(m_songs[1])));
+    const int own = std::max(LargestStep(OwnSound(songs_[0])), LargestStep(OwnSound(songs_[1])));
     ASSERT_GT(own, 500);
 
     const auto left = Capture([&] {
-        const MIDASmodule a = MIDASloadModule(m_songs[0].c_str());
-        const MIDASmodule b = MIDASloadModule(m_songs[1].c_str());
+        const MIDASmodule a = MIDASloadModule(songs_[0].c_str());
+        const MIDASmodule b = MIDASloadModule(songs_[1].c_str());
         MIDASmodulePlayHandle play = MIDASplayModule(a, 1);
         for (int event = 0; event < 60; ++event) {
-            std::this_thread::sleep_for(milliseconds(1 + m_random() % 20));
+            std::this_thread::sleep_for(milliseconds(1 + random_() % 20));
             switch (event % 4) {
-            case 0: EXPECT_EQ(MIDASsetPosition(play, static_cast<int>(m_random() % 2)), 1); break;
+            case 0: EXPECT_EQ(MIDASsetPosition(play, static_cast<int>(random_() % 2)), 1); break;
             case 1: play = MIDASplayModule(event % 8 == 1 ? b : a, 1); break;
             case 2: EXPECT_EQ(MIDASstopModule(play), 1); break;
             case 3: play = MIDASplayModule(a, 1); break;
@@ -106,15 +106,15 @@ TEST_P(Transitions, NewSongsStopsAndJumpsMakeNoStepLargerThanTheMusicsOwn)
 // stretch of 5 ms falls far below the tone's level.
 TEST_P(Transitions, ManyJumpsLeaveNoGap)
 {
-    const auto own = OwnSound(m_tune);
+    const auto own = OwnSound(tune_);
     const double level = Rms(own, own.size() / 4, own.size() / 2);
 
     const auto left = Capture([&] {
-        const MIDASmodulePlayHandle play = MIDASplayModule(MIDASloadModule(m_tune.c_str()), 1);
+        const MIDASmodulePlayHandle play = MIDASplayModule(MIDASloadModule(tune_.c_str()), 1);
         ASSERT_NE(play, 0u) << LastErrorText();
         for (int jump = 0; jump < 100; ++jump) {
-            std::this_thread::sleep_for(milliseconds(m_random() % 8));
-            EXPECT_EQ(MIDASsetPosition(play, static_cast<int>(m_random() % SineSongLength)), 1);
+            std::this_thread::sleep_for(milliseconds(random_() % 8));
+            EXPECT_EQ(MIDASsetPosition(play, static_cast<int>(random_() % SineSongLength)), 1);
         }
         std::this_thread::sleep_for(milliseconds(50));
         EXPECT_EQ(MIDASstopModule(play), 1);
@@ -155,7 +155,7 @@ TEST_F(EngineTest, AJumpAndAStopAreHeardInTheNextDeviceBuffer)
     StartEngine(22050, MIDAS_MODE_16BIT_MONO, 1);
     int32_t rate = 0, channels = 0, bits = 0, frames = 0;
     ASSERT_EQ(MIDASgetOutputFormat(&rate, &channels, &bits, &frames), 1);
-    const auto song = m_folder.Write("sine.xm", modwriter::WriteXM(SineSong()));
+    const auto song = folder_.Write("sine.xm", modwriter::WriteXM(SineSong()));
     const MIDASmodulePlayHandle play = MIDASplayModule(MIDASloadModule(song.c_str()), 1);
     ASSERT_NE(play, 0u) << LastErrorText();
     // The decoder runs ahead into order position 1; what is heard is still 0.
@@ -180,7 +180,7 @@ TEST_F(EngineTest, AJumpAndAStopAreHeardInTheNextDeviceBuffer)
 
 TEST_F(EngineTest, NothingIsMixedWhileNothingPlays)
 {
-    const std::string capture = m_folder.Path("capture.raw");
+    const std::string capture = folder_.Path("capture.raw");
     StartEngine(22050, MIDAS_MODE_16BIT_STEREO, 1);
     ASSERT_EQ(MIDASstartBackgroundPlay(0), 1);
     // SDL itself may write a buffer of silence before background play starts.
@@ -189,7 +189,7 @@ TEST_F(EngineTest, NothingIsMixedWhileNothingPlays)
     std::this_thread::sleep_for(milliseconds(200));
     EXPECT_EQ(std::filesystem::file_size(capture), startedAt) << "silence was mixed before any song";
 
-    const auto song = m_folder.Write("sine.xm", modwriter::WriteXM(SineSong()));
+    const auto song = folder_.Write("sine.xm", modwriter::WriteXM(SineSong()));
     const MIDASmodulePlayHandle play = MIDASplayModule(MIDASloadModule(song.c_str()), 1);
     ASSERT_NE(play, 0u) << LastErrorText();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);

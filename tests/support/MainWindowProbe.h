@@ -8,6 +8,6 @@ struct TfMainProbe {
     static std::int32_t InfoIndex(const TfMain& window) { return window.InfoIndex; }
     static bool StarActive(const TfMain& window) { return window.StarActive; }
     static std::int32_t StarStep(const TfMain& window) { return window.StarStep; }
-    static bool Dragging(const TfMain& window) { return window.Dragging; }
+    static bool Dragging(const TfMain& window) { return window.Drag.Dragging; }
     static TMidasSound*& Sound(TfMain& window) { return window.Sound; }
 };

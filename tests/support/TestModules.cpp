@@ -2,6 +2,9 @@
 
 #include "tools/modwriter/ModuleWriter.h"
 
+#include <cmath>
+#include <string>
+
 std::vector<std::uint8_t> SlowModule(int orders)
 {
     using namespace modwriter;
@@ -23,4 +26,49 @@ std::vector<std::uint8_t> SlowModule(int orders)
     instrument.sample.loopLength = 64;
     module.instruments.push_back(instrument);
     return WriteXM(module);
+}
+
+modwriter::Module BusySong(int channels)
+{
+    using namespace modwriter;
+    Module module;
+    module.name = "bench";
+    module.channels = channels;
+    module.initialSpeed = 6;
+    module.initialTempo = 125;
+    for (int p = 0; p < 24; ++p) {
+        module.orders.push_back(static_cast<std::uint8_t>(p % 8));
+        if (p >= 8)
+            continue;
+        Pattern pattern(64, channels);
+        for (int row = 0; row < 64; ++row) {
+            for (int channel = 0; channel < channels; ++channel) {
+                if ((row + channel) % 3 != 0)
+                    continue;
+                const auto note = Note(2 + channel % 5, (row * 7 + channel * 5 + p) % 12);
+                const auto instrument = static_cast<std::uint8_t>(1 + channel % 4);
+                const auto volume = static_cast<std::uint8_t>(1 + 40 + channel % 8 * 3);
+                const std::uint8_t vibrato = channel % 2 ? 4 : 0;
+                pattern.At(row, channel, channels) = Cell { note, instrument, volume, vibrato, 0x34 };
+            }
+        }
+        module.patterns.push_back(pattern);
+    }
+    for (int i = 0; i < 4; ++i) {
+        Instrument instrument;
+        instrument.name = "voice " + std::to_string(i);
+        const int period = 40 + i * 24;
+        for (int n = 0; n < period * 64; ++n) {
+            const double phase = 2.0 * 3.14159265358979 * n / period;
+            const double square = n % period < period / 2 ? 3000 : -3000;
+            instrument.sample.data.push_back(static_cast<std::int16_t>(12000 * std::sin(phase) + 4000 * std::sin(phase * (i + 2)) + square));
+        }
+        instrument.sample.loopLength = period * 64;
+        instrument.sample.sampleRate = 8363 * period / 32;
+        instrument.volumeEnvelope.enabled = true;
+        instrument.volumeEnvelope.points = { { 0, 64 }, { 8, 48 }, { 40, 32 }, { 90, 0 } };
+        instrument.fadeout = 512;
+        module.instruments.push_back(instrument);
+    }
+    return module;
 }

@@ -139,6 +139,8 @@ void TApplication::EndWithoutDisplay()
 
 void TApplication::Minimize()
 {
+    if (IsMinimized())
+        return;
     for (TForm* form : Forms()) {
         if (form->Visible() && form->PlatformWindow())
             form->PlatformWindow()->Minimize();

@@ -86,6 +86,7 @@ public:
     // Destroys every window; the program's ending does this after the loop.
     void DestroyForms();
 
+    // Minimises every shown window; nothing when already minimised.
     void Minimize();
     bool IsMinimized() const;
 

@@ -8,11 +8,11 @@ namespace composer {
 
 void Biquad::Tune(double cutoffHz, double q)
 {
-    const double w0 = 2.0 * std::numbers::pi * std::clamp(cutoffHz, 10.0, m_rate * 0.49) / m_rate;
+    const double w0 = 2.0 * std::numbers::pi * std::clamp(cutoffHz, 10.0, rate_ * 0.49) / rate_;
     const double alpha = std::sin(w0) / (2.0 * q);
     const double c = std::cos(w0);
     double b0 = 0, b1 = 0, b2 = 0;
-    switch (m_kind) {
+    switch (kind_) {
     case Kind::LowPass:
         b0 = (1 - c) / 2; b1 = 1 - c; b2 = (1 - c) / 2;
         break;
@@ -24,15 +24,15 @@ void Biquad::Tune(double cutoffHz, double q)
         break;
     }
     const double a0 = 1 + alpha;
-    m_b0 = b0 / a0; m_b1 = b1 / a0; m_b2 = b2 / a0;
-    m_a1 = -2 * c / a0; m_a2 = (1 - alpha) / a0;
+    b0_ = b0 / a0; b1_ = b1 / a0; b2_ = b2 / a0;
+    a1_ = -2 * c / a0; a2_ = (1 - alpha) / a0;
 }
 
 float Biquad::Process(float input)
 {
-    const double y = m_b0 * input + m_b1 * m_x1 + m_b2 * m_x2 - m_a1 * m_y1 - m_a2 * m_y2;
-    m_x2 = m_x1; m_x1 = input;
-    m_y2 = m_y1; m_y1 = y;
+    const double y = b0_ * input + b1_ * x1_ + b2_ * x2_ - a1_ * y1_ - a2_ * y2_;
+    x2_ = x1_; x1_ = input;
+    y2_ = y1_; y1_ = y;
     return static_cast<float>(y);
 }
 

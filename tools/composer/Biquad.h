@@ -9,15 +9,15 @@ public:
     enum class Kind { LowPass, HighPass, BandPass };
 
     // `rate` in frames per second; `cutoffHz` is the corner, or the centre of a band.
-    Biquad(Kind kind, double rate) : m_kind(kind), m_rate(rate) {}
+    Biquad(Kind kind, double rate) : kind_(kind), rate_(rate) {}
     void Tune(double cutoffHz, double q);
     float Process(float input);
 
 private:
-    Kind m_kind;
-    double m_rate;
-    double m_b0 = 1, m_b1 = 0, m_b2 = 0, m_a1 = 0, m_a2 = 0;
-    double m_x1 = 0, m_x2 = 0, m_y1 = 0, m_y2 = 0;
+    Kind kind_;
+    double rate_;
+    double b0_ = 1, b1_ = 0, b2_ = 0, a1_ = 0, a2_ = 0;
+    double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
 
 } // namespace composer

@@ -10,10 +10,10 @@ float Noise::Next()
 double Noise::Unit()
 {
     // xorshift32: plenty for audio noise and identical on every machine.
-    m_state ^= m_state << 13;
-    m_state ^= m_state >> 17;
-    m_state ^= m_state << 5;
-    return m_state / 4294967296.0;
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 17;
+    state_ ^= state_ << 5;
+    return state_ / 4294967296.0;
 }
 
 } // namespace composer

@@ -10,21 +10,21 @@
 namespace composer {
 
 PatternBuilder::PatternBuilder(int rows, int channels)
-    : m_channels(channels)
-    , m_pattern(rows, channels)
+    : channels_(channels)
+    , pattern_(rows, channels)
 {
 }
 
 modwriter::Cell& PatternBuilder::At(int row, int channel)
 {
-    if (row < 0 || row >= m_pattern.rows || channel < 0 || channel >= m_channels)
+    if (row < 0 || row >= pattern_.rows || channel < 0 || channel >= channels_)
         throw std::out_of_range("cell " + std::to_string(row) + ":" + std::to_string(channel) + " outside the pattern");
-    return m_pattern.At(row, channel, m_channels);
+    return pattern_.At(row, channel, channels_);
 }
 
 void PatternBuilder::Put(int row, int channel, int note, int instrument, int volume)
 {
-    if (row >= m_pattern.rows)
+    if (row >= pattern_.rows)
         return;
     modwriter::Cell& cell = At(row, channel);
     cell.note = static_cast<std::uint8_t>(note);
@@ -36,7 +36,7 @@ void PatternBuilder::Sustain(int channel, int row, int rows, const Style& style)
 {
     if (style.vibratoAfter <= 0)
         return;
-    for (int r = row + style.vibratoAfter; r < row + rows && r < m_pattern.rows; ++r) {
+    for (int r = row + style.vibratoAfter; r < row + rows && r < pattern_.rows; ++r) {
         modwriter::Cell& cell = At(r, channel);
         if (cell.effect == 0 && cell.param == 0 && cell.note == 0) {
             cell.effect = 0x4;
@@ -48,8 +48,8 @@ void PatternBuilder::Sustain(int channel, int row, int rows, const Style& style)
 void PatternBuilder::Notes(int channel, int instrument, std::string_view text, int row, const Style& style)
 {
     const NoteLine line = ParseNotes(text);
-    if (row + line.rows > m_pattern.rows)
-        throw std::invalid_argument("notes run " + std::to_string(row + line.rows) + " rows into a pattern of " + std::to_string(m_pattern.rows) + ": " + std::string(text.substr(0, 40)));
+    if (row + line.rows > pattern_.rows)
+        throw std::invalid_argument("notes run " + std::to_string(row + line.rows) + " rows into a pattern of " + std::to_string(pattern_.rows) + ": " + std::string(text.substr(0, 40)));
     for (const NoteEvent& event : line.events) {
         const int at = row + event.row;
         modwriter::Cell& cell = At(at, channel);
@@ -74,7 +74,7 @@ void PatternBuilder::Drums(int channel, const DrumKit& kit, std::string_view ste
     if (steps.empty())
         throw std::invalid_argument("empty drum steps");
     if (rows < 0)
-        rows = m_pattern.rows - row;
+        rows = pattern_.rows - row;
     for (int i = 0; i < rows; ++i) {
         const char step = steps[static_cast<std::size_t>(i) % steps.size()];
         if (step == '.')
@@ -167,7 +167,7 @@ void PatternBuilder::Arp(int channel, int instrument, const Progression& chords,
 
 void PatternBuilder::Echo(int from, int to, int delay, int instrument, double volumeScale, int sourceVolume, int transpose)
 {
-    for (int row = m_pattern.rows - 1 - delay; row >= 0; --row) {
+    for (int row = pattern_.rows - 1 - delay; row >= 0; --row) {
         const modwriter::Cell source = At(row, from);
         if (!source.note)
             continue;
@@ -187,7 +187,7 @@ void PatternBuilder::Off(int channel, int row)
 
 void PatternBuilder::Clear(int channel)
 {
-    for (int row = 0; row < m_pattern.rows; ++row)
+    for (int row = 0; row < pattern_.rows; ++row)
         At(row, channel) = {};
 }
 

@@ -30,7 +30,7 @@ class PatternBuilder {
 public:
     PatternBuilder(int rows, int channels);
 
-    int Rows() const { return m_pattern.rows; }
+    int Rows() const { return pattern_.rows; }
     modwriter::Cell& At(int row, int channel);
 
     // A note line from `row` on; notes without their own instrument play `instrument`.
@@ -57,14 +57,14 @@ public:
     void Clear(int channel);
     void Effect(int channel, int row, std::uint8_t effect, std::uint8_t param);
 
-    modwriter::Pattern Take() { return std::move(m_pattern); }
+    modwriter::Pattern Take() { return std::move(pattern_); }
 
 private:
     void Put(int row, int channel, int note, int instrument, int volume);
     void Sustain(int channel, int row, int rows, const Style& style);
 
-    int m_channels;
-    modwriter::Pattern m_pattern;
+    int channels_;
+    modwriter::Pattern pattern_;
 };
 
 } // namespace composer

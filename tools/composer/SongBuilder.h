@@ -21,12 +21,12 @@ public:
     // `speed` ticks per row, `tempo` in BPM as the module header stores it.
     SongBuilder(std::string title, int channels, int speed, int tempo);
 
-    int Channels() const { return m_module.channels; }
-    int Speed() const { return m_module.initialSpeed; }
-    int Tempo() const { return m_module.initialTempo; }
+    int Channels() const { return module_.channels; }
+    int Speed() const { return module_.initialSpeed; }
+    int Tempo() const { return module_.initialTempo; }
 
     // Every sample's peak is scaled by `master`, the song's overall loudness (0..1).
-    void SetMaster(double master) { m_master = master; }
+    void SetMaster(double master) { master_ = master; }
     // The shape for an instrument of this song: peak `level` (0..1) at panning 0..255.
     Shape Sound(double level, int pan = 128) const;
 
@@ -36,7 +36,7 @@ public:
     // notes of a placed channel leave their effect column to it: Finish
     // throws std::invalid_argument for one that brings an effect of its own.
     void Place(int channel, int pan);
-    PatternBuilder NewPattern(int rows = 64) const { return PatternBuilder(rows, m_module.channels); }
+    PatternBuilder NewPattern(int rows = 64) const { return PatternBuilder(rows, module_.channels); }
     int Add(PatternBuilder&& pattern);          // its pattern index
 
     // The song plays `orders` and then loops back to order position `restart`.
@@ -45,9 +45,9 @@ public:
 private:
     void Stage(modwriter::Pattern& pattern) const;
 
-    modwriter::Module m_module;
-    double m_master = 1.0;
-    std::vector<int> m_pans; // per channel; -1: the instruments' own
+    modwriter::Module module_;
+    double master_ = 1.0;
+    std::vector<int> pans_; // per channel; -1: the instruments' own
 };
 
 } // namespace composer

@@ -13,24 +13,24 @@ namespace modwriter::detail {
 // Appends little- or big-endian fields to a growing file image.
 class ByteWriter {
 public:
-    void U8(unsigned value) { m_bytes.push_back(static_cast<std::uint8_t>(value)); }
+    void U8(unsigned value) { bytes_.push_back(static_cast<std::uint8_t>(value)); }
     void S8(int value) { U8(static_cast<std::uint8_t>(static_cast<std::int8_t>(value))); }
     void U16LE(unsigned value);
     void U32LE(std::uint32_t value);
     void U16BE(unsigned value);
     // Writes exactly `width` bytes: the text cut or padded with `pad`.
     void Text(std::string_view text, std::size_t width, char pad = '\0');
-    void Zeros(std::size_t count) { m_bytes.insert(m_bytes.end(), count, 0); }
-    void PadTo(std::size_t size) { if (m_bytes.size() < size) Zeros(size - m_bytes.size()); }
+    void Zeros(std::size_t count) { bytes_.insert(bytes_.end(), count, 0); }
+    void PadTo(std::size_t size) { if (bytes_.size() < size) Zeros(size - bytes_.size()); }
 
     void PatchU16LE(std::size_t offset, unsigned value);
-    void PatchU8(std::size_t offset, unsigned value) { m_bytes[offset] = static_cast<std::uint8_t>(value); }
+    void PatchU8(std::size_t offset, unsigned value) { bytes_[offset] = static_cast<std::uint8_t>(value); }
 
-    std::size_t Size() const { return m_bytes.size(); }
-    std::vector<std::uint8_t> Take() { return std::move(m_bytes); }
+    std::size_t Size() const { return bytes_.size(); }
+    std::vector<std::uint8_t> Take() { return std::move(bytes_); }
 
 private:
-    std::vector<std::uint8_t> m_bytes;
+    std::vector<std::uint8_t> bytes_;
 };
 
 // How far (in semitones, fractional) C-4 of this sample sits above a sample

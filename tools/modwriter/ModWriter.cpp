@@ -54,26 +54,26 @@ Tuning TuningFor(const Sample& sample)
 class PatternConverter {
 public:
     PatternConverter(const Module& module, std::vector<Tuning> tunings)
-        : m_module(module), m_tunings(std::move(tunings)), m_instrumentOf(static_cast<std::size_t>(module.channels), 0) { }
+        : module_(module), tunings_(std::move(tunings)), instrumentOf_(static_cast<std::size_t>(module.channels), 0) { }
 
-    void ResetChannels() { std::fill(m_instrumentOf.begin(), m_instrumentOf.end(), 0); }
+    void ResetChannels() { std::fill(instrumentOf_.begin(), instrumentOf_.end(), 0); }
 
     // The cells of one pattern as four bytes each; follows which instrument
     // every channel holds so notes without one still get its transposition.
     std::vector<std::uint8_t> Convert(const Pattern& pattern)
     {
         std::vector<std::uint8_t> bytes;
-        bytes.reserve(static_cast<std::size_t>(pattern.rows) * m_module.channels * 4);
+        bytes.reserve(static_cast<std::size_t>(pattern.rows) * module_.channels * 4);
         for (int row = 0; row < pattern.rows; ++row) {
-            for (int channel = 0; channel < m_module.channels; ++channel) {
-                const Cell& cell = detail::CellAt(m_module, pattern, row, channel);
+            for (int channel = 0; channel < module_.channels; ++channel) {
+                const Cell& cell = detail::CellAt(module_, pattern, row, channel);
                 if (cell.instrument)
-                    m_instrumentOf[static_cast<std::size_t>(channel)] = cell.instrument;
+                    instrumentOf_[static_cast<std::size_t>(channel)] = cell.instrument;
                 unsigned period = 0;
                 unsigned effect = cell.effect <= 0xF ? cell.effect : 0;
                 unsigned param = cell.effect <= 0xF ? cell.param : 0;
                 if (cell.note >= 1 && cell.note <= 96)
-                    period = PeriodFor(cell.note + TransposeOf(m_instrumentOf[static_cast<std::size_t>(channel)]));
+                    period = PeriodFor(cell.note + TransposeOf(instrumentOf_[static_cast<std::size_t>(channel)]));
                 const bool effectFree = effect == 0 && param == 0;
                 // No volume column and no key-off: both become a volume command.
                 if (effectFree && cell.note == NoteOff) {
@@ -96,14 +96,14 @@ public:
 private:
     int TransposeOf(int instrument) const
     {
-        if (instrument < 1 || instrument > static_cast<int>(m_tunings.size()))
+        if (instrument < 1 || instrument > static_cast<int>(tunings_.size()))
             return 0;
-        return m_tunings[static_cast<std::size_t>(instrument - 1)].transpose;
+        return tunings_[static_cast<std::size_t>(instrument - 1)].transpose;
     }
 
-    const Module& m_module;
-    std::vector<Tuning> m_tunings;
-    std::vector<std::uint8_t> m_instrumentOf;
+    const Module& module_;
+    std::vector<Tuning> tunings_;
+    std::vector<std::uint8_t> instrumentOf_;
 };
 
 // MOD has no header fields for speed and tempo: they go into free effect

@@ -37,8 +37,8 @@ void ByteWriter::Text(std::string_view text, std::size_t width, char pad)
 
 void ByteWriter::PatchU16LE(std::size_t offset, unsigned value)
 {
-    m_bytes[offset] = static_cast<std::uint8_t>(value & 0xFF);
-    m_bytes[offset + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+    bytes_[offset] = static_cast<std::uint8_t>(value & 0xFF);
+    bytes_[offset + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
 }
 
 double PitchOffset(const Sample& sample)
