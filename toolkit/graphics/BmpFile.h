@@ -16,8 +16,11 @@ struct TBmpImage {
 };
 
 // Reads a BMP file of 1, 4, 8, 16, 24 or 32 bits, RLE included; depths
-// above 8 give pf24bit. name only goes into the error message.
-// Throws EPlatformError with the reason when the bytes are no BMP file.
+// above 8 give pf24bit, each colour field of 16 and 32 bits scaled to
+// 0..255. Pixels that run lengths skip take palette entry 0; an index past
+// the palette's end reads as black. name only goes into the error message.
+// Throws EPlatformError with the reason when the bytes are no BMP file or
+// one of a kind not read here (JPEG or PNG inside, other compressions).
 TBmpImage ReadBmp(std::span<const unsigned char> bytes, const std::string& name);
 
 // Writes an uncompressed, bottom-up BMP file of the format's depth. Below 24
