@@ -43,7 +43,7 @@ fail() { echo "bench: $*" >&2; exit 1; }
 
 start_x() {
   exec 5> "$WORK/display"
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp > "$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$WORK/display" ] && break

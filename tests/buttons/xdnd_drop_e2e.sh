@@ -20,7 +20,7 @@ cleanup() {
 trap cleanup EXIT
 
 exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 5 -screen 0 800x600x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 tries=0
 until [ -s "$work/display" ]; do

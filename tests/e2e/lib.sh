@@ -7,18 +7,25 @@ WORK=$(mktemp -d /tmp/velmora-e2e.XXXXXX)
 XVFB_PID=""
 DISC_PID=""
 
+# The X server is waited for: one still going away can take its display's
+# socket with it after the next test's server has taken the same number.
 cleanup() {
   [ -n "$DISC_PID" ] && kill "$DISC_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+  fi
   rm -rf "$WORK"
 }
 trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; [ -f "$WORK/disc.log" ] && tail -n 30 "$WORK/disc.log" >&2; exit 1; }
 
+# -noreset: a server resets when its last client leaves, and refuses
+# connections meanwhile; the program would start into that moment.
 start_x() {
   exec 5> "$WORK/display"
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp > "$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$WORK/display" ] && break
