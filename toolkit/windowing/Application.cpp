@@ -105,7 +105,9 @@ void TApplication::HandleMessage()
         return;
     int delay = NextTimerDelay();
     if (Platform().HasRealClock()) {
-        Platform().PumpEvents(delay < 0 ? 500 : delay);
+        // The wait may end a little before the timer is due; one millisecond
+        // more spares a second wake-up for the rest.
+        Platform().PumpEvents(delay < 0 ? 500 : delay == 0 ? 0 : delay + 1);
     } else if (!Platform().PumpEvents(0)) {
         if (delay < 0)
             throw EInvalidOperation("The message loop has nothing to wait for");
