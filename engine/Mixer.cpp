@@ -13,7 +13,7 @@ constexpr double MoreFilterCutoffHz = 6000.0;
 
 // Frames the decoder renders per call: the gauge knows the order position
 // of what is heard to this many frames.
-constexpr std::size_t OrderMarkFrames = 256;
+constexpr std::size_t OrderMarkFrames = 1024;
 
 int InterpolationTaps(FilterMode mode)
 {

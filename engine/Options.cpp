@@ -14,7 +14,7 @@ constexpr int MinBlockFrames = 32;
 // thread wakes, the decoder's first frames cost several times its later
 // ones, so rendering eight buffers at once takes little more than half the
 // CPU of rendering each as the device asks.
-constexpr int BlocksAhead = 8;
+constexpr int BlocksAhead = 16;
 constexpr int FadeMs = 5;
 
 } // namespace
