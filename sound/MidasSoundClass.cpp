@@ -20,9 +20,9 @@ int OutputMode(bool stereo, bool bits16)
 
 } // namespace
 
-TMidasSound::TMidasSound(TComponent* owner, const std::string& programDir, const TMidasApi& engine)
+TMidasSound::TMidasSound(TComponent* owner, const std::string& settingsDir, const TMidasApi& engine)
     : TComponent(owner)
-    , settingsFile_(programDir)
+    , settingsFile_(settingsDir)
     , engine_(engine)
 {
     const TSoundSettings stored = settingsFile_.Read();

@@ -19,13 +19,14 @@
 
 class TMidasSound : public TComponent {
 public:
-    // Reads Sound.opt in programDir (the program's directory with its
-    // trailing separator) and starts the engine. The main window creates it
-    // with TComponent::Create<TMidasSound>(this, ProgramDir); tests hand in
+    // Reads Sound.opt in settingsDir (with its trailing separator: the
+    // program's directory, or the user's configuration directory for an
+    // installed program) and starts the engine. The main window creates it
+    // with TComponent::Create<TMidasSound>(this, directory); tests hand in
     // their own engine. When the engine refuses to start, the settings are
     // written to Sound.opt before TApplicationHalt leaves the constructor,
     // since no destructor runs for a player that was never made.
-    TMidasSound(TComponent* owner, const std::string& programDir, const TMidasApi& engine = MidasLibrary());
+    TMidasSound(TComponent* owner, const std::string& settingsDir, const TMidasApi& engine = MidasLibrary());
     // Writes Sound.opt (a failed write is shown, not thrown), then shuts the
     // engine down unless a failure has closed it already.
     ~TMidasSound() override;

@@ -17,9 +17,9 @@ struct TSoundSettings {
 
 class TSoundSettingsFile {
 public:
-    // programDir is the program's directory with its trailing separator
-    // (empty: the working directory); "Sound.opt" is appended as it stands.
-    explicit TSoundSettingsFile(const std::string& programDir) : path_(programDir + "Sound.opt") {}
+    // directory holds the file, with its trailing separator (empty: the
+    // working directory); "Sound.opt" is appended as it stands.
+    explicit TSoundSettingsFile(const std::string& directory) : path_(directory + "Sound.opt") {}
 
     const std::string& Path() const { return path_; }
 
