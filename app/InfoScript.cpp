@@ -2,9 +2,9 @@
 
 namespace {
 
-constexpr TColor gold = 1886207;      // 0x1CC7FF: welcome, thanks, comments, the drop note
-constexpr TColor skyBlue = 16756736;  // 0xFFB000: credits, web site, greetings, dots
-constexpr TColor red = 255;           // copyright
+constexpr TColor gold = 1886207;     // 0x1CC7FF: welcome, thanks, comments, the drop note
+constexpr TColor skyBlue = 16756736; // 0xFFB000: credits, web site, greetings, dots
+constexpr TColor red = 255;          // copyright
 constexpr TColor black = 0;
 
 } // namespace

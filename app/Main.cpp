@@ -4,8 +4,8 @@
 #include "app/Random.h"
 #include "options/Options.h"
 #include "sound/MidasSoundClass.h"
-#include "toolkit/windowing/Application.h"
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/Application.h"
 
 TfMain* fMain = nullptr;
 

@@ -37,15 +37,10 @@ void TfMain::FormKeyDown(TObject*, std::uint16_t& key, TShiftState shift)
         return;
     }
     switch (key) {
-    case 'M':
-        bApplicationMinimizeClick(bApplicationMinimize);
-        break;
+    case 'M': bApplicationMinimizeClick(bApplicationMinimize); break;
     case VK_ESCAPE:
-    case 'Q':
-        bApplicationCloseClick(bApplicationClose);
-        break;
-    default:
-        break;
+    case 'Q': bApplicationCloseClick(bApplicationClose); break;
+    default: break;
     }
 }
 

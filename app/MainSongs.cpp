@@ -6,11 +6,26 @@
 
 #include "sound/MidasSoundClass.h"
 
-void TfMain::bSong1Click(TObject*) { PlaySong(bSong1, "song1.xm"); }
-void TfMain::bSong2Click(TObject*) { PlaySong(bSong2, "song2.xm"); }
-void TfMain::bSong3Click(TObject*) { PlaySong(bSong3, "song3.xm"); }
-void TfMain::bSong4Click(TObject*) { PlaySong(bSong4, "song4.xm"); }
-void TfMain::bSong5Click(TObject*) { PlaySong(bSong5, "song5.xm"); }
+void TfMain::bSong1Click(TObject*)
+{
+    PlaySong(bSong1, "song1.xm");
+}
+void TfMain::bSong2Click(TObject*)
+{
+    PlaySong(bSong2, "song2.xm");
+}
+void TfMain::bSong3Click(TObject*)
+{
+    PlaySong(bSong3, "song3.xm");
+}
+void TfMain::bSong4Click(TObject*)
+{
+    PlaySong(bSong4, "song4.xm");
+}
+void TfMain::bSong5Click(TObject*)
+{
+    PlaySong(bSong5, "song5.xm");
+}
 
 void TfMain::PlaySong(TautoButton* button, const char* fileName)
 {

@@ -6,9 +6,9 @@
 // The engine mixes by hand through the path the sound device pulls from, one
 // device buffer at a time, with SDL's dummy driver standing in for a device.
 
-#include "tests/support/TestModules.h"
 #include "engine/Midas.h"
 #include "engine/MidasTesting.h"
+#include "tests/support/TestModules.h"
 
 #include <libopenmpt/libopenmpt.hpp>
 
@@ -37,7 +37,7 @@ constexpr int Repeats = 3;
 
 double ProcessCpuSeconds()
 {
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
 }
@@ -82,7 +82,8 @@ double Openmpt123Seconds(const std::string& path)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     std::string rate = std::to_string(Rate);
-    std::vector<std::string> words { "openmpt123", "--batch", "--quiet", "--stdout", "--no-float", "--samplerate", rate, path };
+    std::vector<std::string> words{
+        "openmpt123", "--batch", "--quiet", "--stdout", "--no-float", "--samplerate", rate, path};
     std::vector<char*> argv;
     for (auto& word : words)
         argv.push_back(word.data());
@@ -93,11 +94,12 @@ double Openmpt123Seconds(const std::string& path)
     if (spawned != 0)
         throw std::runtime_error("openmpt123 could not be started (apt-get install openmpt123)");
     int status = 0;
-    rusage usage {};
+    rusage usage{};
     wait4(child, &status, 0, &usage);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error("openmpt123 failed");
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+        (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
 }
 
 } // namespace
@@ -116,7 +118,7 @@ try {
         modwriter::WriteFile(path, modwriter::WriteXM(BusySong(8)));
     }
     std::ifstream in(path, std::ios::binary);
-    const std::vector<char> bytes { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     openmpt::module probe(bytes);
     const double seconds = probe.get_duration_seconds();
     const auto frames = static_cast<std::size_t>(seconds * Rate);
@@ -130,7 +132,8 @@ try {
         std::filesystem::remove(made);
 
     const double minutes = seconds / 60.0;
-    std::printf("module: %s, %.1f s at %d Hz, 16-bit stereo, best of %d\n", argc > 1 ? path.c_str() : "generated 8-channel XM", seconds, Rate, Repeats);
+    std::printf("module: %s, %.1f s at %d Hz, 16-bit stereo, best of %d\n",
+        argc > 1 ? path.c_str() : "generated 8-channel XM", seconds, Rate, Repeats);
     std::printf("engine:     %.4f CPU s per minute of playback\n", engine / minutes);
     std::printf("openmpt123: %.4f CPU s per minute of playback\n", player / minutes);
     std::printf("ratio engine / openmpt123: %.3f\n", engine / player);

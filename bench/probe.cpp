@@ -13,10 +13,10 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <poll.h>
 #include <spawn.h>
 #include <stdexcept>
@@ -61,7 +61,9 @@ long WindowPid(Display* display, Window window)
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     long pid = 0;
-    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) == Success && data) {
+    if (XGetWindowProperty(
+            display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+        data) {
         if (format == 32 && count == 1)
             pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
         XFree(data);
@@ -70,7 +72,10 @@ long WindowPid(Display* display, Window window)
 }
 
 // A window may be gone by the time its property is asked for.
-int IgnoreError(Display*, XErrorEvent*) { return 0; }
+int IgnoreError(Display*, XErrorEvent*)
+{
+    return 0;
+}
 
 // CPU milliseconds the process's threads have had, from the scheduler.
 double CpuMs(pid_t pid)
@@ -98,7 +103,7 @@ int Map(char** argv)
 
     const auto start = Clock::now();
     const pid_t child = Spawn(argv, Output::ToStderr);
-    pollfd connection { ConnectionNumber(display), POLLIN, 0 };
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
     while (Clock::now() - start < MapTimeout) {
         while (XPending(display)) {
             XEvent event;
@@ -123,10 +128,11 @@ int Run(char** argv)
 {
     const pid_t child = Spawn(argv, Output::ToNull);
     int status = 0;
-    rusage usage {};
+    rusage usage{};
     if (wait4(child, &status, 0, &usage) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error(std::string(argv[0]) + " failed");
-    const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+    const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+        (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
     std::printf("cpu_s %.4f maxrss_kb %ld\n", cpu, usage.ru_maxrss);
     return 0;
 }

@@ -17,9 +17,8 @@ TautoButton::TautoButton(TComponent* owner) : TGraphicControl(owner), about_(std
     Picture(kAlt).OnChange = [this](TObject*) { AltChanged(); };
     Picture(kMask).OnChange = [this](TObject*) { MaskChanged(); };
     for (const char* line : {"TautoButton", "Bitmap button", "Velmora skin controls",
-                             "Seven pictures: up, down, alternative, mask,", "locking, locked and spare",
-                             "A mask gives the button any shape", "LockMode makes it a toggle",
-                             "Written for the Velmora music disc"})
+             "Seven pictures: up, down, alternative, mask,", "locking, locked and spare",
+             "A mask gives the button any shape", "LockMode makes it a toggle", "Written for the Velmora music disc"})
         about_->Add(line);
     SetBounds(0, 0, kDefaultWidth, kDefaultHeight);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "toolkit/graphics/Bitmap.h"
-#include "toolkit/windowing/Control.h"
 #include "toolkit/graphics/StringList.h"
+#include "toolkit/windowing/Control.h"
 
 #include <array>
 #include <memory>

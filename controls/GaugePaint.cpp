@@ -60,21 +60,11 @@ void TGauge::Paint()
         ClearToBlack(overlay);
         TCanvas& canvas = overlay.Canvas();
         switch (kind_) {
-        case TGaugeKind::gkText:
-            PaintBackground(canvas, r);
-            break;
-        case TGaugeKind::gkHorizontalBar:
-            PaintAsBar(canvas, r, false);
-            break;
-        case TGaugeKind::gkVerticalBar:
-            PaintAsBar(canvas, r, true);
-            break;
-        case TGaugeKind::gkPie:
-            PaintAsPie(canvas, r);
-            break;
-        case TGaugeKind::gkNeedle:
-            PaintAsNeedle(canvas, r);
-            break;
+        case TGaugeKind::gkText: PaintBackground(canvas, r); break;
+        case TGaugeKind::gkHorizontalBar: PaintAsBar(canvas, r, false); break;
+        case TGaugeKind::gkVerticalBar: PaintAsBar(canvas, r, true); break;
+        case TGaugeKind::gkPie: PaintAsPie(canvas, r); break;
+        case TGaugeKind::gkNeedle: PaintAsNeedle(canvas, r); break;
         }
         XorInto(image, overlay);
     }

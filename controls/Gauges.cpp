@@ -1,7 +1,7 @@
 #include "controls/Gauges.h"
 
-#include "toolkit/windowing/ClassRegistry.h"
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/ClassRegistry.h"
 
 #include <cmath>
 #include <cstdint>
@@ -135,18 +135,18 @@ void RegisterGauges()
         return;
     TClassBuilder<TGauge>("TGauge", "TGraphicControl")
         .Enum("Align", &TControl::SetAlign,
-              {{"alNone", TAlign::alNone}, {"alTop", TAlign::alTop}, {"alBottom", TAlign::alBottom},
-               {"alLeft", TAlign::alLeft}, {"alRight", TAlign::alRight}, {"alClient", TAlign::alClient}})
+            {{"alNone", TAlign::alNone}, {"alTop", TAlign::alTop}, {"alBottom", TAlign::alBottom},
+                {"alLeft", TAlign::alLeft}, {"alRight", TAlign::alRight}, {"alClient", TAlign::alClient}})
         .Color("Color", &TControl::SetColor)
         .Boolean("Enabled", &TControl::SetEnabled)
         .Enum("Kind", &TGauge::SetKind,
-              {{"gkText", TGaugeKind::gkText}, {"gkHorizontalBar", TGaugeKind::gkHorizontalBar},
-               {"gkVerticalBar", TGaugeKind::gkVerticalBar}, {"gkPie", TGaugeKind::gkPie},
-               {"gkNeedle", TGaugeKind::gkNeedle}})
+            {{"gkText", TGaugeKind::gkText}, {"gkHorizontalBar", TGaugeKind::gkHorizontalBar},
+                {"gkVerticalBar", TGaugeKind::gkVerticalBar}, {"gkPie", TGaugeKind::gkPie},
+                {"gkNeedle", TGaugeKind::gkNeedle}})
         .Boolean("ShowText", &TGauge::SetShowText)
         .Object("Font", static_cast<TFont& (TControl::*)()>(&TControl::Font))
         .Enum("BorderStyle", &TGauge::SetBorderStyle,
-              {{"bsNone", TGaugeBorderStyle::bsNone}, {"bsSingle", TGaugeBorderStyle::bsSingle}})
+            {{"bsNone", TGaugeBorderStyle::bsNone}, {"bsSingle", TGaugeBorderStyle::bsSingle}})
         .Color("ForeColor", &TGauge::SetForeColor)
         .Color("BackColor", &TGauge::SetBackColor)
         .Integer("MinValue", &TGauge::SetMinValue)

@@ -18,12 +18,8 @@ std::array<TFxPass, 3> Passes(const TLMD3DCaption& fx, TColor textColor, int& co
 {
     const int d = fx.Depth3D();
     switch (fx.Style()) {
-    case TLMDThreeDStyle::tdSunken:
-        count = 2;
-        return {{{d, fx.LightColor()}, {-d, textColor}, {}}};
-    case TLMDThreeDStyle::tdRaised:
-        count = 2;
-        return {{{0, fx.LightColor()}, {d, textColor}, {}}};
+    case TLMDThreeDStyle::tdSunken: count = 2; return {{{d, fx.LightColor()}, {-d, textColor}, {}}};
+    case TLMDThreeDStyle::tdRaised: count = 2; return {{{0, fx.LightColor()}, {d, textColor}, {}}};
     case TLMDThreeDStyle::tdSunkenShadow:
     case TLMDThreeDStyle::tdPColorSunken:
         count = 3;
@@ -32,8 +28,7 @@ std::array<TFxPass, 3> Passes(const TLMD3DCaption& fx, TColor textColor, int& co
     case TLMDThreeDStyle::tdPColorRaised:
         count = 3;
         return {{{2 * d, fx.ShadowColor()}, {-2 * d, fx.LightColor()}, {d, textColor}}};
-    case TLMDThreeDStyle::tdNone:
-        break;
+    case TLMDThreeDStyle::tdNone: break;
     }
     count = 1;
     return {{{0, textColor}, {}, {}}};
@@ -53,7 +48,7 @@ std::string_view CaptionPart(std::string_view caption)
 }
 
 void DrawFx(std::string_view text, TCanvas& canvas, const TLMDFxCaption& fx, TColor textColor, unsigned options,
-            const TRect& clip, TRect origin)
+    const TRect& clip, TRect origin)
 {
     text = CaptionPart(text);
     const bool rotated = fx.Angle() != 0;
@@ -92,8 +87,7 @@ void AddFxExtent(TRect& r, const TLMD3DCaption& fx, int bevelExtent)
         r.Right += 2 * d;
         r.Bottom += 2 * d;
         break;
-    case TLMDThreeDStyle::tdNone:
-        break;
+    case TLMDThreeDStyle::tdNone: break;
     }
     r.Right += 2 * (bevelExtent + 1);
     r.Bottom += 2 * (bevelExtent + 1);
@@ -122,7 +116,7 @@ void RotateRect(TRect& r, int angle)
 }
 
 void CalcCaptionRect(TRect& r, std::string_view text, TLMDFxCaption& fx, const TFont& font, bool multiLine,
-                     bool showAccelChar, int bevelExtent)
+    bool showAccelChar, int bevelExtent)
 {
     text = CaptionPart(text);
     // Measuring needs only the font, never a surface.

@@ -20,7 +20,7 @@ std::string_view CaptionPart(std::string_view caption);
 // its first character cell's top-left corner at the origin's corner,
 // clipped to clip. The text's own pass is drawn in textColor.
 void DrawFx(std::string_view text, TCanvas& canvas, const TLMDFxCaption& fx, TColor textColor, unsigned options,
-            const TRect& clip, TRect origin);
+    const TRect& clip, TRect origin);
 
 // The size a caption needs: r keeps its top-left corner (0, 0 in use) and
 // gets its extent, with room for the effect and the frame. Horizontal text
@@ -29,7 +29,7 @@ void DrawFx(std::string_view text, TCanvas& canvas, const TLMDFxCaption& fx, TCo
 // and PosX/PosY are set so that it turns about the middle of its box. Both
 // go through fx's setters.
 void CalcCaptionRect(TRect& r, std::string_view text, TLMDFxCaption& fx, const TFont& font, bool multiLine,
-                     bool showAccelChar, int bevelExtent);
+    bool showAccelChar, int bevelExtent);
 
 // Grows r's right and bottom by the room the copies of the text and a frame
 // of bevelExtent pixels take.

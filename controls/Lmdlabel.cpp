@@ -9,24 +9,15 @@ namespace {
 unsigned AlignmentOptions(TLMDAlignment alignment)
 {
     switch (alignment) {
-    case TLMDAlignment::agTopLeft:
-        return 0;
-    case TLMDAlignment::agTopCenter:
-        return DT_CENTER;
-    case TLMDAlignment::agTopRight:
-        return DT_RIGHT;
-    case TLMDAlignment::agCenterLeft:
-        return DT_VCENTER | DT_SINGLELINE;
-    case TLMDAlignment::agCenter:
-        return DT_VCENTER | DT_CENTER | DT_SINGLELINE;
-    case TLMDAlignment::agCenterRight:
-        return DT_VCENTER | DT_RIGHT | DT_SINGLELINE;
-    case TLMDAlignment::agBottomLeft:
-        return DT_BOTTOM | DT_SINGLELINE;
-    case TLMDAlignment::agBottomCenter:
-        return DT_BOTTOM | DT_CENTER | DT_SINGLELINE;
-    case TLMDAlignment::agBottomRight:
-        return DT_BOTTOM | DT_RIGHT | DT_SINGLELINE;
+    case TLMDAlignment::agTopLeft: return 0;
+    case TLMDAlignment::agTopCenter: return DT_CENTER;
+    case TLMDAlignment::agTopRight: return DT_RIGHT;
+    case TLMDAlignment::agCenterLeft: return DT_VCENTER | DT_SINGLELINE;
+    case TLMDAlignment::agCenter: return DT_VCENTER | DT_CENTER | DT_SINGLELINE;
+    case TLMDAlignment::agCenterRight: return DT_VCENTER | DT_RIGHT | DT_SINGLELINE;
+    case TLMDAlignment::agBottomLeft: return DT_BOTTOM | DT_SINGLELINE;
+    case TLMDAlignment::agBottomCenter: return DT_BOTTOM | DT_CENTER | DT_SINGLELINE;
+    case TLMDAlignment::agBottomRight: return DT_BOTTOM | DT_RIGHT | DT_SINGLELINE;
     }
     return 0;
 }

@@ -8,9 +8,8 @@ TClassBuilder<T>& BevelStyle(TClassBuilder<T>& builder, const std::string& name,
 {
     using enum TLMDBevelStyle;
     return builder.Enum(name, setter,
-                        {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised},
-                         {"bvFrameLowered", bvFrameLowered}, {"bvFrameRaised", bvFrameRaised},
-                         {"bvNormal", bvNormal}, {"bvShadow", bvShadow}});
+        {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}, {"bvFrameLowered", bvFrameLowered},
+            {"bvFrameRaised", bvFrameRaised}, {"bvNormal", bvNormal}, {"bvShadow", bvShadow}});
 }
 
 void RegisterSubObjects()
@@ -35,9 +34,9 @@ void RegisterSubObjects()
             .Color("LightColor", &TLMD3DCaption::SetLightColor)
             .Color("ShadowColor", &TLMD3DCaption::SetShadowColor)
             .Enum("Style", &TLMD3DCaption::SetStyle,
-                  {{"tdNone", tdNone}, {"tdSunken", tdSunken}, {"tdRaised", tdRaised},
-                   {"tdSunkenShadow", tdSunkenShadow}, {"tdRaisedShadow", tdRaisedShadow},
-                   {"tdPColorSunken", tdPColorSunken}, {"tdPColorRaised", tdPColorRaised}});
+                {{"tdNone", tdNone}, {"tdSunken", tdSunken}, {"tdRaised", tdRaised}, {"tdSunkenShadow", tdSunkenShadow},
+                    {"tdRaisedShadow", tdRaisedShadow}, {"tdPColorSunken", tdPColorSunken},
+                    {"tdPColorRaised", tdPColorRaised}});
     }
 
     TClassBuilder<TLMDFxCaption>("TLMDFxCaption", "TLMD3DCaption", false)
@@ -58,13 +57,12 @@ void RegisterLabel()
     TClassBuilder<TLMDLabel>("TLMDLabel", "TLMDCustomLabel")
         .Ignored("About")
         .Enum("Align", &TControl::SetAlign,
-              {{"alNone", TAlign::alNone}, {"alTop", TAlign::alTop}, {"alBottom", TAlign::alBottom},
-               {"alLeft", TAlign::alLeft}, {"alRight", TAlign::alRight}, {"alClient", TAlign::alClient}})
+            {{"alNone", TAlign::alNone}, {"alTop", TAlign::alTop}, {"alBottom", TAlign::alBottom},
+                {"alLeft", TAlign::alLeft}, {"alRight", TAlign::alRight}, {"alClient", TAlign::alClient}})
         .Enum("Alignment", &TLMDCustomLabel::SetAlignment,
-              {{"agTopLeft", agTopLeft}, {"agTopCenter", agTopCenter}, {"agTopRight", agTopRight},
-               {"agCenterLeft", agCenterLeft}, {"agCenter", agCenter}, {"agCenterRight", agCenterRight},
-               {"agBottomLeft", agBottomLeft}, {"agBottomCenter", agBottomCenter},
-               {"agBottomRight", agBottomRight}})
+            {{"agTopLeft", agTopLeft}, {"agTopCenter", agTopCenter}, {"agTopRight", agTopRight},
+                {"agCenterLeft", agCenterLeft}, {"agCenter", agCenter}, {"agCenterRight", agCenterRight},
+                {"agBottomLeft", agBottomLeft}, {"agBottomCenter", agBottomCenter}, {"agBottomRight", agBottomRight}})
         .Object("Bevel", static_cast<TLMDBevel& (TLMDGraphicControl::*)()>(&TLMDGraphicControl::Bevel))
         .Boolean("AutoSize", &TLMDCustomLabel::SetAutoSize)
         .String("Caption", &TControl::SetCaption)
@@ -73,12 +71,12 @@ void RegisterLabel()
         .Ignored("DragMode")
         .Boolean("Enabled", &TControl::SetEnabled)
         .Custom("FocusControl",
-                [](TLMDLabel& label, const TLayoutValue& value, TLayoutContext& context) {
-                    auto* control = dynamic_cast<TWinControl*>(context.Root().FindComponent(value.text));
-                    if (!control)
-                        context.Fail("no windowed control '" + value.text + "' before this label");
-                    label.SetFocusControl(control);
-                })
+            [](TLMDLabel& label, const TLayoutValue& value, TLayoutContext& context) {
+                auto* control = dynamic_cast<TWinControl*>(context.Root().FindComponent(value.text));
+                if (!control)
+                    context.Fail("no windowed control '" + value.text + "' before this label");
+                label.SetFocusControl(control);
+            })
         .Object("Font", static_cast<TFont& (TControl::*)()>(&TControl::Font))
         .Object("FontFx", static_cast<TLMDFxCaption& (TLMDCaptionControl::*)()>(&TLMDCaptionControl::FontFx))
         .Boolean("MultiLine", &TLMDCustomLabel::SetMultiLine)

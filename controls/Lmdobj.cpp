@@ -135,7 +135,7 @@ int TLMDBevel::BevelExtent() const
     if (styleInner_ == TLMDBevelStyle::bvShadow)
         return widthOuter_ / 2 + widthInner_ + 1 + borderInnerWidth_;
     return SideExtent(styleInner_, widthInner_) + SideExtent(styleOuter_, widthOuter_) + borderWidth_ +
-           borderInnerWidth_;
+        borderInnerWidth_;
 }
 
 void TLMDBevel::FrameBevel(TCanvas& canvas, TRect& r, TLMDBevelStyle style) const
@@ -157,22 +157,13 @@ TRect TLMDBevel::PaintBevel(TCanvas& canvas, TRect r, bool transparent) const
 
     auto side = [&](TLMDBevelStyle style, TBevelWidth width) {
         switch (style) {
-        case TLMDBevelStyle::bvLowered:
-            Frame3D(canvas, r, shadowColor_, lightColor_, width);
-            break;
-        case TLMDBevelStyle::bvRaised:
-            Frame3D(canvas, r, lightColor_, shadowColor_, width);
-            break;
-        case TLMDBevelStyle::bvNormal:
-            Frame3D(canvas, r, clBlack, clBlack, width);
-            break;
+        case TLMDBevelStyle::bvLowered: Frame3D(canvas, r, shadowColor_, lightColor_, width); break;
+        case TLMDBevelStyle::bvRaised: Frame3D(canvas, r, lightColor_, shadowColor_, width); break;
+        case TLMDBevelStyle::bvNormal: Frame3D(canvas, r, clBlack, clBlack, width); break;
         case TLMDBevelStyle::bvFrameLowered:
-        case TLMDBevelStyle::bvFrameRaised:
-            FrameBevel(canvas, r, style);
-            break;
+        case TLMDBevelStyle::bvFrameRaised: FrameBevel(canvas, r, style); break;
         case TLMDBevelStyle::bvNone:
-        case TLMDBevelStyle::bvShadow:
-            break;
+        case TLMDBevelStyle::bvShadow: break;
         }
     };
     auto rings = [&](TBorderWidth count) {

@@ -1,8 +1,8 @@
 #include "controls/Spin.h"
 
-#include "toolkit/windowing/ClassRegistry.h"
 #include "toolkit/graphics/Exceptions.h"
 #include "toolkit/graphics/Resources.h"
+#include "toolkit/windowing/ClassRegistry.h"
 
 namespace {
 
@@ -166,9 +166,7 @@ void TSpinButton::SetFocusedButton(TTimerSpeedButton* button)
 void TSpinButton::KeyDown(std::uint16_t& key, TShiftState)
 {
     switch (key) {
-    case VK_SPACE:
-        focusedButton_->Click();
-        break;
+    case VK_SPACE: focusedButton_->Click(); break;
     case VK_UP:
         SetFocusedButton(upButton_);
         upButton_->Click();
@@ -177,8 +175,7 @@ void TSpinButton::KeyDown(std::uint16_t& key, TShiftState)
         SetFocusedButton(downButton_);
         downButton_->Click();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -213,11 +210,11 @@ void RegisterSpin()
         .Ignored("DragCursor")
         .Ignored("DragMode")
         .Custom("FocusControl",
-                [](TSpinButton& spin, const TLayoutValue& value, TLayoutContext& context) {
-                    if (value.kind != TLayoutValue::Kind::Identifier)
-                        context.Fail("a control name is expected");
-                    spin.SetFocusControlName(value.text);
-                })
+            [](TSpinButton& spin, const TLayoutValue& value, TLayoutContext& context) {
+                if (value.kind != TLayoutValue::Kind::Identifier)
+                    context.Fail("a control name is expected");
+                spin.SetFocusControlName(value.text);
+            })
         .Ignored("PopupMenu")
         .Bitmap("UpGlyph", &TSpinButton::SetUpGlyph)
         .Event("OnDownClick", &TSpinButton::OnDownClick)

@@ -66,7 +66,7 @@ private:
     // exist.
     void LayoutButtons(int& width, int& height);
 
-    TTimerSpeedButton* upButton_ = nullptr;   // owned as components
+    TTimerSpeedButton* upButton_ = nullptr; // owned as components
     TTimerSpeedButton* downButton_ = nullptr;
     TTimerSpeedButton* focusedButton_ = nullptr;
     TWinControl* focusControl_ = nullptr;

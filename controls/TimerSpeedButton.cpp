@@ -2,7 +2,9 @@
 
 #include "toolkit/windowing/Timer.h"
 
-TTimerSpeedButton::TTimerSpeedButton(TComponent* owner) : TSpeedButton(owner) {}
+TTimerSpeedButton::TTimerSpeedButton(TComponent* owner) : TSpeedButton(owner)
+{
+}
 
 TTimerSpeedButton::~TTimerSpeedButton()
 {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "toolkit/graphics/StringList.h"
 #include "toolkit/windowing/Component.h"
 #include "toolkit/windowing/Form.h"
-#include "toolkit/graphics/StringList.h"
 
 #include <memory>
 #include <string>

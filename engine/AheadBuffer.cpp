@@ -14,9 +14,7 @@ constexpr std::size_t ReservedMarks = 64;
 } // namespace
 
 AheadBuffer::AheadBuffer(int channels, std::size_t capacityFrames)
-    : channels_(static_cast<std::size_t>(channels))
-    , capacity_(capacityFrames)
-    , samples_(capacityFrames * channels_)
+    : channels_(static_cast<std::size_t>(channels)), capacity_(capacityFrames), samples_(capacityFrames * channels_)
 {
     marks_.reserve(ReservedMarks);
 }
@@ -33,7 +31,7 @@ float* AheadBuffer::Append(std::size_t frames, int order)
     if (marks_.empty() || Empty() || marks_.back().order != order) {
         if (Empty())
             marks_.clear();
-        marks_.push_back({ end_, order });
+        marks_.push_back({end_, order});
     }
     float* room = samples_.data() + Offset(end_);
     end_ += frames;
@@ -60,7 +58,7 @@ void AheadBuffer::Consume(std::size_t frames)
 void AheadBuffer::Relabel(int order)
 {
     marks_.clear();
-    marks_.push_back({ begin_, order });
+    marks_.push_back({begin_, order});
 }
 
 } // namespace velmora::engine

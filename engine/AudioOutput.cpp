@@ -16,22 +16,21 @@ namespace {
 
 } // namespace
 
-AudioOutput::AudioOutput(const OutputFormat& format, Mixer& mixer)
-    : mixer_(mixer)
+AudioOutput::AudioOutput(const OutputFormat& format, Mixer& mixer) : mixer_(mixer)
 {
     // The program uses SDL's video in the same process: only the audio
     // subsystem is started and, later, quit.
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
         ThrowNoOutput();
 
-    SDL_AudioSpec desired {};
+    SDL_AudioSpec desired{};
     desired.freq = format.rate;
     desired.format = format.sampleFormat == SampleFormat::Signed16 ? AUDIO_S16SYS : AUDIO_U8;
     desired.channels = static_cast<Uint8>(format.channels);
     desired.samples = static_cast<Uint16>(format.blockFrames);
     desired.callback = &AudioOutput::Callback;
     desired.userdata = &mixer;
-    SDL_AudioSpec obtained {};
+    SDL_AudioSpec obtained{};
     // No allowed changes: SDL converts to whatever the hardware takes, so
     // the mixer always produces exactly the format that was asked for.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);

@@ -32,7 +32,7 @@ Engine& TheEngine()
 }
 
 // Runs `body` with the engine locked; a failure is recorded and `failed` returned.
-template<typename Body>
+template <typename Body>
 auto Guarded(auto failed, Body&& body) -> decltype(failed)
 {
     try {
@@ -59,7 +59,7 @@ Session& Running(Engine& engine)
 }
 
 // The caller's record or buffer; a null address is refused with a clear text.
-template<typename T>
+template <typename T>
 T& Required(T* pointer, const char* what)
 {
     if (!pointer)
@@ -77,7 +77,7 @@ extern "C" {
 MIDAS_API int MIDAS_CALL MIDASstartup(void)
 {
     return Guarded(0, [](Engine& engine) {
-        engine.options = EngineOptions {};
+        engine.options = EngineOptions{};
         return 1;
     });
 }
@@ -94,7 +94,8 @@ MIDAS_API int MIDAS_CALL MIDASinit(void)
 {
     return Guarded(0, [](Engine& engine) {
         if (engine.session)
-            throw EngineError(ErrorCode::AlreadyInitialised, "The sound engine is already initialised: close it before initialising it again");
+            throw EngineError(ErrorCode::AlreadyInitialised,
+                "The sound engine is already initialised: close it before initialising it again");
         engine.session = std::make_unique<Session>(engine.options);
         return 1;
     });
@@ -127,7 +128,7 @@ MIDAS_API int MIDAS_CALL MIDASclose(void)
 
 MIDAS_API MIDASmodule MIDAS_CALL MIDASloadModule(const char* fileName)
 {
-    return Guarded(MIDASmodule { 0 }, [=](Engine& engine) {
+    return Guarded(MIDASmodule{0}, [=](Engine& engine) {
         Required(fileName, "module file name");
         return Running(engine).Load(fileName);
     });
@@ -135,9 +136,8 @@ MIDAS_API MIDASmodule MIDAS_CALL MIDASloadModule(const char* fileName)
 
 MIDAS_API MIDASmodulePlayHandle MIDAS_CALL MIDASplayModule(MIDASmodule module, int loopSong)
 {
-    return Guarded(MIDASmodulePlayHandle { 0 }, [=](Engine& engine) {
-        return Running(engine).Play(module, loopSong != 0);
-    });
+    return Guarded(
+        MIDASmodulePlayHandle{0}, [=](Engine& engine) { return Running(engine).Play(module, loopSong != 0); });
 }
 
 MIDAS_API int MIDAS_CALL MIDASstopModule(MIDASmodulePlayHandle playHandle)
@@ -164,7 +164,7 @@ MIDAS_API int MIDAS_CALL MIDASgetPlayStatus(MIDASmodulePlayHandle playHandle, MI
     return Guarded(0, [=](Engine& engine) {
         MIDASplayStatus& out = Required(status, "play status");
         const int position = Running(engine).Position(playHandle);
-        out = MIDASplayStatus {};
+        out = MIDASplayStatus{};
         out.position = position;
         return 1;
     });
@@ -175,7 +175,7 @@ MIDAS_API int MIDAS_CALL MIDASgetModuleInfo(MIDASmodule module, MIDASmoduleInfo*
     return Guarded(0, [=](Engine& engine) {
         MIDASmoduleInfo& out = Required(info, "module information");
         const ModuleInfo read = Running(engine).Info(module);
-        out = MIDASmoduleInfo {};
+        out = MIDASmoduleInfo{};
         read.name.copy(out.songName, sizeof out.songName - 1);
         out.songLength = static_cast<uint32_t>(read.orderCount);
         out.numPatterns = static_cast<uint32_t>(read.patternCount);

@@ -6,8 +6,7 @@
 
 namespace velmora::engine {
 
-LowPass::LowPass(int rateHz, double cutoffHz, int channels)
-    : channels_(std::clamp(channels, 1, MaxChannels))
+LowPass::LowPass(int rateHz, double cutoffHz, int channels) : channels_(std::clamp(channels, 1, MaxChannels))
 {
     // Bilinear-transform biquad (the usual cookbook form) with Q = 1/sqrt(2).
     const double cutoff = std::min(cutoffHz, rateHz * 0.45);

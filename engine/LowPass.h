@@ -24,7 +24,7 @@ private:
 
     int channels_;
     float b0_, b1_, b2_, a1_, a2_;
-    std::array<State, MaxChannels> state_ {};
+    std::array<State, MaxChannels> state_{};
 };
 
 } // namespace velmora::engine

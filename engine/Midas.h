@@ -25,19 +25,14 @@ typedef uint32_t MIDASmodulePlayHandle; /* 0: none */
 
 /* Options, set between MIDASstartup and MIDASinit. */
 enum {
-    MIDAS_OPTION_MIXRATE = 1,       /* output rate in Hz, 4000..192000 (others are clamped) */
-    MIDAS_OPTION_OUTPUTMODE = 2,    /* one of MIDAS_MODE_* */
-    MIDAS_OPTION_MIXBUFLEN = 3,     /* mixing buffer length in ms */
-    MIDAS_OPTION_MIXBUFBLOCKS = 4,  /* number of blocks the buffer is cut into */
-    MIDAS_OPTION_FILTER_MODE = 10   /* 0 none, 1 less, 2 more; others are none */
+    MIDAS_OPTION_MIXRATE = 1,      /* output rate in Hz, 4000..192000 (others are clamped) */
+    MIDAS_OPTION_OUTPUTMODE = 2,   /* one of MIDAS_MODE_* */
+    MIDAS_OPTION_MIXBUFLEN = 3,    /* mixing buffer length in ms */
+    MIDAS_OPTION_MIXBUFBLOCKS = 4, /* number of blocks the buffer is cut into */
+    MIDAS_OPTION_FILTER_MODE = 10  /* 0 none, 1 less, 2 more; others are none */
 };
 
-enum {
-    MIDAS_MODE_8BIT_MONO = 5,
-    MIDAS_MODE_8BIT_STEREO = 6,
-    MIDAS_MODE_16BIT_MONO = 9,
-    MIDAS_MODE_16BIT_STEREO = 10
-};
+enum { MIDAS_MODE_8BIT_MONO = 5, MIDAS_MODE_8BIT_STEREO = 6, MIDAS_MODE_16BIT_MONO = 9, MIDAS_MODE_16BIT_STEREO = 10 };
 
 /* Codes of MIDASgetLastError; MIDASgetErrorMessage gives the text of the
  * last failure for its code (with the file or device it concerns), or a

@@ -37,12 +37,12 @@ std::uint8_t ToUnsigned8(int sample16)
 } // namespace
 
 Mixer::Mixer(const OutputFormat& format)
-    : format_(format)
-    , ahead_(format.channels, static_cast<std::size_t>(format.aheadFrames + format.fadeFrames))
-    , fadeIn_(static_cast<std::size_t>(format.fadeFrames * format.channels))
+    : format_(format), ahead_(format.channels, static_cast<std::size_t>(format.aheadFrames + format.fadeFrames)),
+      fadeIn_(static_cast<std::size_t>(format.fadeFrames * format.channels))
 {
     if (format.filter == FilterMode::More)
-        lowPass_ = std::make_unique<LowPass>(format.rate, std::min(MoreFilterCutoffHz, format.rate * 0.25), format.channels);
+        lowPass_ =
+            std::make_unique<LowPass>(format.rate, std::min(MoreFilterCutoffHz, format.rate * 0.25), format.channels);
 }
 
 bool Mixer::Sounding() const

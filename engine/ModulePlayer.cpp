@@ -49,8 +49,9 @@ std::ifstream OpenModuleFile(const std::string& path)
     if (size == 0)
         throw fail(ErrorCode::BadModule, "the file is empty");
     if (size > largestModuleBytes)
-        throw fail(ErrorCode::BadModule, "the file holds " + SizeText(size) + ", more than any module (at most " +
-                                             SizeText(largestModuleBytes) + ")");
+        throw fail(ErrorCode::BadModule,
+            "the file holds " + SizeText(size) + ", more than any module (at most " + SizeText(largestModuleBytes) +
+                ")");
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw fail(ErrorCode::FileOpen, std::string("the file can't be opened: ") + std::strerror(errno));
@@ -59,8 +60,7 @@ std::ifstream OpenModuleFile(const std::string& path)
 
 } // namespace
 
-ModulePlayer::ModulePlayer(std::unique_ptr<openmpt::module> module)
-    : module_(std::move(module))
+ModulePlayer::ModulePlayer(std::unique_ptr<openmpt::module> module) : module_(std::move(module))
 {
 }
 
@@ -75,7 +75,8 @@ std::unique_ptr<ModulePlayer> ModulePlayer::Load(const std::string& path)
         // file is never held twice.
         player->module_ = std::make_unique<openmpt::module>(file, player->silentLog_);
     } catch (const openmpt::exception&) {
-        throw EngineError(ErrorCode::BadModule, "Unable to load module " + path + ": not a module file the engine recognises");
+        throw EngineError(
+            ErrorCode::BadModule, "Unable to load module " + path + ": not a module file the engine recognises");
     }
     // The filter mode alone decides how smooth the output is: Amiga modules
     // would otherwise take their own resampler, and 16-bit output its dither.

@@ -50,7 +50,7 @@ private:
     explicit ModulePlayer(std::unique_ptr<openmpt::module> module);
 
     // The decoder keeps a reference to its log stream; this one swallows it.
-    std::ostream silentLog_ { nullptr };
+    std::ostream silentLog_{nullptr};
     std::unique_ptr<openmpt::module> module_;
 };
 

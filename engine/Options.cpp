@@ -37,10 +37,22 @@ OutputFormat OutputFormat::From(const EngineOptions& options)
     OutputFormat format;
     format.rate = std::clamp(options.mixRate, MinRate, MaxRate);
     switch (options.outputMode) {
-    case MIDAS_MODE_8BIT_MONO: format.channels = 1; format.sampleFormat = SampleFormat::Unsigned8; break;
-    case MIDAS_MODE_8BIT_STEREO: format.channels = 2; format.sampleFormat = SampleFormat::Unsigned8; break;
-    case MIDAS_MODE_16BIT_MONO: format.channels = 1; format.sampleFormat = SampleFormat::Signed16; break;
-    default: format.channels = 2; format.sampleFormat = SampleFormat::Signed16; break;
+    case MIDAS_MODE_8BIT_MONO:
+        format.channels = 1;
+        format.sampleFormat = SampleFormat::Unsigned8;
+        break;
+    case MIDAS_MODE_8BIT_STEREO:
+        format.channels = 2;
+        format.sampleFormat = SampleFormat::Unsigned8;
+        break;
+    case MIDAS_MODE_16BIT_MONO:
+        format.channels = 1;
+        format.sampleFormat = SampleFormat::Signed16;
+        break;
+    default:
+        format.channels = 2;
+        format.sampleFormat = SampleFormat::Signed16;
+        break;
     }
     switch (options.filterMode) {
     case 1: format.filter = FilterMode::Less; break;

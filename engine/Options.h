@@ -19,7 +19,7 @@ struct EngineOptions {
     int outputMode = 10;       // MIDAS_MODE_*
     int bufferLengthMs = 1000; // ms
     int bufferBlocks = 2;
-    int filterMode = 1;        // 0 none, 1 less, 2 more
+    int filterMode = 1; // 0 none, 1 less, 2 more
 
     // Unknown option numbers are ignored.
     void Set(int option, int value);
@@ -45,7 +45,10 @@ struct OutputFormat {
     int fadeFrames = 110;
 
     static OutputFormat From(const EngineOptions& options);
-    std::size_t FrameBytes() const { return static_cast<std::size_t>(channels) * (sampleFormat == SampleFormat::Signed16 ? 2 : 1); }
+    std::size_t FrameBytes() const
+    {
+        return static_cast<std::size_t>(channels) * (sampleFormat == SampleFormat::Signed16 ? 2 : 1);
+    }
 };
 
 } // namespace velmora::engine

@@ -10,9 +10,7 @@ PlayHandle lastPlayHandle = 0;
 } // namespace
 
 Session::Session(const EngineOptions& options)
-    : format_(OutputFormat::From(options))
-    , mixer_(format_)
-    , output_(std::make_unique<AudioOutput>(format_, mixer_))
+    : format_(OutputFormat::From(options)), mixer_(format_), output_(std::make_unique<AudioOutput>(format_, mixer_))
 {
 }
 
@@ -21,9 +19,15 @@ Session::~Session()
     output_.reset();
 }
 
-bool Session::WasIssued(ModuleHandle module) { return module <= lastModuleHandle; }
+bool Session::WasIssued(ModuleHandle module)
+{
+    return module <= lastModuleHandle;
+}
 
-bool Session::WasIssuedPlay(PlayHandle play) { return play <= lastPlayHandle; }
+bool Session::WasIssuedPlay(PlayHandle play)
+{
+    return play <= lastPlayHandle;
+}
 
 void Session::SetBackgroundPlay(bool running)
 {
@@ -43,7 +47,8 @@ ModulePlayer& Session::Module(ModuleHandle module) const
 {
     const auto found = modules_.find(module);
     if (found == modules_.end())
-        throw EngineError(ErrorCode::InvalidModule, "Invalid module handle " + std::to_string(module) + ": no such module is loaded");
+        throw EngineError(
+            ErrorCode::InvalidModule, "Invalid module handle " + std::to_string(module) + ": no such module is loaded");
     return *found->second;
 }
 
@@ -53,7 +58,8 @@ void Session::Free(ModuleHandle module)
     if (found == modules_.end()) {
         if (WasIssued(module))
             return;
-        throw EngineError(ErrorCode::InvalidModule, "Invalid module handle " + std::to_string(module) + ": no such module was loaded");
+        throw EngineError(ErrorCode::InvalidModule,
+            "Invalid module handle " + std::to_string(module) + ": no such module was loaded");
     }
     mixer_.Stop(*found->second);
     if (playingModule_ == module)
@@ -83,13 +89,15 @@ void Session::Stop(PlayHandle play)
         return;
     }
     if (!WasIssuedPlay(play))
-        throw EngineError(ErrorCode::InvalidPlayHandle, "Invalid play handle " + std::to_string(play) + ": no such module was played");
+        throw EngineError(ErrorCode::InvalidPlayHandle,
+            "Invalid play handle " + std::to_string(play) + ": no such module was played");
 }
 
 void Session::CheckPlaying(PlayHandle play) const
 {
     if (play == 0 || play != playing_)
-        throw EngineError(ErrorCode::InvalidPlayHandle, "Invalid play handle " + std::to_string(play) + ": the module is not playing");
+        throw EngineError(ErrorCode::InvalidPlayHandle,
+            "Invalid play handle " + std::to_string(play) + ": the module is not playing");
 }
 
 int Session::Position(PlayHandle play) const
@@ -107,7 +115,8 @@ void Session::SetPosition(PlayHandle play, int order)
 void Session::MixInto(std::uint8_t* buffer, std::size_t bytes)
 {
     if (output_->Running())
-        throw EngineError(ErrorCode::InvalidArgument, "The engine mixes in the background: stop background play before mixing by hand");
+        throw EngineError(ErrorCode::InvalidArgument,
+            "The engine mixes in the background: stop background play before mixing by hand");
     mixer_.Fill(buffer, bytes);
 }
 

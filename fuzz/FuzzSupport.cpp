@@ -40,7 +40,7 @@ void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t si
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace fuzz

@@ -5,8 +5,8 @@
 #include "FuzzSupport.h"
 
 #include "controls/SkinControls.h"
-#include "toolkit/windowing/Application.h"
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/Application.h"
 #include "toolkit/windowing/Form.h"
 #include "toolkit/windowing/LayoutReader.h"
 
@@ -19,16 +19,18 @@ class TFuzzWindow : public TForm {
 public:
     explicit TFuzzWindow(TComponent* owner) : TForm(owner)
     {
-        for (const char* name : { "FormCreate", "FileDragDrop", "timerUpdateTimer", "bApplicationMinimizeClick",
-                                  "bApplicationCloseClick", "bWindowCloseClick", "bSong1Click", "bSong2Click",
-                                  "bSong3Click", "bSong4Click", "bSong5Click", "bControlStopClick",
-                                  "bControlRewClick", "bControlFFClick", "bOptionsClick", "bMixrateUpClick",
-                                  "bMixrateDownClick", "bStereoUpClick", "bStereoDownClick", "b16BitUpClick",
-                                  "b16BitDownClick", "bFilterModeUpClick", "bFilterModeDownClick" })
+        for (const char* name : {"FormCreate", "FileDragDrop", "timerUpdateTimer", "bApplicationMinimizeClick",
+                 "bApplicationCloseClick", "bWindowCloseClick", "bSong1Click", "bSong2Click", "bSong3Click",
+                 "bSong4Click", "bSong5Click", "bControlStopClick", "bControlRewClick", "bControlFFClick",
+                 "bOptionsClick", "bMixrateUpClick", "bMixrateDownClick", "bStereoUpClick", "bStereoDownClick",
+                 "b16BitUpClick", "b16BitDownClick", "bFilterModeUpClick", "bFilterModeDownClick"})
             RegisterHandler(name, THandler(std::in_place_type<TNotifyEvent>, [](TObject*) {}));
-        RegisterHandler("panMainMouseDown", THandler(std::in_place_type<TMouseEvent>, [](TObject*, TMouseButton, TShiftState, int, int) {}));
-        RegisterHandler("panMainMouseUp", THandler(std::in_place_type<TMouseEvent>, [](TObject*, TMouseButton, TShiftState, int, int) {}));
-        RegisterHandler("panMainMouseMove", THandler(std::in_place_type<TMouseMoveEvent>, [](TObject*, TShiftState, int, int) {}));
+        RegisterHandler("panMainMouseDown",
+            THandler(std::in_place_type<TMouseEvent>, [](TObject*, TMouseButton, TShiftState, int, int) {}));
+        RegisterHandler("panMainMouseUp",
+            THandler(std::in_place_type<TMouseEvent>, [](TObject*, TMouseButton, TShiftState, int, int) {}));
+        RegisterHandler(
+            "panMainMouseMove", THandler(std::in_place_type<TMouseMoveEvent>, [](TObject*, TShiftState, int, int) {}));
         RegisterHandler("FormClose", THandler(std::in_place_type<TCloseEvent>, [](TObject*, TCloseAction&) {}));
     }
 };

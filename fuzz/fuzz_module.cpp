@@ -66,14 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(std::strlen(MIDASgetErrorMessage(MIDASgetLastError())) > 0);
         return 0;
     }
-    MIDASmoduleInfo info {};
+    MIDASmoduleInfo info{};
     FUZZ_CHECK(MIDASgetModuleInfo(module, &info));
     FUZZ_CHECK(std::memchr(info.songName, '\0', sizeof info.songName) != nullptr);
 
     const MIDASmodulePlayHandle play = MIDASplayModule(module, 1);
     FUZZ_CHECK(play != 0);
     Mix(4);
-    MIDASplayStatus status {};
+    MIDASplayStatus status{};
     FUZZ_CHECK(MIDASgetPlayStatus(play, &status));
     FUZZ_CHECK(status.position >= 0);
     FUZZ_CHECK(MIDASsetPosition(play, static_cast<std::int32_t>(info.songLength) - 1));

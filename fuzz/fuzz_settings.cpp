@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 4> keys = { "Mixrate", "Stereo", "16 Bit", "Filter Mode" };
+constexpr std::array<std::string_view, 4> keys = {"Mixrate", "Stereo", "16 Bit", "Filter Mode"};
 
 std::vector<std::string_view> Lines(std::string_view text)
 {
@@ -39,7 +39,8 @@ std::string_view Trim(std::string_view text)
 bool SameName(std::string_view a, std::string_view b)
 {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() &&
+        std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 // A line a write may replace: one of the four names, '=', anything.
@@ -77,7 +78,8 @@ bool KeepsOtherLines(std::string_view before, std::string_view after)
         if (next == old.size())
             break;
         const bool last = !old[next].ends_with('\n');
-        if (line == old[next] || (last && (line == std::string(old[next]) + "\n" || line == std::string(old[next]) + "\r\n"))) {
+        if (line == old[next] ||
+            (last && (line == std::string(old[next]) + "\n" || line == std::string(old[next]) + "\r\n"))) {
             ++next;
             skipSettings();
         }
@@ -101,8 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string before(reinterpret_cast<const char*>(data), size);
 
     const TSoundSettings read = file.Read();
-    const TSoundSettings changed { static_cast<std::int32_t>(static_cast<std::uint32_t>(read.MixRate) + 1), !read.Stereo,
-                                   !read.Bits16, static_cast<std::uint8_t>(read.FilterMode + 1) };
+    const TSoundSettings changed{static_cast<std::int32_t>(static_cast<std::uint32_t>(read.MixRate) + 1), !read.Stereo,
+        !read.Bits16, static_cast<std::uint8_t>(read.FilterMode + 1)};
     if (size > TIniFile::MaxFileSize)
         return 0;
     file.Write(changed); // a small regular file is always written

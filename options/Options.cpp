@@ -2,8 +2,8 @@
 
 #include "app/Main.h"
 #include "sound/MidasSoundClass.h"
-#include "toolkit/windowing/Application.h"
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/Application.h"
 
 #include <algorithm>
 #include <array>
@@ -79,7 +79,6 @@ TMidasSound& SoundPlayer()
         throw EInvalidOperation("The options window needs the main window's sound player");
     return *sound;
 }
-
 
 } // namespace
 

@@ -2,7 +2,7 @@
 
 const TMidasApi& MidasLibrary()
 {
-    static const TMidasApi library {
+    static const TMidasApi library{
         .MIDASstartup = &::MIDASstartup,
         .MIDASsetOption = &::MIDASsetOption,
         .MIDASinit = &::MIDASinit,

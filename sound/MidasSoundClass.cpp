@@ -21,9 +21,7 @@ int OutputMode(bool stereo, bool bits16)
 } // namespace
 
 TMidasSound::TMidasSound(TComponent* owner, const std::string& settingsDir, const TMidasApi& engine)
-    : TComponent(owner)
-    , settingsFile_(settingsDir)
-    , engine_(engine)
+    : TComponent(owner), settingsFile_(settingsDir), engine_(engine)
 {
     const TSoundSettings stored = settingsFile_.Read();
     MixRate = stored.MixRate;
@@ -140,7 +138,7 @@ std::int32_t TMidasSound::GetPosition()
 {
     if (!Playing)
         return -1;
-    MIDASplayStatus status {};
+    MIDASplayStatus status{};
     if (!engine_.MIDASgetPlayStatus(PlayHandle, &status))
         ReportEngineError();
     return status.position;
@@ -150,7 +148,7 @@ std::int32_t TMidasSound::GetSongLength()
 {
     if (Module == 0)
         return -1;
-    MIDASmoduleInfo info {};
+    MIDASmoduleInfo info{};
     if (!engine_.MIDASgetModuleInfo(Module, &info))
         ReportEngineError();
     return static_cast<std::int32_t>(info.songLength) - 1;
@@ -212,7 +210,7 @@ void TMidasSound::ReportEngineError()
 void TMidasSound::StoreSettings()
 {
     try {
-        settingsFile_.Write(TSoundSettings { MixRate, Stereo, Bits16, FilterMode });
+        settingsFile_.Write(TSoundSettings{MixRate, Stereo, Bits16, FilterMode});
     } catch (const std::exception& error) {
         // The run ends either way; the user learns the settings weren't kept.
         ShowSettingsFailure(error.what());

@@ -15,7 +15,7 @@ bool ConvertWhole(std::string_view digits, Integer& value, int base)
 {
     const char* end = digits.data() + digits.size();
     auto [stop, error] = std::from_chars(digits.data(), end, value, base);
-    return error == std::errc {} && stop == end;
+    return error == std::errc{} && stop == end;
 }
 
 std::int32_t ReadInteger(const TIniFile& ini, const char* key, std::int32_t fallback)

@@ -19,7 +19,7 @@ class TSoundSettingsFile {
 public:
     // directory holds the file, with its trailing separator (empty: the
     // working directory); "Sound.opt" is appended as it stands.
-    explicit TSoundSettingsFile(const std::string& directory) : path_(directory + "Sound.opt") {}
+    explicit TSoundSettingsFile(const std::string& directory) : path_(directory + "Sound.opt") { }
 
     const std::string& Path() const { return path_; }
 

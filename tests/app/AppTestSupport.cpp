@@ -19,7 +19,7 @@ void MainWindowTest::SetUp()
     random = scripted.get();
     SetProgramRandom(std::move(scripted));
     folder = std::filesystem::temp_directory_path() /
-             ("velmora-app-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        ("velmora-app-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     for (int song = 1; song <= 5; ++song)
@@ -60,8 +60,8 @@ void MainWindowTest::ClickOn(TControl& control)
 std::string MainWindowTest::WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
     auto path = folder / name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path.string();
 }
 

@@ -35,7 +35,6 @@ public:
     int seeded = 0;
 };
 
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override;

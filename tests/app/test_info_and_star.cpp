@@ -65,7 +65,7 @@ TEST_F(InfoScriptTest, ThanxRowsShowTheSixColoursInOrderAndNoRowHasSevenDots)
     EXPECT_TRUE(texts.count("   releated")) << "the system's own spelling stays";
 }
 
-class StarTest : public MainWindowTest {};
+class StarTest : public MainWindowTest { };
 
 TEST_F(StarTest, StartsOnZeroAndTakesItsPlaceFromTheSecondNumber)
 {
@@ -121,8 +121,7 @@ class TurnedCaptionSheet {
 public:
     static constexpr int Margin = 60;
 
-    explicit TurnedCaptionSheet(const TLMDLabel& info)
-        : info_(info), sheet_(TComponent::Create<TForm>(&Application()))
+    explicit TurnedCaptionSheet(const TLMDLabel& info) : info_(info), sheet_(TComponent::Create<TForm>(&Application()))
     {
         sheet_->SetBounds(0, 0, info.Width() + 2 * Margin, info.Height() + 2 * Margin);
         label_ = TComponent::Create<TLMDLabel>(sheet_);
@@ -174,9 +173,9 @@ TEST_F(InfoScriptTest, EveryRowFitsTheTurnedCaptionWhole)
             continue; // the blank rows
         for (bool light : {false, true}) {
             TRect ink = sheet.Ink(row.Text, row.Color, light);
-            EXPECT_EQ(ink.Intersect(label), ink) << '"' << row.Text << (light ? "\" in light" : "\"") << " reaches "
-                                                 << ink.Left << ", " << ink.Top << " to " << ink.Right << ", "
-                                                 << ink.Bottom;
+            EXPECT_EQ(ink.Intersect(label), ink)
+                << '"' << row.Text << (light ? "\" in light" : "\"") << " reaches " << ink.Left << ", " << ink.Top
+                << " to " << ink.Right << ", " << ink.Bottom;
         }
     }
 }

@@ -64,8 +64,8 @@ TEST_F(MainWindowTest, InputQueuedBehindTheCloseFindsThePlayerGone)
     ClickOn(*window->bSong2);
     window->Close();
     ASSERT_EQ(window->GetSound(), nullptr);
-    for (TControl* control : std::initializer_list<TControl*>{window->bSong1, window->bControlStop, window->bControlRew,
-                                                              window->bControlFF, window->bOptions})
+    for (TControl* control : std::initializer_list<TControl*>{
+             window->bSong1, window->bControlStop, window->bControlRew, window->bControlFF, window->bOptions})
         ClickOn(*control);
     window->DispatchDropFiles({WriteFile("late.xm", SlowModule(2))});
     window->timerUpdateTimer(window->timerUpdate);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "toolkit/windowing/Application.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/windowing/Application.h"
 #include "toolkit/windowing/Form.h"
 #include "toolkit/windowing/HeadlessPlatform.h"
 #include "toolkit/windowing/Panel.h"
@@ -46,7 +46,7 @@ protected:
                 TPixel got = WindowPixel(origin.X + x, origin.Y + y);
                 if (got != want)
                     return ::testing::AssertionFailure()
-                           << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", not " << want;
+                        << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", not " << want;
             }
         }
         return ::testing::AssertionSuccess();
@@ -67,8 +67,8 @@ inline std::unique_ptr<TBitmap> PatternPicture(int width, int height, int seed)
     return picture;
 }
 
-inline std::unique_ptr<TBitmap> SolidPicture(int width, int height, TColor color,
-                                             TPixelFormat format = TPixelFormat::pf24bit)
+inline std::unique_ptr<TBitmap> SolidPicture(
+    int width, int height, TColor color, TPixelFormat format = TPixelFormat::pf24bit)
 {
     auto picture = std::make_unique<TBitmap>(width, height, format);
     picture->Canvas().Brush.Color = color;

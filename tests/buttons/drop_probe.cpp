@@ -6,8 +6,8 @@
 // seconds, exiting 0, or 4 if a drop got through nevertheless.
 
 #include "controls/filedrag.h"
-#include "toolkit/windowing/Application.h"
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/Application.h"
 #include "toolkit/windowing/Form.h"
 #include "toolkit/windowing/Timer.h"
 

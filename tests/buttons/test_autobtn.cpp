@@ -423,8 +423,8 @@ protected:
             for (int x = 0; x < 40; ++x) {
                 TPixel got = WindowPixel(kOrigin.X + x, kOrigin.Y + y);
                 if (got != Composed(n, x, y))
-                    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex << got
-                                                         << ", not " << Composed(n, x, y);
+                    return ::testing::AssertionFailure()
+                        << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", not " << Composed(n, x, y);
             }
         }
         return ::testing::AssertionSuccess();

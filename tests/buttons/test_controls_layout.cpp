@@ -1,8 +1,8 @@
 #include "controls/Autobtn.h"
 #include "controls/Gauges.h"
 #include "controls/filedrag.h"
-#include "toolkit/windowing/Application.h"
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/Application.h"
 #include "toolkit/windowing/LayoutReader.h"
 #include "toolkit/windowing/Panel.h"
 
@@ -26,7 +26,7 @@ public:
     void bSong1Click(TObject*) { log.push_back("click"); }
     void bSong1Locked(TObject*) { log.push_back("locked"); }
     void bSong1MouseDown(TObject*, TMouseButton, TShiftState, int, int) { log.push_back("down"); }
-    void bSong1MouseMove(TObject*, TShiftState, int, int) {}
+    void bSong1MouseMove(TObject*, TShiftState, int, int) { }
     void FileDragDrop(TObject*) { log.push_back("drop"); }
     std::vector<std::string> log;
 };

@@ -58,7 +58,7 @@ TEST_F(FileDragTest, ThreeFilesInOneDropFillTheListsInOrder)
     EXPECT_EQ(drops, 1);
     EXPECT_EQ(drag->FileCount(), 3);
     EXPECT_EQ(drag->NameWithPath().Items(),
-              (Paths{"/home/vyr/mods/first.xm", "/home/vyr/mods/second.s3m", "/tmp/third.MOD"}));
+        (Paths{"/home/vyr/mods/first.xm", "/home/vyr/mods/second.s3m", "/tmp/third.MOD"}));
     EXPECT_EQ(drag->NameOnly().Items(), (Paths{"first.xm", "second.s3m", "third.MOD"}));
     EXPECT_EQ(drag->Extension().Items(), (Paths{"xm", "s3m", "MOD"}));
 }
@@ -107,7 +107,7 @@ TEST_F(FileDragTest, SplitsAtTheLastSeparatorAndTheFileNamesFirstDot)
     form->DispatchDropFiles(
         {"/a.b/file.tar.gz", "/mods/song.final.xm", "/Mods/Track.XM", "/a.b/README", "plain.xm", "bare", "/dir/"});
     EXPECT_EQ(drag->NameOnly().Items(),
-              (Paths{"file.tar.gz", "song.final.xm", "Track.XM", "README", "plain.xm", "bare", ""}));
+        (Paths{"file.tar.gz", "song.final.xm", "Track.XM", "README", "plain.xm", "bare", ""}));
     // No dot: no extension; dots of directories are never seen.
     EXPECT_EQ(drag->Extension().Items(), (Paths{"tar.gz", "final.xm", "XM", "", "xm", "", ""}));
 }

@@ -52,7 +52,7 @@ protected:
                 TPixel got = WindowPixel(origin.X + x, origin.Y + y);
                 if (got != want)
                     return ::testing::AssertionFailure()
-                           << "row " << y << ", column " << x << " is " << std::hex << got << ", not " << want;
+                        << "row " << y << ", column " << x << " is " << std::hex << got << ", not " << want;
             }
         }
         return ::testing::AssertionSuccess();
@@ -356,7 +356,7 @@ TEST_F(GaugeKindsTest, PieGrowsClockwiseFromTwelveOClock)
     EXPECT_EQ(At(*gauge, 30 - 12, 30 - 12), 0xFFFFFFu); // upper left: not yet
     EXPECT_EQ(At(*gauge, 30 + 12, 30 + 12), 0xFFFFFFu);
     EXPECT_EQ(At(*gauge, 1, 1), static_cast<TPixel>(clSilver)); // outside the ellipse
-    EXPECT_EQ(At(*gauge, 0, 0), 0u);                             // the frame
+    EXPECT_EQ(At(*gauge, 0, 0), 0u);                            // the frame
     gauge->SetProgress(0);
     EXPECT_EQ(At(*gauge, 30 + 12, 30 - 12), 0xFFFFFFu);
     gauge->SetProgress(100);

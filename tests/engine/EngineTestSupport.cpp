@@ -42,7 +42,7 @@ Module LoopingSong()
         module.orders.push_back(static_cast<std::uint8_t>(p));
         Pattern pattern(64, 4);
         for (int row = 0; row < 64; row += 8)
-            pattern.At(row, row / 8 % 4, 4) = Cell { Note(3 + p % 2, (row / 8 + p) % 12), 1, 0, 0, 0 };
+            pattern.At(row, row / 8 % 4, 4) = Cell{Note(3 + p % 2, (row / 8 + p) % 12), 1, 0, 0, 0};
         module.patterns.push_back(pattern);
     }
     Instrument instrument;
@@ -57,9 +57,9 @@ Module ToneSong()
     Module module;
     module.name = "tone";
     module.channels = 4;
-    module.orders = { 0 };
+    module.orders = {0};
     module.patterns.emplace_back(64, 4);
-    module.patterns[0].At(0, 0, 4) = Cell { Note(4, 0), 1, 0, 0, 0 };
+    module.patterns[0].At(0, 0, 4) = Cell{Note(4, 0), 1, 0, 0, 0};
     Instrument instrument;
     instrument.name = "tone";
     instrument.sample = SquareSample(100);
@@ -76,7 +76,8 @@ Module BrightSong()
     module.restartPosition = 0;
     for (std::size_t p = 0; p < module.patterns.size(); ++p) {
         for (int channel = 0; channel < 4; ++channel)
-            module.patterns[p].At(0, channel, 4) = Cell { Note(3 + channel, static_cast<int>(p) * 2 + channel), 1, 0, 0, 0 };
+            module.patterns[p].At(0, channel, 4) =
+                Cell{Note(3 + channel, static_cast<int>(p) * 2 + channel), 1, 0, 0, 0};
     }
     module.instruments[0].sample = SquareSample(16);
     return module;
@@ -96,13 +97,14 @@ Module SineModule(const std::vector<int>& semitones, int restart)
         module.orders.push_back(static_cast<std::uint8_t>(p));
         module.patterns.emplace_back(64, 4);
         if (semitones[p] != NoNote)
-            module.patterns.back().At(0, 0, 4) = Cell { Note(4, semitones[p]), 1, 0, 0, 0 };
+            module.patterns.back().At(0, 0, 4) = Cell{Note(4, semitones[p]), 1, 0, 0, 0};
     }
     Instrument instrument;
     instrument.name = "sine";
     constexpr int period = 32;
     for (int i = 0; i < period * 16; ++i)
-        instrument.sample.data.push_back(static_cast<std::int16_t>(std::lrint(20000 * std::sin(2 * std::numbers::pi * i / period))));
+        instrument.sample.data.push_back(
+            static_cast<std::int16_t>(std::lrint(20000 * std::sin(2 * std::numbers::pi * i / period))));
     instrument.sample.loopLength = period * 16;
     instrument.sample.sampleRate = static_cast<int>(SineSongHz) * period;
     module.instruments.push_back(instrument);
@@ -121,7 +123,7 @@ Module SineSong(int semitone)
 
 Module HeldSineSong(int semitone)
 {
-    return SineModule({ semitone, NoNote }, 1);
+    return SineModule({semitone, NoNote}, 1);
 }
 
 std::vector<std::vector<int>> Decode(const std::vector<std::uint8_t>& raw, int channels, int bits)
@@ -196,7 +198,7 @@ std::vector<std::uint8_t> EngineTest::Mix(double seconds)
 
 int EngineTest::Position(MIDASmodulePlayHandle play)
 {
-    MIDASplayStatus status {};
+    MIDASplayStatus status{};
     EXPECT_EQ(MIDASgetPlayStatus(play, &status), 1) << LastErrorText();
     return status.position;
 }

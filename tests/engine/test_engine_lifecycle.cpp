@@ -30,11 +30,13 @@ TEST_F(BadFiles, FailWithATextNamingTheFileAndTheReason)
     StartEngine(22050, MIDAS_MODE_16BIT_STEREO, 1);
     auto xm = modwriter::WriteXM(LoopingSong());
     xm.resize(100);
-    ExpectLoadFails(folder_.Write("truncated.xm", xm), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
+    ExpectLoadFails(
+        folder_.Write("truncated.xm", xm), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
 
     auto s3m = modwriter::WriteS3M(LoopingSong());
     s3m.resize(64);
-    ExpectLoadFails(folder_.Write("truncated.s3m", s3m), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
+    ExpectLoadFails(
+        folder_.Write("truncated.s3m", s3m), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
 
     std::vector<std::uint8_t> garbage(5000);
     std::uint32_t state = 12345;
@@ -42,9 +44,11 @@ TEST_F(BadFiles, FailWithATextNamingTheFileAndTheReason)
         state = state * 1664525u + 1013904223u;
         byte = static_cast<std::uint8_t>(state >> 24);
     }
-    ExpectLoadFails(folder_.Write("garbage.mod", garbage), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
+    ExpectLoadFails(
+        folder_.Write("garbage.mod", garbage), MIDAS_ERROR_BAD_MODULE, "not a module file the engine recognises");
     ExpectLoadFails(folder_.Write("empty.xm", {}), MIDAS_ERROR_BAD_MODULE, "the file is empty");
-    ExpectLoadFails(folder_.Path("missing.xm"), MIDAS_ERROR_FILE_OPEN, "the file can't be opened: No such file or directory");
+    ExpectLoadFails(
+        folder_.Path("missing.xm"), MIDAS_ERROR_FILE_OPEN, "the file can't be opened: No such file or directory");
     std::filesystem::create_directory(folder_.Path("folder.xm"));
     ExpectLoadFails(folder_.Path("folder.xm"), MIDAS_ERROR_FILE_OPEN, "the file can't be read: Is a directory");
     ExpectLoadFails("/dev/zero", MIDAS_ERROR_FILE_OPEN, "the file can't be read: it is no regular file");
@@ -92,7 +96,7 @@ TEST_F(EngineTest, TheWholeCycleWorksAgainInTheSameProcess)
         // Handles of the closed engine are stale: stopping and freeing them is quiet, using them is not.
         EXPECT_EQ(MIDASstopModule(oldPlay), 1);
         EXPECT_EQ(MIDASfreeModule(oldModule), 1);
-        MIDASplayStatus status {};
+        MIDASplayStatus status{};
         if (oldPlay) {
             EXPECT_EQ(MIDASgetPlayStatus(oldPlay, &status), 0);
             EXPECT_EQ(MIDASgetLastError(), MIDAS_ERROR_INVALID_PLAY_HANDLE);
@@ -155,7 +159,10 @@ struct OddOptions {
     int servedBits;
 };
 
-void PrintTo(const OddOptions& o, std::ostream* out) { *out << o.rate << " Hz mode " << o.mode << " filter " << o.filter; }
+void PrintTo(const OddOptions& o, std::ostream* out)
+{
+    *out << o.rate << " Hz mode " << o.mode << " filter " << o.filter;
+}
 
 class OddOptionValues : public EngineTest, public ::testing::WithParamInterface<OddOptions> { };
 
@@ -183,12 +190,10 @@ TEST_P(OddOptionValues, AreServedAsNearAsPossible)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, OddOptionValues,
-    ::testing::Values(
-        OddOptions { 1, MIDAS_MODE_16BIT_STEREO, 1, 1000, 2, 4000, 2, 16 },
-        OddOptions { 10000000, MIDAS_MODE_8BIT_MONO, 255, 1000, 2, 192000, 1, 8 },
-        OddOptions { -5, 77, -1, 0, 0, 4000, 2, 16 },
-        OddOptions { 22050, 0, 2, 100000, -3, 22050, 2, 16 },
-        OddOptions { 48000, MIDAS_MODE_8BIT_STEREO, 3, 1, 1000, 48000, 2, 8 }));
+    ::testing::Values(OddOptions{1, MIDAS_MODE_16BIT_STEREO, 1, 1000, 2, 4000, 2, 16},
+        OddOptions{10000000, MIDAS_MODE_8BIT_MONO, 255, 1000, 2, 192000, 1, 8},
+        OddOptions{-5, 77, -1, 0, 0, 4000, 2, 16}, OddOptions{22050, 0, 2, 100000, -3, 22050, 2, 16},
+        OddOptions{48000, MIDAS_MODE_8BIT_STEREO, 3, 1, 1000, 48000, 2, 8}));
 
 TEST_F(EngineTest, AMissingSoundDeviceIsReportedWithSdlsReason)
 {

@@ -21,7 +21,10 @@ struct OutputCase {
     int bits;
 };
 
-void PrintTo(const OutputCase& c, std::ostream* out) { *out << c.rate << " Hz mode " << c.mode; }
+void PrintTo(const OutputCase& c, std::ostream* out)
+{
+    *out << c.rate << " Hz mode " << c.mode;
+}
 
 std::size_t FirstLoud(const std::vector<int>& samples)
 {
@@ -59,7 +62,8 @@ TEST_P(EveryOutput, TheDeviceGetsTheAskedFormatAndRate)
     ASSERT_NE(play, 0u) << LastErrorText();
     const std::uintmax_t frameBytes = static_cast<std::uintmax_t>(c.channels * c.bits / 8);
     // Silence came before the song started: a second and more must follow it.
-    const std::uintmax_t wanted = std::filesystem::file_size(capture) + frameBytes * static_cast<std::uintmax_t>(c.rate) * 3 / 2;
+    const std::uintmax_t wanted =
+        std::filesystem::file_size(capture) + frameBytes * static_cast<std::uintmax_t>(c.rate) * 3 / 2;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::filesystem::file_size(capture) < wanted && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -78,19 +82,22 @@ TEST_P(EveryOutput, TheDeviceGetsTheAskedFormatAndRate)
         rising += left[i - 1] <= 0 && left[i] > 0;
     EXPECT_NEAR(rising, ToneHz, ToneHz * 0.02);
     if (c.channels == 2) {
-        EXPECT_LT(Rms(decoded[1], start, static_cast<std::size_t>(c.rate)), Rms(left, start, static_cast<std::size_t>(c.rate)) * 0.05);
+        EXPECT_LT(Rms(decoded[1], start, static_cast<std::size_t>(c.rate)),
+            Rms(left, start, static_cast<std::size_t>(c.rate)) * 0.05);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, EveryOutput,
-    ::testing::Values(
-        OutputCase { 11025, MIDAS_MODE_8BIT_MONO, 1, 8 }, OutputCase { 11025, MIDAS_MODE_8BIT_STEREO, 2, 8 },
-        OutputCase { 11025, MIDAS_MODE_16BIT_MONO, 1, 16 }, OutputCase { 11025, MIDAS_MODE_16BIT_STEREO, 2, 16 },
-        OutputCase { 22050, MIDAS_MODE_8BIT_MONO, 1, 8 }, OutputCase { 22050, MIDAS_MODE_8BIT_STEREO, 2, 8 },
-        OutputCase { 22050, MIDAS_MODE_16BIT_MONO, 1, 16 }, OutputCase { 22050, MIDAS_MODE_16BIT_STEREO, 2, 16 },
-        OutputCase { 44100, MIDAS_MODE_8BIT_MONO, 1, 8 }, OutputCase { 44100, MIDAS_MODE_8BIT_STEREO, 2, 8 },
-        OutputCase { 44100, MIDAS_MODE_16BIT_MONO, 1, 16 }, OutputCase { 44100, MIDAS_MODE_16BIT_STEREO, 2, 16 }),
-    [](const auto& info) { return std::to_string(info.param.rate) + "Hz_" + std::to_string(info.param.bits) + "bit_" + (info.param.channels == 2 ? "stereo" : "mono"); });
+    ::testing::Values(OutputCase{11025, MIDAS_MODE_8BIT_MONO, 1, 8}, OutputCase{11025, MIDAS_MODE_8BIT_STEREO, 2, 8},
+        OutputCase{11025, MIDAS_MODE_16BIT_MONO, 1, 16}, OutputCase{11025, MIDAS_MODE_16BIT_STEREO, 2, 16},
+        OutputCase{22050, MIDAS_MODE_8BIT_MONO, 1, 8}, OutputCase{22050, MIDAS_MODE_8BIT_STEREO, 2, 8},
+        OutputCase{22050, MIDAS_MODE_16BIT_MONO, 1, 16}, OutputCase{22050, MIDAS_MODE_16BIT_STEREO, 2, 16},
+        OutputCase{44100, MIDAS_MODE_8BIT_MONO, 1, 8}, OutputCase{44100, MIDAS_MODE_8BIT_STEREO, 2, 8},
+        OutputCase{44100, MIDAS_MODE_16BIT_MONO, 1, 16}, OutputCase{44100, MIDAS_MODE_16BIT_STEREO, 2, 16}),
+    [](const auto& info) {
+        return std::to_string(info.param.rate) + "Hz_" + std::to_string(info.param.bits) + "bit_" +
+            (info.param.channels == 2 ? "stereo" : "mono");
+    });
 
 TEST_F(EngineTest, ANewSongSoundsInTheVeryNextDeviceBuffer)
 {
@@ -128,7 +135,7 @@ TEST_P(FilterModes, EachModeIsSmootherThanTheOneBefore)
     const auto bytes = extension == "mod" ? modwriter::WriteMOD(BrightSong()) : modwriter::WriteXM(BrightSong());
     const auto song = folder_.Write("bright." + extension, bytes);
     std::vector<double> share;
-    for (int filter : { 0, 1, 2 }) {
+    for (int filter : {0, 1, 2}) {
         StartEngine(44100, MIDAS_MODE_16BIT_MONO, filter);
         ASSERT_NE(MIDASplayModule(MIDASloadModule(song.c_str()), 1), 0u) << LastErrorText();
         share.push_back(HighFrequencyShare(Mix(2.0)));

@@ -18,7 +18,10 @@ struct FormatCase {
     std::vector<std::uint8_t> (*write)(const modwriter::Module&);
 };
 
-void PrintTo(const FormatCase& format, std::ostream* out) { *out << format.name; }
+void PrintTo(const FormatCase& format, std::ostream* out)
+{
+    *out << format.name;
+}
 
 bool Sounds(const std::vector<std::uint8_t>& pcm16)
 {
@@ -46,7 +49,7 @@ TEST_P(EveryFormat, ReportsTheSongLengthAndChannels)
 {
     StartEngine(22050, MIDAS_MODE_16BIT_STEREO, 1);
     const MIDASmodule module = LoadSong();
-    MIDASmoduleInfo info {};
+    MIDASmoduleInfo info{};
     ASSERT_EQ(MIDASgetModuleInfo(module, &info), 1) << LastErrorText();
     EXPECT_EQ(info.songLength, static_cast<uint32_t>(LoopingSongLength));
     EXPECT_EQ(info.numChannels, 4u);
@@ -104,13 +107,14 @@ TEST_P(EveryFormat, LoopsFromTheRestartPositionPastTheEnd)
     const MIDASmodulePlayHandle play = MIDASplayModule(module, 1);
     ASSERT_NE(play, 0u);
 
-    std::vector<int> visited { Position(play) };
+    std::vector<int> visited{Position(play)};
     for (int block = 0; block < 200 && visited.size() < LoopingSongLength + 3; ++block) {
         Mix(0.05);
         if (Position(play) != visited.back())
             visited.push_back(Position(play));
     }
-    const std::vector<int> expected { 0, 1, 2, 3, 4, 5, LoopingSongRestart, LoopingSongRestart + 1, LoopingSongRestart + 2 };
+    const std::vector<int> expected{
+        0, 1, 2, 3, 4, 5, LoopingSongRestart, LoopingSongRestart + 1, LoopingSongRestart + 2};
     EXPECT_EQ(visited, expected);
     EXPECT_TRUE(Sounds(Mix(0.3)));
 }
@@ -127,7 +131,8 @@ TEST_P(EveryFormat, SongWithoutLoopFallsSilentAtItsEnd)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, EveryFormat,
-    ::testing::Values(FormatCase { "xm", modwriter::WriteXM }, FormatCase { "mod", modwriter::WriteMOD }, FormatCase { "s3m", modwriter::WriteS3M }),
+    ::testing::Values(FormatCase{"xm", modwriter::WriteXM}, FormatCase{"mod", modwriter::WriteMOD},
+        FormatCase{"s3m", modwriter::WriteS3M}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EngineTest, PlayingAnotherModuleStopsTheFirst)
@@ -148,7 +153,7 @@ TEST_F(EngineTest, PlayingAnotherModuleStopsTheFirst)
     EXPECT_NE(secondPlay, firstPlay);
     EXPECT_EQ(Position(secondPlay), 0);
 
-    MIDASplayStatus status {};
+    MIDASplayStatus status{};
     EXPECT_EQ(MIDASgetPlayStatus(firstPlay, &status), 0);
     EXPECT_EQ(MIDASgetLastError(), MIDAS_ERROR_INVALID_PLAY_HANDLE);
     EXPECT_EQ(MIDASstopModule(firstPlay), 1);
@@ -156,7 +161,7 @@ TEST_F(EngineTest, PlayingAnotherModuleStopsTheFirst)
     // Freeing the module that doesn't play leaves the other one playing.
     EXPECT_EQ(MIDASfreeModule(first), 1);
     EXPECT_EQ(Position(secondPlay), 0);
-    MIDASmoduleInfo info {};
+    MIDASmoduleInfo info{};
     EXPECT_EQ(MIDASgetModuleInfo(first, &info), 0);
     EXPECT_EQ(MIDASgetLastError(), MIDAS_ERROR_INVALID_MODULE);
     EXPECT_EQ(MIDASgetModuleInfo(second, &info), 1);

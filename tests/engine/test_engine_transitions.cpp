@@ -21,7 +21,10 @@ struct Setting {
     int rate;
 };
 
-void PrintTo(const Setting& s, std::ostream* out) { *out << s.rate << " Hz 16-bit stereo"; }
+void PrintTo(const Setting& s, std::ostream* out)
+{
+    *out << s.rate << " Hz 16-bit stereo";
+}
 
 int LargestStep(const std::vector<int>& samples)
 {
@@ -36,7 +39,8 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
-        songs_ = { folder_.Write("a.xm", modwriter::WriteXM(HeldSineSong(0))), folder_.Write("b.xm", modwriter::WriteXM(HeldSineSong(-5))) };
+        songs_ = {folder_.Write("a.xm", modwriter::WriteXM(HeldSineSong(0))),
+            folder_.Write("b.xm", modwriter::WriteXM(HeldSineSong(-5)))};
         tune_ = folder_.Write("tune.xm", modwriter::WriteXM(SineSong()));
     }
 
@@ -55,7 +59,7 @@ protected:
 
     // Background play to the disk driver while `events` run; the left
     // channel of everything the device got.
-    template<typename Events>
+    template <typename Events>
     std::vector<int> Capture(Events&& events)
     {
         Start();
@@ -69,7 +73,7 @@ protected:
     // Two held sines for the clicks, the tune of six notes for the jumps.
     std::vector<std::string> songs_;
     std::string tune_;
-    std::mt19937 random_ { 14 };
+    std::mt19937 random_{14};
 };
 
 // A held sine's steepest step is small: a cut from anywhere in its swing to
@@ -124,7 +128,8 @@ TEST_P(Transitions, ManyJumpsLeaveNoGap)
     // of the first start and the last stop are no gap.
     const auto loud = [&](int v) { return std::abs(v) > level / 2; };
     const auto from = static_cast<std::size_t>(std::find_if(left.begin(), left.end(), loud) - left.begin());
-    const auto to = left.size() - static_cast<std::size_t>(std::find_if(left.rbegin(), left.rend(), loud) - left.rbegin());
+    const auto to =
+        left.size() - static_cast<std::size_t>(std::find_if(left.rbegin(), left.rend(), loud) - left.rbegin());
     ASSERT_GT(to, from + static_cast<std::size_t>(GetParam().rate));
     double quietest = level;
     std::size_t quietestAt = 0;
@@ -138,7 +143,7 @@ TEST_P(Transitions, ManyJumpsLeaveNoGap)
     EXPECT_GT(quietest, level * 0.3) << "at frame " << quietestAt << " of " << left.size();
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, Transitions, ::testing::Values(Setting { 22050 }, Setting { 44100 }),
+INSTANTIATE_TEST_SUITE_P(Engine, Transitions, ::testing::Values(Setting{22050}, Setting{44100}),
     [](const auto& info) { return std::to_string(info.param.rate) + "Hz_16bit_stereo"; });
 
 // Frequency of a sine from its rising zero crossings.

@@ -29,8 +29,8 @@ void PaintPicture(TBitmap& picture, std::vector<TPixel> palette)
     for (int y = 0; y < picture.Height(); ++y) {
         for (int x = 0; x < picture.Width(); ++x) {
             TPixel colour = format == TPixelFormat::pf24bit
-                                ? RGB(x * 19, y * 51, (x * y * 7) & 0xFF)
-                                : picture.Palette()[(x * 3 + y * 5) % picture.Palette().size()];
+                ? RGB(x * 19, y * 51, (x * y * 7) & 0xFF)
+                : picture.Palette()[(x * 3 + y * 5) % picture.Palette().size()];
             picture.Canvas().SetPixel(x, y, static_cast<TColor>(colour));
         }
     }
@@ -122,10 +122,10 @@ TEST(BitmapFiles, FourBitFileWithoutAColourCountKeepsSixteenColours)
 TEST(BitmapFiles, ThirtyTwoBitFilesLoadAsTwentyFourBits)
 {
     std::vector<unsigned char> bytes = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, // file header
-                                        40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0,
-                                        8,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 0,
-                                        // blue, green, red, unused
-                                        0x30, 0x20, 0x10, 0, 0xFF, 0x00, 0x80, 0};
+        40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0,
+        // blue, green, red, unused
+        0x30, 0x20, 0x10, 0, 0xFF, 0x00, 0x80, 0};
     TBitmap loaded;
     loaded.LoadFromMemory(bytes);
     EXPECT_EQ(loaded.PixelFormat(), TPixelFormat::pf24bit);

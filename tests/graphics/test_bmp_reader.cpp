@@ -27,16 +27,17 @@ Bytes Fields(std::initializer_list<std::uint32_t> values, int size = 4)
 // A file of an information header of headerSize bytes (masks right after its
 // first 40), then the palette and the pixels.
 Bytes File(std::uint32_t headerSize, int width, int height, int bits, std::uint32_t compression, const Bytes& palette,
-           const Bytes& pixels, std::uint32_t colours = 0, std::initializer_list<std::uint32_t> masks = {})
+    const Bytes& pixels, std::uint32_t colours = 0, std::initializer_list<std::uint32_t> masks = {})
 {
     Bytes header = Fields({headerSize, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)});
-    for (const Bytes& part : {Fields({1, static_cast<std::uint32_t>(bits)}, 2), Fields({compression, 0, 0, 0, colours, 0}),
-                              Fields(masks)})
+    for (const Bytes& part :
+        {Fields({1, static_cast<std::uint32_t>(bits)}, 2), Fields({compression, 0, 0, 0, colours, 0}), Fields(masks)})
         header.insert(header.end(), part.begin(), part.end());
     header.resize(headerSize);
     const auto offset = static_cast<std::uint32_t>(14 + header.size() + palette.size());
     Bytes out = {'B', 'M'};
-    for (const Bytes& part : {Fields({offset + static_cast<std::uint32_t>(pixels.size()), 0, offset}), header, palette, pixels})
+    for (const Bytes& part :
+        {Fields({offset + static_cast<std::uint32_t>(pixels.size()), 0, offset}), header, palette, pixels})
         out.insert(out.end(), part.begin(), part.end());
     return out;
 }
@@ -52,7 +53,8 @@ std::vector<std::string> Letters(const TBmpImage& image, const std::vector<TPixe
         for (int x = 0; x < image.Pixels.Width(); ++x) {
             const auto found = std::find(palette.begin(), palette.end(), image.Pixels.At(x, y));
             rows[y] += found != palette.end() ? static_cast<char>('a' + (found - palette.begin()))
-                                              : image.Pixels.At(x, y) == 0 ? '#' : '?';
+                : image.Pixels.At(x, y) == 0  ? '#'
+                                              : '?';
         }
     }
     return rows;
@@ -86,14 +88,15 @@ TEST(BmpReader, RunLengthsWithEveryEscape)
     EXPECT_EQ(image.Palette, colours);
     EXPECT_EQ(Letters(image), bottomUp);
     EXPECT_EQ(Letters(ReadBmp(File(40, 5, -3, 8, 1, palette, runs, 4), "rle8.bmp")),
-              std::vector<std::string>(bottomUp.rbegin(), bottomUp.rend()));
-    EXPECT_NE(Failure(File(40, 5, 3, 8, 1, palette, Bytes(runs.begin(), runs.begin() + 5), 4)).find("the pixels are cut off"),
-              std::string::npos);
+        std::vector<std::string>(bottomUp.rbegin(), bottomUp.rend()));
+    EXPECT_NE(
+        Failure(File(40, 5, 3, 8, 1, palette, Bytes(runs.begin(), runs.begin() + 5), 4)).find("the pixels are cut off"),
+        std::string::npos);
 
     // Four bits: five stored take three bytes and a pad; a run alternates its two nibbles.
     const Bytes fourBitRuns = {0, 5, 0x30, 0x12, 0x30, 0x00, 0, 0, 5, 0x12, 0, 1};
     EXPECT_EQ(Letters(ReadBmp(File(40, 5, 2, 4, 2, palette, fourBitRuns, 4), "rle4.bmp")),
-              (std::vector<std::string> {"bcbcb", "dabcd"}));
+        (std::vector<std::string>{"bcbcb", "dabcd"}));
 }
 
 TEST(BmpReader, ColourFieldsScaleToEightBits)
@@ -111,13 +114,15 @@ TEST(BmpReader, ColourFieldsScaleToEightBits)
     EXPECT_EQ(image.Pixels.At(1, 0), RGB(8, 4, 8));
 
     // 10 bits a field in a 56-byte header, the top row first.
-    image = ReadBmp(File(56, 1, -2, 32, 3, {}, Fields({0x3FF00000 | 512 << 10, 0x3FF}), 0, {0x3FF00000, 0xFFC00, 0x3FF, 0}),
-                    "10.bmp");
+    image =
+        ReadBmp(File(56, 1, -2, 32, 3, {}, Fields({0x3FF00000 | 512 << 10, 0x3FF}), 0, {0x3FF00000, 0xFFC00, 0x3FF, 0}),
+            "10.bmp");
     EXPECT_EQ(image.Pixels.At(0, 0), RGB(255, 128, 0));
     EXPECT_EQ(image.Pixels.At(0, 1), RGB(0, 0, 255));
 
     // Four masks after the 40-byte header; alpha has no part in the picture.
-    image = ReadBmp(File(40, 1, 1, 32, 6, Fields({0xFF, 0xFF00, 0xFF0000, 0xFF000000}), {0x11, 0x22, 0x33, 0x80}), "a.bmp");
+    image =
+        ReadBmp(File(40, 1, 1, 32, 6, Fields({0xFF, 0xFF00, 0xFF0000, 0xFF000000}), {0x11, 0x22, 0x33, 0x80}), "a.bmp");
     EXPECT_EQ(image.Pixels.At(0, 0), RGB(0x11, 0x22, 0x33));
 }
 
@@ -125,16 +130,16 @@ TEST(BmpReader, CoreAndLongerHeadersPlaceThePalette)
 {
     // The 12-byte header: 16-bit sizes, three bytes a palette entry.
     Bytes core = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 0, 0};
-    for (const Bytes& part : {Fields({12}), Fields({3, 2, 1, 1}, 2), Bytes {30, 20, 10, 0, 0, 200},
-                              Bytes {0b10100000, 0, 0, 0, 0b01100000, 0, 0, 0}})
+    for (const Bytes& part : {Fields({12}), Fields({3, 2, 1, 1}, 2), Bytes{30, 20, 10, 0, 0, 200},
+             Bytes{0b10100000, 0, 0, 0, 0b01100000, 0, 0, 0}})
         core.insert(core.end(), part.begin(), part.end());
     TBmpImage image = ReadBmp(core, "core.bmp");
     EXPECT_EQ(image.Format, TPixelFormat::pf1bit);
-    EXPECT_EQ(image.Palette, (std::vector<TPixel> {colours[0], colours[1]}));
-    EXPECT_EQ(Letters(image), (std::vector<std::string> {"abb", "bab"}));
+    EXPECT_EQ(image.Palette, (std::vector<TPixel>{colours[0], colours[1]}));
+    EXPECT_EQ(Letters(image), (std::vector<std::string>{"abb", "bab"}));
 
     image = ReadBmp(File(124, 2, 1, 8, 0, palette, {3, 2, 0, 0}, 4, {1, 2, 3, 4}), "v5.bmp");
-    EXPECT_EQ(Letters(image), (std::vector<std::string> {"dc"}));
+    EXPECT_EQ(Letters(image), (std::vector<std::string>{"dc"}));
 }
 
 TEST(BmpReader, RefusesWhatItCannotReadWithTheReason)

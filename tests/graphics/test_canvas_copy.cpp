@@ -123,8 +123,8 @@ TEST(CanvasCopy, MaskedSpriteShowsPictureWhereTheMaskIsWhite)
         first.Canvas().CopyMode = TCopyMode::cmSrcPaint;
         first.Canvas().CopyRect(client, second.Canvas(), client);
 
-        EXPECT_EQ(ReadRow(first.Canvas(), 0, width),
-                  (std::vector<TColor>{clRed, clTeal, clBlue, clGray, clNavy, clPurple}))
+        EXPECT_EQ(
+            ReadRow(first.Canvas(), 0, width), (std::vector<TColor>{clRed, clTeal, clBlue, clGray, clNavy, clPurple}))
             << static_cast<int>(format);
     }
 }

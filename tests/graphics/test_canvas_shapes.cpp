@@ -81,16 +81,17 @@ TEST(CanvasLines, ThreeDimensionalFrameCorners)
         canvas.Polyline(bottom);
         ++x1, ++y1, --x2, --y2;
     }
-    EXPECT_EQ(Picture(surface, legend), "rrrrrrrrrw|"
-                                        "rrrrrrrrww|"
-                                        "rr......ww|"
-                                        "rr......ww|"
-                                        "rr......ww|"
-                                        "rr......ww|"
-                                        "rr......ww|"
-                                        "rr......ww|"
-                                        "rwwwwwwwww|"
-                                        "wwwwwwwwww");
+    EXPECT_EQ(Picture(surface, legend),
+        "rrrrrrrrrw|"
+        "rrrrrrrrww|"
+        "rr......ww|"
+        "rr......ww|"
+        "rr......ww|"
+        "rr......ww|"
+        "rr......ww|"
+        "rr......ww|"
+        "rwwwwwwwww|"
+        "wwwwwwwwww");
     EXPECT_EQ(canvas.PenPos(), (TPoint{}));
 }
 
@@ -110,13 +111,14 @@ TEST(CanvasLines, PenStylesAndWidths)
     canvas.Pen.Width = 3;
     canvas.MoveTo(1, 4);
     canvas.LineTo(5, 4);
-    EXPECT_EQ(Picture(surface, legend), "rrr...rrr...|"
-                                        "............|"
-                                        "............|"
-                                        "rrrrrr......|"
-                                        "rrrrrr......|"
-                                        "rrrrrr......|"
-                                        "............");
+    EXPECT_EQ(Picture(surface, legend),
+        "rrr...rrr...|"
+        "............|"
+        "............|"
+        "rrrrrr......|"
+        "rrrrrr......|"
+        "rrrrrr......|"
+        "............");
 }
 
 TEST(CanvasLines, DashPatternRunsOnThroughAPolyline)
@@ -192,15 +194,16 @@ TEST(CanvasFrames, OddWidePenIsCentredOnTheEdge)
     canvas.Pen.Width = 3;
     canvas.Brush.Color = clBlue;
     canvas.Rectangle({2, 2, 8, 7});
-    EXPECT_EQ(Picture(surface, legend), "..........|"
-                                        ".rrrrrrrr.|"
-                                        ".rrrrrrrr.|"
-                                        ".rrrrrrrr.|"
-                                        ".rrrbbrrr.|"
-                                        ".rrrrrrrr.|"
-                                        ".rrrrrrrr.|"
-                                        ".rrrrrrrr.|"
-                                        "..........");
+    EXPECT_EQ(Picture(surface, legend),
+        "..........|"
+        ".rrrrrrrr.|"
+        ".rrrrrrrr.|"
+        ".rrrrrrrr.|"
+        ".rrrbbrrr.|"
+        ".rrrrrrrr.|"
+        ".rrrrrrrr.|"
+        ".rrrrrrrr.|"
+        "..........");
 }
 
 TEST(CanvasEllipse, TouchesEveryEdgeOfItsBox)
@@ -210,16 +213,17 @@ TEST(CanvasEllipse, TouchesEveryEdgeOfItsBox)
     canvas.Pen.Color = clRed;
     canvas.Brush.Color = clBlue;
     canvas.Ellipse({1, 1, 12, 9});
-    EXPECT_EQ(Picture(surface, legend), ".............|"
-                                        "....rrrrr....|"
-                                        "..rrbbbbbrr..|"
-                                        ".rbbbbbbbbbr.|"
-                                        ".rbbbbbbbbbr.|"
-                                        ".rbbbbbbbbbr.|"
-                                        ".rbbbbbbbbbr.|"
-                                        "..rrbbbbbrr..|"
-                                        "....rrrrr....|"
-                                        ".............");
+    EXPECT_EQ(Picture(surface, legend),
+        ".............|"
+        "....rrrrr....|"
+        "..rrbbbbbrr..|"
+        ".rbbbbbbbbbr.|"
+        ".rbbbbbbbbbr.|"
+        ".rbbbbbbbbbr.|"
+        ".rbbbbbbbbbr.|"
+        "..rrbbbbbrr..|"
+        "....rrrrr....|"
+        ".............");
 }
 
 TEST(CanvasEllipse, ThinBoxesStillReachTheirEnds)

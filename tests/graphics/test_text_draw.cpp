@@ -81,7 +81,8 @@ TEST(TextOut, ClearBrushLetsALaterPassOverlayAnEarlierOne)
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 60; ++x)
             if (alone.Pixels.At(x, y) == white) {
-                ASSERT_EQ(s.Pixels.At(x, y), first.At(x, y)) << "nothing but glyph pixels changed, at " << x << "," << y;
+                ASSERT_EQ(s.Pixels.At(x, y), first.At(x, y))
+                    << "nothing but glyph pixels changed, at " << x << "," << y;
             }
 }
 
@@ -219,9 +220,9 @@ TEST_F(RotatedText, At57DegreesTheInkIsTheUprightInkTurnedAboutTheCorner)
                 ys[i++] = y - along * std::sin(a) + across * std::cos(a);
             }
         return TRect{static_cast<int>(std::lround(*std::min_element(xs, xs + 4))),
-                     static_cast<int>(std::lround(*std::min_element(ys, ys + 4))),
-                     static_cast<int>(std::lround(*std::max_element(xs, xs + 4))),
-                     static_cast<int>(std::lround(*std::max_element(ys, ys + 4)))};
+            static_cast<int>(std::lround(*std::min_element(ys, ys + 4))),
+            static_cast<int>(std::lround(*std::max_element(xs, xs + 4))),
+            static_cast<int>(std::lround(*std::max_element(ys, ys + 4)))};
     };
     TRect cell = turnedBox(TRect::FromBounds(x, y, s.Canvas.TextWidth("HHHH"), m.Height)).Shrink(-1);
     EXPECT_EQ(ink.Intersect(cell), ink) << "ink outside the turned cell box";

@@ -51,7 +51,7 @@ TEST(DrawTextMeasure, LineBreaksStartLinesUnlessSingleLine)
     EXPECT_EQ(Measure(s.Canvas, "a\n", 0).Height(), 2 * line);
     EXPECT_EQ(Measure(s.Canvas, "a\n\nb", 0).Height(), 3 * line);
     EXPECT_EQ(Measure(s.Canvas, "Mixrate:\r\n22050", DT_SINGLELINE),
-              TRect::FromBounds(5, 7, s.Canvas.TextWidth("Mixrate:22050"), line))
+        TRect::FromBounds(5, 7, s.Canvas.TextWidth("Mixrate:22050"), line))
         << "single line: the breaks draw nothing";
 }
 
@@ -62,10 +62,11 @@ TEST(DrawTextMeasure, WordBreakWrapsAtSpacesToTheWidth)
     int twoWords = s.Canvas.TextWidth("Thanks for");
     TRect box = TRect::FromBounds(0, 0, twoWords, 100);
     EXPECT_EQ(Measure(s.Canvas, "Thanks for listening", DT_WORDBREAK, box),
-              TRect::FromBounds(0, 0, std::max(twoWords, s.Canvas.TextWidth("listening")), 2 * line));
+        TRect::FromBounds(0, 0, std::max(twoWords, s.Canvas.TextWidth("listening")), 2 * line));
     TRect oneLess = TRect::FromBounds(0, 0, twoWords - 1, 100);
     EXPECT_EQ(Measure(s.Canvas, "Thanks for listening", DT_WORDBREAK, oneLess).Height(), 3 * line);
-    EXPECT_EQ(Measure(s.Canvas, "Thanks for listening", 0, oneLess).Height(), line) << "no wrapping without DT_WORDBREAK";
+    EXPECT_EQ(Measure(s.Canvas, "Thanks for listening", 0, oneLess).Height(), line)
+        << "no wrapping without DT_WORDBREAK";
     EXPECT_EQ(Measure(s.Canvas, "Thanks for listening", DT_WORDBREAK | DT_SINGLELINE, oneLess).Height(), line);
 }
 

@@ -10,8 +10,7 @@ struct TTextSurface {
     TPixmap Pixels;
     TCanvas Canvas;
 
-    TTextSurface(int width, int height, const std::string& face = "Arial", int fontHeight = -16,
-                 TFontStyles style = 0)
+    TTextSurface(int width, int height, const std::string& face = "Arial", int fontHeight = -16, TFontStyles style = 0)
         : Pixels(width, height, RGB(255, 255, 255)), Canvas(Pixels)
     {
         Canvas.Font().SetName(face);

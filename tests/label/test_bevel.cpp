@@ -258,7 +258,7 @@ TEST(BevelShadow, BorderWidthNeitherDrawsNorTakesRoom)
     with.bevel.SetBorderWidth(3);
     EXPECT_EQ(with.bevel.BevelExtent(), 5);
     EXPECT_EQ(with.bevel.PaintBevel(with.canvas, {0, 0, 40, 30}, false),
-              without.bevel.PaintBevel(without.canvas, {0, 0, 40, 30}, false));
+        without.bevel.PaintBevel(without.canvas, {0, 0, 40, 30}, false));
     EXPECT_EQ(with.pixels, without.pixels);
 
     // The inner rings count and draw inside the box.

@@ -46,9 +46,12 @@ TEST(LabelRoutines, AddFxExtentGrowsByTheCopiesAndTheFrame)
     TLMDFxCaption fx;
     fx.SetDepth3D(3);
     const std::pair<TLMDThreeDStyle, int> cases[] = {
-        {TLMDThreeDStyle::tdNone, 0},          {TLMDThreeDStyle::tdSunken, 3},
-        {TLMDThreeDStyle::tdRaised, 3},        {TLMDThreeDStyle::tdSunkenShadow, 6},
-        {TLMDThreeDStyle::tdRaisedShadow, 6},  {TLMDThreeDStyle::tdPColorSunken, 6},
+        {TLMDThreeDStyle::tdNone, 0},
+        {TLMDThreeDStyle::tdSunken, 3},
+        {TLMDThreeDStyle::tdRaised, 3},
+        {TLMDThreeDStyle::tdSunkenShadow, 6},
+        {TLMDThreeDStyle::tdRaisedShadow, 6},
+        {TLMDThreeDStyle::tdPColorSunken, 6},
         {TLMDThreeDStyle::tdPColorRaised, 6},
     };
     for (const auto& [style, grow] : cases) {

@@ -331,7 +331,7 @@ TEST_F(LabelPaintTest, TextStaysInsideTheFrame)
     want.Canvas().Brush.Style = TBrushStyle::bsClear;
     want.Canvas().SetClipRect({3, 3, 87, 37});
     Pass(want, clBlack, {3, 3, 87, 37}, "Hello World Hello World",
-         kLabelOptions | DT_VCENTER | DT_RIGHT | DT_SINGLELINE);
+        kLabelOptions | DT_VCENTER | DT_RIGHT | DT_SINGLELINE);
     EXPECT_TRUE(SamePicture(got, want.Pixels()));
     EXPECT_EQ(CountOf(got, {10, 10, 100, 50}, clBlue), 90 * 40 - 84 * 34);
     // The restriction to the inner rectangle lasts to the end of the repaint.

@@ -1,15 +1,15 @@
 #include "LabelTestSupport.h"
 
 #include "controls/LmdDrawing.h"
-#include "toolkit/windowing/ClassRegistry.h"
 #include "toolkit/graphics/Exceptions.h"
 #include "toolkit/graphics/FontEngine.h"
+#include "toolkit/windowing/ClassRegistry.h"
 #include "toolkit/windowing/LayoutReader.h"
 #include "toolkit/windowing/Panel.h"
 
 namespace {
 
-class LabelPropertyTest : public LabelWindowTest {};
+class LabelPropertyTest : public LabelWindowTest { };
 
 // A window class of its own for layouts, with the drag handlers that the
 // label's mouse events are bound to.
@@ -46,10 +46,10 @@ protected:
     TLMDLabel* Read(const std::string& labelLines)
     {
         ReadLayoutText(*window,
-                       "object fTest: TLabelTestWindow\n  ClientWidth = 100\n  ClientHeight = 120\n"
-                       "  object lInfo: TLMDLabel\n" +
-                           labelLines + "  end\nend\n",
-                       "label.layout");
+            "object fTest: TLabelTestWindow\n  ClientWidth = 100\n  ClientHeight = 120\n"
+            "  object lInfo: TLMDLabel\n" +
+                labelLines + "  end\nend\n",
+            "label.layout");
         return dynamic_cast<TLMDLabel*>(window->FindComponent("lInfo"));
     }
 
@@ -158,12 +158,13 @@ TEST_F(LabelPropertyTest, CaptionAssignCopiesWhatTheSourceHas)
     std::vector<std::string> log;
     target.OnChange = [&](TObject*) {
         log.push_back(std::to_string(target.Depth3D()) + "/" + std::to_string(target.PosX()) + "/" +
-                      std::to_string(target.PosY()) + "/" + std::to_string(target.Angle()));
+            std::to_string(target.PosY()) + "/" + std::to_string(target.Angle()));
     };
     target.Assign(source);
     // Depth3D, LightColor, ShadowColor, Style, PosX, PosY, Angle, then once more.
-    EXPECT_EQ(log, (std::vector<std::string>{"3/0/0/0", "3/0/0/0", "3/0/0/0", "3/0/0/0", "3/6/0/0", "3/6/8/0",
-                                             "3/6/8/45", "3/6/8/45"}));
+    EXPECT_EQ(log,
+        (std::vector<std::string>{
+            "3/0/0/0", "3/0/0/0", "3/0/0/0", "3/0/0/0", "3/6/0/0", "3/6/8/0", "3/6/8/45", "3/6/8/45"}));
     EXPECT_EQ(target.LightColor(), clRed);
     EXPECT_EQ(target.ShadowColor(), clBlue);
     EXPECT_EQ(target.Style(), TLMDThreeDStyle::tdRaised);
@@ -459,16 +460,13 @@ TEST_F(LabelLayoutTest, TheClassesArePublishedInOrder)
         return list;
     };
     EXPECT_EQ(names("TLMDBevel"),
-              (std::vector<std::string>{"StyleInner", "StyleOuter", "WidthInner", "WidthOuter", "BorderColor",
-                                        "BorderWidth", "BorderInnerWidth", "LightColor", "ShadowColor"}));
+        (std::vector<std::string>{"StyleInner", "StyleOuter", "WidthInner", "WidthOuter", "BorderColor", "BorderWidth",
+            "BorderInnerWidth", "LightColor", "ShadowColor"}));
     EXPECT_EQ(names("TLMD3DCaption"), (std::vector<std::string>{"Depth3D", "LightColor", "ShadowColor", "Style"}));
     EXPECT_EQ(names("TLMDFxCaption"), (std::vector<std::string>{"Angle", "PosX", "PosY"}));
     EXPECT_EQ(names("TLMDLabel"),
-              (std::vector<std::string>{"About",        "Align",         "Alignment",   "Bevel",      "AutoSize",
-                                        "Caption",      "Color",         "DragCursor",  "DragMode",   "Enabled",
-                                        "FocusControl", "Font",          "FontFx",      "MultiLine",  "ParentColor",
-                                        "ParentFont",   "ParentShowHint", "PopupMenu",  "ShowAccelChar",
-                                        "ShowHint",     "Transparent",   "Visible",     "OnClick",    "OnDblClick",
-                                        "OnDragDrop",   "OnDragOver",    "OnEndDrag",   "OnMouseDown",
-                                        "OnMouseMove",  "OnMouseUp"}));
+        (std::vector<std::string>{"About", "Align", "Alignment", "Bevel", "AutoSize", "Caption", "Color", "DragCursor",
+            "DragMode", "Enabled", "FocusControl", "Font", "FontFx", "MultiLine", "ParentColor", "ParentFont",
+            "ParentShowHint", "PopupMenu", "ShowAccelChar", "ShowHint", "Transparent", "Visible", "OnClick",
+            "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp"}));
 }

@@ -34,7 +34,7 @@ Module Song(int channels)
     module.initialSpeed = 3;
     module.initialTempo = 150;
     module.restartPosition = 1;
-    module.orders = { 0, 1, 2, 1, 2 };
+    module.orders = {0, 1, 2, 1, 2};
     for (int p = 0; p < 3; ++p) {
         Pattern pattern(64, channels);
         for (int row = 0; row < 64; row += 4) {
@@ -54,9 +54,9 @@ Module Song(int channels)
     bass.sample.name = "bass";
     bass.sample.relativeNote = -12;
     bass.volumeEnvelope.enabled = true;
-    bass.volumeEnvelope.points = { { 0, 64 }, { 10, 32 }, { 40, 0 } };
+    bass.volumeEnvelope.points = {{0, 64}, {10, 32}, {40, 0}};
     bass.volumeEnvelope.sustainPoint = 1;
-    module.instruments = { lead, bass };
+    module.instruments = {lead, bass};
     return module;
 }
 
@@ -67,7 +67,10 @@ struct Format {
     int storedSamples; // MOD always stores 31 sample slots
 };
 
-void PrintTo(const Format& format, std::ostream* out) { *out << format.name; }
+void PrintTo(const Format& format, std::ostream* out)
+{
+    *out << format.name;
+}
 
 class EveryFormat : public ::testing::TestWithParam<Format> { };
 
@@ -125,9 +128,9 @@ TEST_P(EveryFormat, LoopsBackToTheRestartPosition)
 TEST_P(EveryFormat, PlaysCFourAtTheSampleRate)
 {
     Module song;
-    song.orders = { 0 };
+    song.orders = {0};
     song.patterns.emplace_back(64, 4);
-    song.patterns[0].At(0, 0, 4) = Cell { Note(4, 0), 1, 0, 0, 0 };
+    song.patterns[0].At(0, 0, 4) = Cell{Note(4, 0), 1, 0, 0, 0};
     Instrument tone;
     tone.sample = Square(true);
     tone.sample.data.resize(100);
@@ -135,7 +138,7 @@ TEST_P(EveryFormat, PlaysCFourAtTheSampleRate)
         tone.sample.data[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(i < 50 ? 12000 : -12000);
     tone.sample.loopLength = 100;
     tone.sample.sampleRate = 22050;
-    song.instruments = { tone };
+    song.instruments = {tone};
 
     // A 100-frame cycle at 22050 Hz is a 220.5 Hz tone: count its rising edges over a second.
     openmpt::module module(GetParam().write(song));
@@ -148,12 +151,13 @@ TEST_P(EveryFormat, PlaysCFourAtTheSampleRate)
 }
 
 INSTANTIATE_TEST_SUITE_P(ModuleWriter, EveryFormat,
-    ::testing::Values(Format { "XM", WriteXM, "xm", 2 }, Format { "MOD", WriteMOD, "mod", 31 }, Format { "S3M", WriteS3M, "s3m", 2 }),
+    ::testing::Values(
+        Format{"XM", WriteXM, "xm", 2}, Format{"MOD", WriteMOD, "mod", 31}, Format{"S3M", WriteS3M, "s3m", 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ModuleWriter, ModTagsFollowTheChannelCount)
 {
-    for (int channels : { 4, 6, 8 }) {
+    for (int channels : {4, 6, 8}) {
         const auto bytes = WriteMOD(Song(channels));
         const std::string tag(bytes.begin() + 1080, bytes.begin() + 1084);
         EXPECT_EQ(tag, channels == 4 ? "M.K." : channels == 6 ? "6CHN" : "8CHN");
@@ -198,7 +202,7 @@ TEST(ModuleWriter, ShortS3mPatternsEndEarly)
     Module module = Song(4);
     module.restartPosition = 0;
     module.patterns[0] = Pattern(16, 4);
-    module.patterns[0].At(0, 0, 4) = Cell { Note(4, 0), 1, 0, 0, 0 };
+    module.patterns[0].At(0, 0, 4) = Cell{Note(4, 0), 1, 0, 0, 0};
     openmpt::module xm(WriteXM(module));
     openmpt::module s3m(WriteS3M(module));
     EXPECT_NEAR(s3m.get_duration_seconds(), xm.get_duration_seconds(), 0.01);

@@ -25,7 +25,7 @@ void OptionsTest::SetUp()
         return 1;
     };
     folder = std::filesystem::temp_directory_path() /
-             ("velmora-options-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        ("velmora-options-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     Application().SetExeName((folder / "velmora").string());
@@ -83,7 +83,7 @@ TSettings OptionsTest::Settings()
 std::vector<std::string> OptionsTest::Texts()
 {
     return {options->lMixrate->Caption(), options->lStereo->Caption(), options->l16Bit->Caption(),
-            options->lFilterMode->Caption()};
+        options->lFilterMode->Caption()};
 }
 
 void OptionsTest::Click(TControl& control)

@@ -32,7 +32,6 @@ struct TSettings {
 
 void PrintTo(const TSettings& settings, std::ostream* out);
 
-
 class OptionsTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -22,9 +22,9 @@ TEST_F(OptionsTest, WindowIsABorderless274By72WindowWithItsComponentsInDeclarati
     std::vector<std::string> names;
     for (int i = 0; i < window.ComponentCount(); ++i)
         names.push_back(window.Components(i)->Name());
-    EXPECT_EQ(names, (std::vector<std::string>{"panMain", "bMixrate", "lMixrate", "Label1", "Label2", "bFilterMode",
-                                               "lFilterMode", "Label4", "bStereo", "lStereo", "Label6", "b16Bit",
-                                               "l16Bit", "bApplicationMinimize", "bWindowClose"}));
+    EXPECT_EQ(names,
+        (std::vector<std::string>{"panMain", "bMixrate", "lMixrate", "Label1", "Label2", "bFilterMode", "lFilterMode",
+            "Label4", "bStereo", "lStereo", "Label6", "b16Bit", "l16Bit", "bApplicationMinimize", "bWindowClose"}));
 
     EXPECT_EQ(window.panMain->Parent(), &window);
     EXPECT_EQ(window.panMain->BoundsRect(), TRect::FromBounds(0, 0, 274, 72));
@@ -55,10 +55,14 @@ TEST_F(OptionsTest, LabelsAreGoldOnThePanelsBlackAndSizeThemselves)
         bool bold;
     };
     const Expected labels[] = {
-        {window.Label1, 8, 14, "Mixrate:", true},      {window.lMixrate, 96, 14, "22050", false},
-        {window.Label2, 8, 46, "Filtermode:", true},   {window.lFilterMode, 96, 46, "Less", false},
-        {window.Label4, 152, 14, "Stereo:", true},     {window.lStereo, 232, 14, "On", false},
-        {window.Label6, 152, 46, "16 Bit:", true},     {window.l16Bit, 232, 46, "On", false},
+        {window.Label1, 8, 14, "Mixrate:", true},
+        {window.lMixrate, 96, 14, "22050", false},
+        {window.Label2, 8, 46, "Filtermode:", true},
+        {window.lFilterMode, 96, 46, "Less", false},
+        {window.Label4, 152, 14, "Stereo:", true},
+        {window.lStereo, 232, 14, "On", false},
+        {window.Label6, 152, 46, "16 Bit:", true},
+        {window.l16Bit, 232, 46, "On", false},
     };
     for (const auto& expected : labels) {
         TLabel& label = *expected.label;

@@ -124,10 +124,10 @@ TEST_F(OptionsTest, EveryLabelAndThePanelAreDragSurfaces)
     TfOptions& window = OpenOptions();
     window.Show();
     for (TControl* surface : {static_cast<TControl*>(window.panMain), static_cast<TControl*>(window.Label1),
-                              static_cast<TControl*>(window.lMixrate), static_cast<TControl*>(window.Label2),
-                              static_cast<TControl*>(window.lFilterMode), static_cast<TControl*>(window.Label4),
-                              static_cast<TControl*>(window.lStereo), static_cast<TControl*>(window.Label6),
-                              static_cast<TControl*>(window.l16Bit)}) {
+             static_cast<TControl*>(window.lMixrate), static_cast<TControl*>(window.Label2),
+             static_cast<TControl*>(window.lFilterMode), static_cast<TControl*>(window.Label4),
+             static_cast<TControl*>(window.lStereo), static_cast<TControl*>(window.Label6),
+             static_cast<TControl*>(window.l16Bit)}) {
         SCOPED_TRACE(surface->Name());
         int left = window.Left();
         TPoint p = surface == window.panMain ? TPoint{140, 34} : surface->WindowOrigin() + TPoint{2, 2};
@@ -157,9 +157,9 @@ TEST_F(OptionsTest, PressesOnSpinButtonsAndGlyphButtonsDoNotDrag)
     TfOptions& window = OpenOptions();
     window.Show();
     int left = window.Left();
-    for (TControl* control : {static_cast<TControl*>(window.bMixrate->UpButton()),
-                              static_cast<TControl*>(window.b16Bit->DownButton()),
-                              static_cast<TControl*>(window.bApplicationMinimize)}) {
+    for (TControl* control :
+        {static_cast<TControl*>(window.bMixrate->UpButton()), static_cast<TControl*>(window.b16Bit->DownButton()),
+            static_cast<TControl*>(window.bApplicationMinimize)}) {
         TPoint p = control->WindowOrigin() + TPoint{2, 2};
         window.DispatchMouseDown(TMouseButton::mbLeft, ssLeft, p.X, p.Y);
         EXPECT_FALSE(window.IsDragging());

@@ -1,8 +1,8 @@
 #include "OptionsTestSupport.h"
 
 #include "sound/MidasSoundClass.h"
-#include "toolkit/windowing/Application.h"
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/windowing/Application.h"
 
 #include <string>
 #include <vector>

@@ -50,7 +50,7 @@ std::vector<int> BlackPerRow(const TBitmap& bitmap)
     return counts;
 }
 
-class SkinPicture : public testing::TestWithParam<TSkinAsset> {};
+class SkinPicture : public testing::TestWithParam<TSkinAsset> { };
 
 } // namespace
 
@@ -64,11 +64,11 @@ TEST_P(SkinPicture, ExistsWithItsSizeAndDepth)
     EXPECT_EQ(bitmap->PixelFormat(), asset.Format);
 }
 
-INSTANTIATE_TEST_SUITE_P(Assets, SkinPicture, testing::ValuesIn(SkinAssets()),
-                         [](const testing::TestParamInfo<TSkinAsset>& info) {
-                             std::string name = info.param.Name.substr(0, info.param.Name.find('.'));
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Assets, SkinPicture, testing::ValuesIn(SkinAssets()), [](const testing::TestParamInfo<TSkinAsset>& info) {
+        std::string name = info.param.Name.substr(0, info.param.Name.find('.'));
+        return name;
+    });
 
 TEST(SkinGlyphs, SpinGlyphsAreBlackTrianglesOnTransparentOlive)
 {

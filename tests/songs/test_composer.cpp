@@ -98,11 +98,11 @@ TEST(Theory, VoicesChordsCloseAndWithLittleMovement)
 
     // More tones than voices: the root goes, the third and seventh stay.
     EXPECT_EQ(Voicing(ParseChord("Cmaj7"), 3, c4, ParseNote("C-6"), {}),
-              (std::vector<int>{ParseNote("E-4"), ParseNote("G-4"), ParseNote("B-4")}));
+        (std::vector<int>{ParseNote("E-4"), ParseNote("G-4"), ParseNote("B-4")}));
     // From C-E-G to F the common C stays and the others step up.
     const std::vector<int> c = {ParseNote("C-4"), ParseNote("E-4"), ParseNote("G-4")};
     EXPECT_EQ(Voicing(ParseChord("F"), 3, ParseNote("A-3"), ParseNote("E-5"), c),
-              (std::vector<int>{ParseNote("C-4"), ParseNote("F-4"), ParseNote("A-4")}));
+        (std::vector<int>{ParseNote("C-4"), ParseNote("F-4"), ParseNote("A-4")}));
 }
 
 TEST(PatternBuilder, RepeatsDrumStepsAndDelaysEchoes)
@@ -159,7 +159,9 @@ TEST(SongBuilder, PlacesEveryNoteOfAPlacedChannelAndSignsTheSong)
     song.Add(std::move(pattern));
     const modwriter::Module module = song.Finish({0}, 0);
 
-    const auto cell = [&](int row, int channel) { return module.patterns[0].cells[static_cast<std::size_t>(row) * 3 + channel]; };
+    const auto cell = [&](int row, int channel) {
+        return module.patterns[0].cells[static_cast<std::size_t>(row) * 3 + channel];
+    };
     EXPECT_EQ(cell(0, 0).effect, 0) << "an unplaced channel keeps its instrument's panning";
     EXPECT_EQ(cell(0, 1).effect, 0x8);
     EXPECT_EQ(cell(0, 1).param, 32);
@@ -187,7 +189,8 @@ TEST(SongBuilder, PlacesEveryNoteOfAPlacedChannelAndSignsTheSong)
 TEST(Instruments, LoopsJoinWithoutASeam)
 {
     const Shape shape{1.0, 128, 50};
-    for (const auto& instrument : {Lead("lead", shape, {}), Pad("pad", shape, {}), Bass("bass", shape, {}), Pluck("pluck", shape, {})}) {
+    for (const auto& instrument :
+        {Lead("lead", shape, {}), Pad("pad", shape, {}), Bass("bass", shape, {}), Pluck("pluck", shape, {})}) {
         const auto& sample = instrument.sample;
         ASSERT_GT(sample.loopLength, 0) << instrument.name;
         const int end = sample.loopStart + sample.loopLength;
@@ -208,7 +211,8 @@ TEST(Instruments, LoopsJoinWithoutASeam)
 TEST(Instruments, DrumsEndInSilenceAndPeakAtTheirLevel)
 {
     const Shape shape{0.5, 128, 50};
-    for (const auto& drum : {Kick(shape), Snare(shape), Clap(shape), ClosedHat(shape), OpenHat(shape), Shaker(shape), Rim(shape), Crash(shape), Tom(shape)}) {
+    for (const auto& drum : {Kick(shape), Snare(shape), Clap(shape), ClosedHat(shape), OpenHat(shape), Shaker(shape),
+             Rim(shape), Crash(shape), Tom(shape)}) {
         const auto& data = drum.sample.data;
         ASSERT_FALSE(data.empty()) << drum.name;
         EXPECT_EQ(data.back(), 0) << drum.name;

@@ -62,10 +62,17 @@ struct SongFacts {
 };
 
 constexpr SongFacts Songs[] = {
-    {1, "Velmora Skies"}, {2, "Glass Harbour"}, {3, "Ember Drive"}, {4, "Quiet Orbit"}, {5, "Last Tram Home"},
+    {1, "Velmora Skies"},
+    {2, "Glass Harbour"},
+    {3, "Ember Drive"},
+    {4, "Quiet Orbit"},
+    {5, "Last Tram Home"},
 };
 
-void PrintTo(const SongFacts& facts, std::ostream* out) { *out << facts.title; }
+void PrintTo(const SongFacts& facts, std::ostream* out)
+{
+    *out << facts.title;
+}
 
 // The first minute of a committed song as the disc plays it.
 MixMeasures MeasureSong(const SongFacts& facts)
@@ -77,7 +84,7 @@ MixMeasures MeasureSong(const SongFacts& facts)
     return Measure(song.audio);
 }
 
-class SongMix : public ::testing::TestWithParam<SongFacts> {};
+class SongMix : public ::testing::TestWithParam<SongFacts> { };
 
 TEST_P(SongMix, HasALevelTopEndAndAnOpenStereoPicture)
 {
@@ -88,7 +95,7 @@ TEST_P(SongMix, HasALevelTopEndAndAnOpenStereoPicture)
 }
 
 INSTANTIATE_TEST_SUITE_P(Disc, SongMix, ::testing::ValuesIn(Songs),
-                         [](const auto& info) { return "Song" + std::to_string(info.param.number); });
+    [](const auto& info) { return "Song" + std::to_string(info.param.number); });
 
 } // namespace
 
@@ -97,7 +104,8 @@ TEST(SongMix, TheSetIsEvenlyLoudAndEachSongKeepsItsCharacter)
     std::vector<MixMeasures> set;
     for (const SongFacts& facts : Songs)
         set.push_back(MeasureSong(facts));
-    const auto [quietest, loudest] = std::minmax_element(set.begin(), set.end(), [](const auto& a, const auto& b) { return a.rmsDb < b.rmsDb; });
+    const auto [quietest, loudest] =
+        std::minmax_element(set.begin(), set.end(), [](const auto& a, const auto& b) { return a.rmsDb < b.rmsDb; });
     EXPECT_LE(loudest->rmsDb - quietest->rmsDb, 2.0);
 
     constexpr std::size_t Airy = 1, Ballad = 3;
@@ -105,7 +113,8 @@ TEST(SongMix, TheSetIsEvenlyLoudAndEachSongKeepsItsCharacter)
     EXPECT_GE(set[Ballad].levelSpreadDb, 8.0) << "the ballad breathes";
     for (std::size_t i = 0; i < set.size(); ++i) {
         if (i != Airy) {
-            EXPECT_GT(set[Airy].centroidHz, set[i].centroidHz) << "the song of bells is the brightest, not song " << i + 1;
+            EXPECT_GT(set[Airy].centroidHz, set[i].centroidHz)
+                << "the song of bells is the brightest, not song " << i + 1;
         }
     }
 }

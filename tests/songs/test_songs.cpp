@@ -67,7 +67,8 @@ TEST_P(Song, WritesMusicNotATestTone)
     for (std::int32_t pattern = 0; pattern < song.get_num_patterns(); ++pattern)
         for (std::int32_t row = 0; row < song.get_pattern_num_rows(pattern); ++row)
             for (std::int32_t channel = 0; channel < song.get_num_channels(); ++channel) {
-                const int note = song.get_pattern_row_channel_command(pattern, row, channel, openmpt::module::command_note);
+                const int note =
+                    song.get_pattern_row_channel_command(pattern, row, channel, openmpt::module::command_note);
                 if (note > 0 && note <= 120)
                     pitches.insert(note);
             }
@@ -114,7 +115,7 @@ TEST_P(Song, PlaysAtAListenableLevelWithoutClipping)
 }
 
 INSTANTIATE_TEST_SUITE_P(Disc, Song, ::testing::ValuesIn(Songs),
-                         [](const auto& info) { return "Song" + std::to_string(info.param.number); });
+    [](const auto& info) { return "Song" + std::to_string(info.param.number); });
 
 TEST(Songs, EachHasItsOwnTempoAndTitle)
 {

@@ -22,8 +22,8 @@ bool Answer(const std::string& call)
     fake.calls.push_back(call);
     if (fake.onCall)
         fake.onCall(call);
-    const bool fails = std::any_of(fake.failing.begin(), fake.failing.end(),
-                                   [&](const std::string& prefix) { return call.starts_with(prefix); });
+    const bool fails = std::any_of(
+        fake.failing.begin(), fake.failing.end(), [&](const std::string& prefix) { return call.starts_with(prefix); });
     if (fails) {
         fake.lastError = FakeErrorCode;
         fake.lastErrorText = FakeMessage(call);
@@ -31,15 +31,36 @@ bool Answer(const std::string& call)
     return !fails;
 }
 
-int Truth(const std::string& call) { return Answer(call) ? 1 : 0; }
+int Truth(const std::string& call)
+{
+    return Answer(call) ? 1 : 0;
+}
 
-std::string Text(auto value) { return std::to_string(value); }
+std::string Text(auto value)
+{
+    return std::to_string(value);
+}
 
-int MIDAS_CALL Startup() { return Truth(Call("MIDASstartup")); }
-int MIDAS_CALL SetOption(int option, int value) { return Truth(Call("MIDASsetOption", { Text(option), Text(value) })); }
-int MIDAS_CALL Init() { return Truth(Call("MIDASinit")); }
-int MIDAS_CALL StartBackgroundPlay(uint32_t rate) { return Truth(Call("MIDASstartBackgroundPlay", { Text(rate) })); }
-int MIDAS_CALL StopBackgroundPlay() { return Truth(Call("MIDASstopBackgroundPlay")); }
+int MIDAS_CALL Startup()
+{
+    return Truth(Call("MIDASstartup"));
+}
+int MIDAS_CALL SetOption(int option, int value)
+{
+    return Truth(Call("MIDASsetOption", {Text(option), Text(value)}));
+}
+int MIDAS_CALL Init()
+{
+    return Truth(Call("MIDASinit"));
+}
+int MIDAS_CALL StartBackgroundPlay(uint32_t rate)
+{
+    return Truth(Call("MIDASstartBackgroundPlay", {Text(rate)}));
+}
+int MIDAS_CALL StopBackgroundPlay()
+{
+    return Truth(Call("MIDASstopBackgroundPlay"));
+}
 
 int MIDAS_CALL Close()
 {
@@ -49,7 +70,7 @@ int MIDAS_CALL Close()
 
 MIDASmodule MIDAS_CALL LoadModule(const char* fileName)
 {
-    if (!Answer(Call("MIDASloadModule", { fileName })))
+    if (!Answer(Call("MIDASloadModule", {fileName})))
         return 0;
     fake.loaded.insert(++fake.lastModule);
     fake.mostLoaded = std::max(fake.mostLoaded, fake.loaded.size());
@@ -58,17 +79,20 @@ MIDASmodule MIDAS_CALL LoadModule(const char* fileName)
 
 MIDASmodulePlayHandle MIDAS_CALL PlayModule(MIDASmodule module, int loopSong)
 {
-    if (!Answer(Call("MIDASplayModule", { Text(module), Text(loopSong) })))
+    if (!Answer(Call("MIDASplayModule", {Text(module), Text(loopSong)})))
         return 0;
     fake.position = 0;
     return ++fake.lastPlay;
 }
 
-int MIDAS_CALL StopModule(MIDASmodulePlayHandle play) { return Truth(Call("MIDASstopModule", { Text(play) })); }
+int MIDAS_CALL StopModule(MIDASmodulePlayHandle play)
+{
+    return Truth(Call("MIDASstopModule", {Text(play)}));
+}
 
 int MIDAS_CALL FreeModule(MIDASmodule module)
 {
-    if (!Answer(Call("MIDASfreeModule", { Text(module) })))
+    if (!Answer(Call("MIDASfreeModule", {Text(module)})))
         return 0;
     fake.loaded.erase(module);
     return 1;
@@ -76,25 +100,25 @@ int MIDAS_CALL FreeModule(MIDASmodule module)
 
 int MIDAS_CALL GetPlayStatus(MIDASmodulePlayHandle play, MIDASplayStatus* status)
 {
-    if (!Answer(Call("MIDASgetPlayStatus", { Text(play) })))
+    if (!Answer(Call("MIDASgetPlayStatus", {Text(play)})))
         return 0;
-    *status = MIDASplayStatus {};
+    *status = MIDASplayStatus{};
     status->position = fake.position;
     return 1;
 }
 
 int MIDAS_CALL GetModuleInfo(MIDASmodule module, MIDASmoduleInfo* info)
 {
-    if (!Answer(Call("MIDASgetModuleInfo", { Text(module) })))
+    if (!Answer(Call("MIDASgetModuleInfo", {Text(module)})))
         return 0;
-    *info = MIDASmoduleInfo {};
+    *info = MIDASmoduleInfo{};
     info->songLength = fake.songLength;
     return 1;
 }
 
 int MIDAS_CALL SetPosition(MIDASmodulePlayHandle play, int32_t position)
 {
-    if (!Answer(Call("MIDASsetPosition", { Text(play), Text(position) })))
+    if (!Answer(Call("MIDASsetPosition", {Text(play), Text(position)})))
         return 0;
     fake.position = position;
     return 1;
@@ -108,7 +132,7 @@ int MIDAS_CALL GetLastError()
 
 const char* MIDAS_CALL GetErrorMessage(int code)
 {
-    fake.calls.push_back(Call("MIDASgetErrorMessage", { Text(code) }));
+    fake.calls.push_back(Call("MIDASgetErrorMessage", {Text(code)}));
     return fake.lastErrorText.c_str();
 }
 
@@ -119,13 +143,19 @@ std::vector<std::string> FakeEngine::Take()
     return std::exchange(calls, {});
 }
 
-FakeEngine& Fake() { return fake; }
+FakeEngine& Fake()
+{
+    return fake;
+}
 
-void ResetFake() { fake = FakeEngine {}; }
+void ResetFake()
+{
+    fake = FakeEngine{};
+}
 
 const TMidasApi& FakeApi()
 {
-    static const TMidasApi api {
+    static const TMidasApi api{
         .MIDASstartup = &Startup,
         .MIDASsetOption = &SetOption,
         .MIDASinit = &Init,
@@ -145,7 +175,10 @@ const TMidasApi& FakeApi()
     return api;
 }
 
-std::string FakeMessage(const std::string& call) { return "Fake failure: " + call; }
+std::string FakeMessage(const std::string& call)
+{
+    return "Fake failure: " + call;
+}
 
 std::vector<std::string> StartCalls(int mixRate, int filterMode, int outputMode)
 {

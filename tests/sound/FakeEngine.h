@@ -20,12 +20,12 @@ struct FakeEngine {
     // Runs with each call's text before it is answered.
     std::function<void(const std::string& call)> onCall;
 
-    std::int32_t position = 0;       // the order position being heard
-    std::uint32_t songLength = 12;   // order positions of every module
+    std::int32_t position = 0;     // the order position being heard
+    std::uint32_t songLength = 12; // order positions of every module
 
     std::set<MIDASmodule> loaded;
-    std::size_t mostLoaded = 0;      // the most modules loaded at one time
-    MIDASmodule lastModule = 0;      // modules are 1, 2, 3...
+    std::size_t mostLoaded = 0;           // the most modules loaded at one time
+    MIDASmodule lastModule = 0;           // modules are 1, 2, 3...
     MIDASmodulePlayHandle lastPlay = 100; // plays are 101, 102...
     int lastError = 0;
     std::string lastErrorText;

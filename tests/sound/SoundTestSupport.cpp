@@ -23,7 +23,7 @@ void PlayerTest::SetUp()
 {
     ResetFake();
     Application().MessageBoxHook = [this](const std::string& text, const std::string& caption, unsigned flags) {
-        messages_.push_back({ text, caption, flags });
+        messages_.push_back({text, caption, flags});
         return IDOK;
     };
 }

@@ -38,7 +38,7 @@ protected:
 
     TempFolder folder_;
     std::vector<ShownMessage> messages_;
-    TComponent owner_ { nullptr };
+    TComponent owner_{nullptr};
 };
 
 } // namespace soundtest

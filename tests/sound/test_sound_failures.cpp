@@ -17,7 +17,7 @@ using ::testing::IsEmpty;
 constexpr const char* engineCaption = "MIDAS Sound System Error";
 constexpr unsigned errorBox = MB_OK | MB_ICONERROR;
 
-const std::vector<std::string> reportCalls { "MIDASgetLastError()", "MIDASgetErrorMessage(7)" };
+const std::vector<std::string> reportCalls{"MIDASgetLastError()", "MIDASgetErrorMessage(7)"};
 
 // Runs action, which must end the program; answers the exit code.
 template <typename Action>
@@ -32,25 +32,25 @@ int HaltCode(Action&& action)
     return -1;
 }
 
-class FatalFailures : public PlayerTest {};
+class FatalFailures : public PlayerTest { };
 
 TEST_F(FatalFailures, AnEngineThatWontStartEndsTheProgramAndTheSettingsAreStillStored)
 {
     // Spelled so that only a fresh write gives the lines checked below.
-    StoreSettings({ "Mixrate=$17700", "Stereo=0", "16 Bit=0", "Filter Mode=258" });
-    Fake().failing = { "MIDASinit" };
+    StoreSettings({"Mixrate=$17700", "Stereo=0", "16 Bit=0", "Filter Mode=258"});
+    Fake().failing = {"MIDASinit"};
     EXPECT_EQ(HaltCode([&] { MakePlayer(); }), 0);
 
     std::vector<std::string> start = StartCalls(96000, 2, 5);
     start.pop_back();
-    EXPECT_EQ(Fake().Take(), Join(Join(start, reportCalls), { "MIDASclose()" }));
+    EXPECT_EQ(Fake().Take(), Join(Join(start, reportCalls), {"MIDASclose()"}));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, FakeMessage("MIDASinit()"));
     EXPECT_EQ(messages_[0].caption, engineCaption);
     EXPECT_EQ(messages_[0].flags, errorBox);
     EXPECT_EQ(owner_.ComponentCount(), 0);
-    EXPECT_THAT(Lines(SettingsPath()),
-                ElementsAre("[Sound]", "Mixrate=96000", "Stereo=0", "16 Bit=0", "Filter Mode=2"));
+    EXPECT_THAT(
+        Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=96000", "Stereo=0", "16 Bit=0", "Filter Mode=2"));
 }
 
 TEST_F(FatalFailures, EveryStepOfTheStartIsChecked)
@@ -61,10 +61,11 @@ TEST_F(FatalFailures, EveryStepOfTheStartIsChecked)
         SCOPED_TRACE(steps[failing]);
         ResetFake();
         messages_.clear();
-        Fake().failing = { steps[failing] };
+        Fake().failing = {steps[failing]};
         EXPECT_EQ(HaltCode([&] { MakePlayer(); }), 0);
-        const std::vector<std::string> madeBeforeFailure(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(failing) + 1);
-        EXPECT_EQ(Fake().Take(), Join(Join(madeBeforeFailure, reportCalls), { "MIDASclose()" }));
+        const std::vector<std::string> madeBeforeFailure(
+            steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(failing) + 1);
+        EXPECT_EQ(Fake().Take(), Join(Join(madeBeforeFailure, reportCalls), {"MIDASclose()"}));
         ASSERT_EQ(messages_.size(), 1u);
         EXPECT_EQ(messages_[0].text, FakeMessage(steps[failing]));
     }
@@ -72,7 +73,7 @@ TEST_F(FatalFailures, EveryStepOfTheStartIsChecked)
 
 TEST_F(FatalFailures, AFailedStartUpCallIsNotAFailure)
 {
-    Fake().failing = { "MIDASstartup" };
+    Fake().failing = {"MIDASstartup"};
     MakePlayer();
     EXPECT_EQ(Fake().Take(), StartCalls(22050, 1, 10));
     EXPECT_THAT(messages_, IsEmpty());
@@ -83,7 +84,7 @@ TEST_F(FatalFailures, SettingsTheEngineRefusesEndTheProgramAndReachTheFile)
     TMidasSound* player = MakePlayer();
     ASSERT_TRUE(player->PlayFile("/disc/song4.xm"));
     Fake().Take();
-    Fake().failing = { "MIDASsetOption(1, 8000)" };
+    Fake().failing = {"MIDASsetOption(1, 8000)"};
     EXPECT_EQ(HaltCode([&] { player->ApplySettings(8000, false, true, 0); }), 0);
     EXPECT_EQ(Fake().Take().back(), "MIDASclose()");
     ASSERT_EQ(messages_.size(), 1u);
@@ -103,9 +104,9 @@ TEST_F(FatalFailures, AFailedPositionQueryEndsTheProgramAndLeavesNothingToShutDo
     TMidasSound* player = MakePlayer();
     ASSERT_TRUE(player->PlayFile("/disc/song1.xm"));
     Fake().Take();
-    Fake().failing = { "MIDASgetPlayStatus" };
+    Fake().failing = {"MIDASgetPlayStatus"};
     EXPECT_EQ(HaltCode([&] { player->GetPosition(); }), 0);
-    EXPECT_EQ(Fake().Take(), Join(Join({ "MIDASgetPlayStatus(101)" }, reportCalls), { "MIDASclose()" }));
+    EXPECT_EQ(Fake().Take(), Join(Join({"MIDASgetPlayStatus(101)"}, reportCalls), {"MIDASclose()"}));
 
     // While the program ends, the update timer may still ask.
     EXPECT_EQ(player->GetPosition(), -1);
@@ -122,9 +123,9 @@ TEST_F(FatalFailures, AFailureWhileTheDestructorShutsDownIsShownButNotThrown)
 {
     TMidasSound* player = MakePlayer();
     Fake().Take();
-    Fake().failing = { "MIDASstopBackgroundPlay" };
+    Fake().failing = {"MIDASstopBackgroundPlay"};
     player->Free();
-    EXPECT_EQ(Fake().Take(), Join(Join({ "MIDASstopBackgroundPlay()" }, reportCalls), { "MIDASclose()" }));
+    EXPECT_EQ(Fake().Take(), Join(Join({"MIDASstopBackgroundPlay()"}, reportCalls), {"MIDASclose()"}));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, FakeMessage("MIDASstopBackgroundPlay()"));
     EXPECT_EQ(owner_.ComponentCount(), 0);
@@ -136,22 +137,21 @@ TEST_F(FatalFailures, StoppingASongThatTheEngineWontStopEndsTheProgram)
     TMidasSound* player = MakePlayer();
     ASSERT_TRUE(player->PlayFile("/disc/song1.xm"));
     Fake().Take();
-    Fake().failing = { "MIDASfreeModule" };
+    Fake().failing = {"MIDASfreeModule"};
     EXPECT_EQ(HaltCode([&] { player->Stop(); }), 0);
-    EXPECT_EQ(Fake().Take(),
-              Join(Join({ "MIDASstopModule(101)", "MIDASfreeModule(1)" }, reportCalls), { "MIDASclose()" }));
+    EXPECT_EQ(Fake().Take(), Join(Join({"MIDASstopModule(101)", "MIDASfreeModule(1)"}, reportCalls), {"MIDASclose()"}));
     EXPECT_FALSE(player->IsPlaying());
 }
 
-class UnplayableFiles : public PlayerTest {};
+class UnplayableFiles : public PlayerTest { };
 
 TEST_F(UnplayableFiles, AFileTheEngineCantLoadIsShownAndThePlayerStaysIdle)
 {
     TMidasSound* player = MakePlayer();
     Fake().Take();
-    Fake().failing = { "MIDASloadModule(/home/me/notes.txt)" };
+    Fake().failing = {"MIDASloadModule(/home/me/notes.txt)"};
     EXPECT_FALSE(player->PlayFile("/home/me/notes.txt"));
-    EXPECT_EQ(Fake().Take(), Join({ "MIDASloadModule(/home/me/notes.txt)" }, reportCalls));
+    EXPECT_EQ(Fake().Take(), Join({"MIDASloadModule(/home/me/notes.txt)"}, reportCalls));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, FakeMessage("MIDASloadModule(/home/me/notes.txt)"));
     EXPECT_EQ(messages_[0].caption, engineCaption);
@@ -168,7 +168,7 @@ TEST_F(UnplayableFiles, AFileTheEngineCantLoadIsShownAndThePlayerStaysIdle)
     player->Stop();
     Fake().Take();
     player->ApplySettings(22050, true, true, 1);
-    EXPECT_EQ(Fake().Take(), Join({ "MIDASstopBackgroundPlay()", "MIDASclose()" }, StartCalls(22050, 1, 10)));
+    EXPECT_EQ(Fake().Take(), Join({"MIDASstopBackgroundPlay()", "MIDASclose()"}, StartCalls(22050, 1, 10)));
 }
 
 TEST_F(UnplayableFiles, AFailedLoadOverASongLeavesNeitherLoaded)
@@ -176,25 +176,25 @@ TEST_F(UnplayableFiles, AFailedLoadOverASongLeavesNeitherLoaded)
     TMidasSound* player = MakePlayer();
     ASSERT_TRUE(player->PlayFile("/disc/song1.xm"));
     Fake().Take();
-    Fake().failing = { "MIDASloadModule(/disc/gone.xm)" };
+    Fake().failing = {"MIDASloadModule(/disc/gone.xm)"};
     EXPECT_FALSE(player->PlayFile("/disc/gone.xm"));
     EXPECT_EQ(Fake().Take(),
-              Join({ "MIDASstopModule(101)", "MIDASfreeModule(1)", "MIDASloadModule(/disc/gone.xm)" }, reportCalls));
+        Join({"MIDASstopModule(101)", "MIDASfreeModule(1)", "MIDASloadModule(/disc/gone.xm)"}, reportCalls));
     EXPECT_THAT(Fake().loaded, IsEmpty());
     EXPECT_FALSE(player->IsPlaying());
 
     player->Free();
-    EXPECT_EQ(Fake().Take(), (std::vector<std::string> { "MIDASstopBackgroundPlay()", "MIDASclose()" }));
+    EXPECT_EQ(Fake().Take(), (std::vector<std::string>{"MIDASstopBackgroundPlay()", "MIDASclose()"}));
 }
 
 TEST_F(UnplayableFiles, AModuleThatLoadsButWontPlayIsFreed)
 {
     TMidasSound* player = MakePlayer();
     Fake().Take();
-    Fake().failing = { "MIDASplayModule" };
+    Fake().failing = {"MIDASplayModule"};
     EXPECT_FALSE(player->PlayFile("/disc/odd.s3m"));
     EXPECT_EQ(Fake().Take(),
-              Join(Join({ "MIDASloadModule(/disc/odd.s3m)", "MIDASplayModule(1, 1)" }, reportCalls), { "MIDASfreeModule(1)" }));
+        Join(Join({"MIDASloadModule(/disc/odd.s3m)", "MIDASplayModule(1, 1)"}, reportCalls), {"MIDASfreeModule(1)"}));
     EXPECT_THAT(Fake().loaded, IsEmpty());
     EXPECT_FALSE(player->IsPlaying());
     EXPECT_EQ(player->GetSongLength(), -1);
@@ -209,20 +209,20 @@ TEST_F(UnplayableFiles, ASongThatCantBeLoadedAgainAfterASettingsChangeLeavesTheP
     Fake().position = 4;
     Fake().Take();
     // The file went away while it played.
-    Fake().failing = { "MIDASloadModule(/disc/song5.xm)" };
+    Fake().failing = {"MIDASloadModule(/disc/song5.xm)"};
     player->ApplySettings(44100, true, true, 1);
     const std::vector<std::string> calls = Fake().Take();
-    EXPECT_EQ(std::vector<std::string>(calls.end() - 3, calls.end()),
-              Join({ "MIDASloadModule(/disc/song5.xm)" }, reportCalls));
+    EXPECT_EQ(
+        std::vector<std::string>(calls.end() - 3, calls.end()), Join({"MIDASloadModule(/disc/song5.xm)"}, reportCalls));
     EXPECT_EQ(messages_.size(), 1u);
     EXPECT_FALSE(player->IsPlaying());
     EXPECT_EQ(player->GetPosition(), -1);
 
     player->ApplySettings(22050, true, true, 1);
-    EXPECT_EQ(Fake().Take(), Join({ "MIDASstopBackgroundPlay()", "MIDASclose()" }, StartCalls(22050, 1, 10)));
+    EXPECT_EQ(Fake().Take(), Join({"MIDASstopBackgroundPlay()", "MIDASclose()"}, StartCalls(22050, 1, 10)));
 }
 
-class SettingsWriteFailures : public PlayerTest {};
+class SettingsWriteFailures : public PlayerTest { };
 
 TEST_F(SettingsWriteFailures, ASettingsFileThatCantBeWrittenIsShownAndTheEngineStillCloses)
 {
@@ -234,7 +234,8 @@ TEST_F(SettingsWriteFailures, ASettingsFileThatCantBeWrittenIsShownAndTheEngineS
     player->Free();
     Application().SetTitle("");
 
-    EXPECT_THAT(Fake().Take(), ElementsAre("MIDASstopModule(101)", "MIDASfreeModule(1)", "MIDASstopBackgroundPlay()", "MIDASclose()"));
+    EXPECT_THAT(Fake().Take(),
+        ElementsAre("MIDASstopModule(101)", "MIDASfreeModule(1)", "MIDASstopBackgroundPlay()", "MIDASclose()"));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, "Kann nicht nach " + missingDir + "Sound.opt schreiben");
     EXPECT_EQ(messages_[0].caption, "Velmora - VYR's first Music Disc");
@@ -245,7 +246,7 @@ TEST_F(SettingsWriteFailures, ASettingsFileThatCantBeWrittenIsShownAndTheEngineS
 TEST_F(SettingsWriteFailures, AWriteFailureAfterAFailedStartStillEndsTheProgramInOrder)
 {
     const std::string missingDir = folder_.Path("gone") + "/";
-    Fake().failing = { "MIDASinit" };
+    Fake().failing = {"MIDASinit"};
     EXPECT_EQ(HaltCode([&] { TComponent::Create<TMidasSound>(&owner_, missingDir, FakeApi()); }), 0);
     ASSERT_EQ(messages_.size(), 2u);
     EXPECT_EQ(messages_[0].caption, engineCaption);

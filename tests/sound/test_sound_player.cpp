@@ -10,7 +10,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-const std::vector<std::string> shutdownIdle { "MIDASstopBackgroundPlay()", "MIDASclose()" };
+const std::vector<std::string> shutdownIdle{"MIDASstopBackgroundPlay()", "MIDASclose()"};
 
 class PlayerCalls : public PlayerTest {
 protected:
@@ -42,7 +42,7 @@ TEST_F(PlayerCalls, ConstructorStartsTheEngineWithTheDefaultsWhenNothingIsStored
 
 TEST_F(PlayerCalls, ConstructorStartsTheEngineWithTheStoredSettings)
 {
-    StoreSettings({ "Mixrate=44100", "Stereo=0", "16 Bit=1", "Filter Mode=2" });
+    StoreSettings({"Mixrate=44100", "Stereo=0", "16 Bit=1", "Filter Mode=2"});
     MakePlayer();
     EXPECT_EQ(Fake().Take(), StartCalls(44100, 2, 9));
 }
@@ -65,7 +65,7 @@ TEST_F(PlayerCalls, DestructorStoresTheSettingsBeforeClosingTheIdleEngine)
 TEST_F(PlayerCalls, DestructorStopsAndFreesTheSongThatPlays)
 {
     PlayingPlayer()->Free();
-    EXPECT_EQ(Fake().Take(), Join({ "MIDASstopModule(101)", "MIDASfreeModule(1)" }, shutdownIdle));
+    EXPECT_EQ(Fake().Take(), Join({"MIDASstopModule(101)", "MIDASfreeModule(1)"}, shutdownIdle));
     EXPECT_THAT(Fake().loaded, IsEmpty());
 }
 
@@ -82,8 +82,9 @@ TEST_F(PlayerCalls, PlayFileOverASongStopsAndFreesItBeforeLoadingTheNext)
 {
     TMidasSound* player = PlayingPlayer();
     EXPECT_TRUE(player->PlayFile("/disc/song2.xm"));
-    EXPECT_THAT(Fake().Take(), ElementsAre("MIDASstopModule(101)", "MIDASfreeModule(1)",
-                                           "MIDASloadModule(/disc/song2.xm)", "MIDASplayModule(2, 1)"));
+    EXPECT_THAT(Fake().Take(),
+        ElementsAre(
+            "MIDASstopModule(101)", "MIDASfreeModule(1)", "MIDASloadModule(/disc/song2.xm)", "MIDASplayModule(2, 1)"));
     EXPECT_EQ(Fake().mostLoaded, 1u);
     EXPECT_TRUE(player->IsPlaying());
     EXPECT_EQ(player->GetPosition(), 0);
@@ -149,8 +150,8 @@ TEST_F(PlayerCalls, SetPositionJumpsWithoutARangeCheck)
     player->SetPosition(3);
     player->SetPosition(400);
     player->SetPosition(-2);
-    EXPECT_THAT(Fake().Take(), ElementsAre("MIDASsetPosition(101, 3)", "MIDASsetPosition(101, 400)",
-                                           "MIDASsetPosition(101, -2)"));
+    EXPECT_THAT(Fake().Take(),
+        ElementsAre("MIDASsetPosition(101, 3)", "MIDASsetPosition(101, 400)", "MIDASsetPosition(101, -2)"));
 }
 
 TEST_F(PlayerCalls, ApplySettingsWhileIdleRestartsTheEngineAndStaysIdle)
@@ -178,10 +179,10 @@ TEST_F(PlayerCalls, ApplySettingsWhileOrderSevenPlaysGoesOnAtOrderSeven)
     TMidasSound* player = PlayingPlayer();
     Fake().position = 7;
     player->ApplySettings(44100, true, false, 2);
-    const std::vector<std::string> expected = Join(
-        Join({ "MIDASgetPlayStatus(101)", "MIDASstopModule(101)", "MIDASfreeModule(1)" }, shutdownIdle),
-        Join(StartCalls(44100, 2, 6),
-             { "MIDASloadModule(/disc/song1.xm)", "MIDASplayModule(2, 1)", "MIDASsetPosition(102, 7)" }));
+    const std::vector<std::string> expected =
+        Join(Join({"MIDASgetPlayStatus(101)", "MIDASstopModule(101)", "MIDASfreeModule(1)"}, shutdownIdle),
+            Join(StartCalls(44100, 2, 6),
+                {"MIDASloadModule(/disc/song1.xm)", "MIDASplayModule(2, 1)", "MIDASsetPosition(102, 7)"}));
     EXPECT_EQ(Fake().Take(), expected);
     EXPECT_TRUE(player->IsPlaying());
     EXPECT_EQ(player->GetPosition(), 7);
@@ -194,12 +195,12 @@ struct OutputModeCase {
     int mode;
 };
 
-class OutputModes : public PlayerTest, public ::testing::WithParamInterface<OutputModeCase> {};
+class OutputModes : public PlayerTest, public ::testing::WithParamInterface<OutputModeCase> { };
 
 TEST_P(OutputModes, FollowStereoAndBits)
 {
     const OutputModeCase& c = GetParam();
-    StoreSettings({ std::string("Stereo=") + (c.stereo ? "1" : "0"), std::string("16 Bit=") + (c.bits16 ? "1" : "0") });
+    StoreSettings({std::string("Stereo=") + (c.stereo ? "1" : "0"), std::string("16 Bit=") + (c.bits16 ? "1" : "0")});
     TMidasSound* player = MakePlayer();
     EXPECT_EQ(Fake().Take(), StartCalls(22050, 1, c.mode));
 
@@ -210,8 +211,8 @@ TEST_P(OutputModes, FollowStereoAndBits)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, OutputModes,
-                         ::testing::Values(OutputModeCase { false, false, 5 }, OutputModeCase { false, true, 9 },
-                                           OutputModeCase { true, false, 6 }, OutputModeCase { true, true, 10 }));
+    ::testing::Values(OutputModeCase{false, false, 5}, OutputModeCase{false, true, 9}, OutputModeCase{true, false, 6},
+        OutputModeCase{true, true, 10}));
 
 } // namespace
 } // namespace soundtest

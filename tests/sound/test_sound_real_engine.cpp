@@ -36,10 +36,10 @@ modwriter::Module TwoSpeedSong()
         module.orders.push_back(static_cast<std::uint8_t>(p));
         Pattern pattern(64, channels);
         const bool slow = p >= 2;
-        pattern.At(0, 1, channels) = Cell { 0, 0, 0, setSpeedOrTempo, static_cast<std::uint8_t>(slow ? 31 : 1) };
-        pattern.At(0, 2, channels) = Cell { 0, 0, 0, setSpeedOrTempo, static_cast<std::uint8_t>(slow ? 32 : 250) };
+        pattern.At(0, 1, channels) = Cell{0, 0, 0, setSpeedOrTempo, static_cast<std::uint8_t>(slow ? 31 : 1)};
+        pattern.At(0, 2, channels) = Cell{0, 0, 0, setSpeedOrTempo, static_cast<std::uint8_t>(slow ? 32 : 250)};
         for (int row = 0; row < 64; row += 16)
-            pattern.At(row, 0, channels) = Cell { Note(4, (row / 16 + p) % 12), 1, 0, 0, 0 };
+            pattern.At(row, 0, channels) = Cell{Note(4, (row / 16 + p) % 12), 1, 0, 0, 0};
         module.patterns.push_back(pattern);
     }
     modwriter::Instrument instrument;
@@ -103,7 +103,8 @@ TEST_F(RealEngine, PlaysJumpsKeepsItsPlaceThroughASettingsChangeAndStops)
 
     player->Free();
     EXPECT_TRUE(messages_.empty());
-    EXPECT_THAT(Lines(SettingsPath()), ::testing::ElementsAre("[Sound]", "Mixrate=11025", "Stereo=0", "16 Bit=0", "Filter Mode=2"));
+    EXPECT_THAT(Lines(SettingsPath()),
+        ::testing::ElementsAre("[Sound]", "Mixrate=11025", "Stereo=0", "16 Bit=0", "Filter Mode=2"));
 }
 
 TEST_F(RealEngine, AFileThatIsNoModuleShowsTheEnginesMessageAndPlayingGoesOn)
@@ -127,7 +128,7 @@ TEST_F(RealEngine, AFileThatIsNoModuleShowsTheEnginesMessageAndPlayingGoesOn)
 
 TEST_F(RealEngine, AMixRateTheEngineClampsStillStartsAndIsStoredAsGiven)
 {
-    StoreSettings({ "Mixrate=1000" });
+    StoreSettings({"Mixrate=1000"});
     TMidasSound* player = MakePlayer();
     ASSERT_TRUE(player->PlayFile(songPath_));
     player->Free();

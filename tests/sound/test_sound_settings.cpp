@@ -19,35 +19,37 @@ struct Conversion {
     std::int32_t expected;
 };
 
-void PrintTo(const Conversion& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+void PrintTo(const Conversion& c, std::ostream* out)
+{
+    *out << '"' << c.text << '"';
+}
 
 constexpr std::int32_t fallback = -77;
 
-class IntegerConversion : public ::testing::TestWithParam<Conversion> {};
+class IntegerConversion : public ::testing::TestWithParam<Conversion> { };
 
 TEST_P(IntegerConversion, GivesTheValueOrTheFallback)
 {
     EXPECT_EQ(ConvertSettingInteger(GetParam().text, fallback), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Decimal, IntegerConversion, ::testing::Values(
-    Conversion { "22050", 22050 }, Conversion { "0", 0 }, Conversion { "+42", 42 }, Conversion { "-42", -42 },
-    Conversion { "   7", 7 }, Conversion { "007", 7 }, Conversion { "2147483647", 2147483647 },
-    Conversion { "-2147483648", -2147483647 - 1 }, Conversion { "2147483648", fallback },
-    Conversion { "-2147483649", fallback }, Conversion { "99999999999", fallback }, Conversion { "", fallback },
-    Conversion { "   ", fallback }, Conversion { "fast", fallback }, Conversion { "12 ", fallback },
-    Conversion { "12a", fallback }, Conversion { "1.5", fallback }, Conversion { "+", fallback },
-    Conversion { "-", fallback }, Conversion { "+-3", fallback }, Conversion { "--3", fallback },
-    Conversion { "- 3", fallback }, Conversion { "\t3", fallback }));
+INSTANTIATE_TEST_SUITE_P(Decimal, IntegerConversion,
+    ::testing::Values(Conversion{"22050", 22050}, Conversion{"0", 0}, Conversion{"+42", 42}, Conversion{"-42", -42},
+        Conversion{"   7", 7}, Conversion{"007", 7}, Conversion{"2147483647", 2147483647},
+        Conversion{"-2147483648", -2147483647 - 1}, Conversion{"2147483648", fallback},
+        Conversion{"-2147483649", fallback}, Conversion{"99999999999", fallback}, Conversion{"", fallback},
+        Conversion{"   ", fallback}, Conversion{"fast", fallback}, Conversion{"12 ", fallback},
+        Conversion{"12a", fallback}, Conversion{"1.5", fallback}, Conversion{"+", fallback}, Conversion{"-", fallback},
+        Conversion{"+-3", fallback}, Conversion{"--3", fallback}, Conversion{"- 3", fallback},
+        Conversion{"\t3", fallback}));
 
-INSTANTIATE_TEST_SUITE_P(Hexadecimal, IntegerConversion, ::testing::Values(
-    Conversion { "$5622", 22050 }, Conversion { "0x5622", 22050 }, Conversion { "0X5622", 22050 },
-    Conversion { "$abCD", 0xABCD }, Conversion { "  $10", 16 }, Conversion { "$FFFFFFFF", -1 },
-    Conversion { "0xffffffff", -1 }, Conversion { "$80000000", -2147483647 - 1 }, Conversion { "$000000010", 16 },
-    Conversion { "$100000000", fallback }, Conversion { "$", fallback }, Conversion { "0x", fallback },
-    Conversion { "0X", fallback }, Conversion { "$-1", fallback }, Conversion { "-$1", fallback },
-    Conversion { "$12g", fallback }, Conversion { "$ 12", fallback }, Conversion { "0x0x1", fallback },
-    Conversion { " 0x10", fallback }, Conversion { "0x+5", fallback }));
+INSTANTIATE_TEST_SUITE_P(Hexadecimal, IntegerConversion,
+    ::testing::Values(Conversion{"$5622", 22050}, Conversion{"0x5622", 22050}, Conversion{"0X5622", 22050},
+        Conversion{"$abCD", 0xABCD}, Conversion{"  $10", 16}, Conversion{"$FFFFFFFF", -1}, Conversion{"0xffffffff", -1},
+        Conversion{"$80000000", -2147483647 - 1}, Conversion{"$000000010", 16}, Conversion{"$100000000", fallback},
+        Conversion{"$", fallback}, Conversion{"0x", fallback}, Conversion{"0X", fallback}, Conversion{"$-1", fallback},
+        Conversion{"-$1", fallback}, Conversion{"$12g", fallback}, Conversion{"$ 12", fallback},
+        Conversion{"0x0x1", fallback}, Conversion{" 0x10", fallback}, Conversion{"0x+5", fallback}));
 
 class SettingsFile : public ::testing::Test {
 protected:
@@ -58,7 +60,7 @@ protected:
     }
 
     TempFolder folder_;
-    TSoundSettingsFile file_ { folder_.Dir() };
+    TSoundSettingsFile file_{folder_.Dir()};
 };
 
 TEST_F(SettingsFile, LivesInTheProgramDirectory)
@@ -143,7 +145,7 @@ TEST_F(SettingsFile, FilterModeKeepsTheLowByte)
 
 TEST_F(SettingsFile, WritesTheFourKeysInOrder)
 {
-    file_.Write(TSoundSettings { -5, false, true, 255 });
+    file_.Write(TSoundSettings{-5, false, true, 255});
     EXPECT_THAT(Lines(file_.Path()), ElementsAre("[Sound]", "Mixrate=-5", "Stereo=0", "16 Bit=1", "Filter Mode=255"));
     const TSoundSettings back = file_.Read();
     EXPECT_EQ(back.MixRate, -5);
@@ -155,17 +157,20 @@ TEST_F(SettingsFile, WritesTheFourKeysInOrder)
 TEST_F(SettingsFile, WritingLeavesOtherSectionsAndKeysAlone)
 {
     WriteText(file_.Path(), "[Before]\nA=1\n\n[sound]\nvolume=9\nMIXRATE=11025\n\n[After]\nB=2\n");
-    file_.Write(TSoundSettings { 44100, true, false, 0 });
-    EXPECT_THAT(Lines(file_.Path()), ElementsAre("[Before]", "A=1", "[sound]", "volume=9", "MIXRATE=44100", "Stereo=1",
-                                                 "16 Bit=0", "Filter Mode=0", "[After]", "B=2"));
+    file_.Write(TSoundSettings{44100, true, false, 0});
+    EXPECT_THAT(Lines(file_.Path()),
+        ElementsAre("[Before]", "A=1", "[sound]", "volume=9", "MIXRATE=44100", "Stereo=1", "16 Bit=0", "Filter Mode=0",
+            "[After]", "B=2"));
 }
 
 TEST_F(SettingsFile, WritingChangesOnlyTheLinesOfTheFourKeys)
 {
-    WriteText(file_.Path(), "; Velmora\r\n[Sound]\r\nMixrate = 11025\r\n16 bit=0\r\nVolume\r\n\r\n[Keep]\r\nA=\0b\r\n"s);
-    file_.Write(TSoundSettings { 44100, false, true, 2 });
-    EXPECT_EQ(ReadText(file_.Path()), "; Velmora\r\n[Sound]\r\nMixrate=44100\r\n16 bit=1\r\nVolume\r\nStereo=0\r\n"
-                                      "Filter Mode=2\r\n\r\n[Keep]\r\nA=\0b\r\n"s);
+    WriteText(
+        file_.Path(), "; Velmora\r\n[Sound]\r\nMixrate = 11025\r\n16 bit=0\r\nVolume\r\n\r\n[Keep]\r\nA=\0b\r\n"s);
+    file_.Write(TSoundSettings{44100, false, true, 2});
+    EXPECT_EQ(ReadText(file_.Path()),
+        "; Velmora\r\n[Sound]\r\nMixrate=44100\r\n16 bit=1\r\nVolume\r\nStereo=0\r\n"
+        "Filter Mode=2\r\n\r\n[Keep]\r\nA=\0b\r\n"s);
 }
 
 TEST_F(SettingsFile, AHugeFileGivesTheDefaultsAndIsLeftAsItIs)
@@ -174,7 +179,7 @@ TEST_F(SettingsFile, AHugeFileGivesTheDefaultsAndIsLeftAsItIs)
     constexpr std::uintmax_t size = 50 * 1024 * 1024;
     std::filesystem::resize_file(file_.Path(), size);
     EXPECT_EQ(file_.Read().MixRate, 22050);
-    EXPECT_THROW(file_.Write(TSoundSettings {}), EInvalidOperation);
+    EXPECT_THROW(file_.Write(TSoundSettings{}), EInvalidOperation);
     EXPECT_EQ(std::filesystem::file_size(file_.Path()), size);
     EXPECT_EQ(ReadText(file_.Path()).substr(0, 22), "[Sound]\nMixrate=11025\n");
 }
@@ -183,7 +188,7 @@ TEST_F(SettingsFile, AFileThatCantBeWrittenIsReportedWithItsPath)
 {
     const TSoundSettingsFile nowhere(folder_.Path("missing") + "/");
     try {
-        nowhere.Write(TSoundSettings {});
+        nowhere.Write(TSoundSettings{});
         FAIL() << "the write went through";
     } catch (const EInvalidOperation& error) {
         EXPECT_EQ(std::string(error.what()), "Kann nicht nach " + folder_.Path("missing") + "/Sound.opt schreiben");
@@ -191,7 +196,7 @@ TEST_F(SettingsFile, AFileThatCantBeWrittenIsReportedWithItsPath)
 
     // A directory where the file should be.
     std::filesystem::create_directory(file_.Path());
-    EXPECT_THROW(file_.Write(TSoundSettings {}), EInvalidOperation);
+    EXPECT_THROW(file_.Write(TSoundSettings{}), EInvalidOperation);
 }
 
 class PlayerSettings : public PlayerTest {
@@ -205,24 +210,27 @@ TEST_F(PlayerSettings, WithoutAFileTheDefaultsAreUsedAndStoredAtTheEnd)
     EXPECT_EQ(Fake().Take(), StartCalls(22050, 1, 10));
     EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
     player->Free();
-    EXPECT_THAT(Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=1"));
+    EXPECT_THAT(
+        Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=1"));
     EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(PlayerSettings, ValuesAreWrittenBackAsTheyWereTaken)
 {
-    StoreSettings({ "Mixrate=0x5622", "Stereo=2", "16 Bit=no", "Filter Mode=258" });
+    StoreSettings({"Mixrate=0x5622", "Stereo=2", "16 Bit=no", "Filter Mode=258"});
     RunPlayer();
-    EXPECT_EQ(Fake().Take(), Join(StartCalls(22050, 2, 10), { "MIDASstopBackgroundPlay()", "MIDASclose()" }));
-    EXPECT_THAT(Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=2"));
+    EXPECT_EQ(Fake().Take(), Join(StartCalls(22050, 2, 10), {"MIDASstopBackgroundPlay()", "MIDASclose()"}));
+    EXPECT_THAT(
+        Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=2"));
 }
 
 TEST_F(PlayerSettings, AnOddMixRateGoesToTheEngineUnchangedAndBackToTheFile)
 {
-    StoreSettings({ "Mixrate=12345", "Stereo=0", "Filter Mode=-1" });
+    StoreSettings({"Mixrate=12345", "Stereo=0", "Filter Mode=-1"});
     RunPlayer();
     EXPECT_EQ(Fake().Take().at(3), "MIDASsetOption(1, 12345)");
-    EXPECT_THAT(Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=12345", "Stereo=0", "Filter Mode=255", "16 Bit=1"));
+    EXPECT_THAT(
+        Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=12345", "Stereo=0", "Filter Mode=255", "16 Bit=1"));
 }
 
 TEST_F(PlayerSettings, ChangedSettingsReachTheFileAtTheEnd)
@@ -232,8 +240,9 @@ TEST_F(PlayerSettings, ChangedSettingsReachTheFileAtTheEnd)
     player->ApplySettings(44100, false, false, 2);
     EXPECT_THAT(Lines(SettingsPath()), ElementsAre("; kept", "[Sound]", "Mixrate=22050", "[Window]", "Left=10"));
     player->Free();
-    EXPECT_THAT(Lines(SettingsPath()), ElementsAre("; kept", "[Sound]", "Mixrate=44100", "Stereo=0", "16 Bit=0",
-                                                   "Filter Mode=2", "[Window]", "Left=10"));
+    EXPECT_THAT(Lines(SettingsPath()),
+        ElementsAre(
+            "; kept", "[Sound]", "Mixrate=44100", "Stereo=0", "16 Bit=0", "Filter Mode=2", "[Window]", "Left=10"));
 }
 
 } // namespace

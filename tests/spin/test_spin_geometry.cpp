@@ -1,11 +1,11 @@
 #include "SpinTestSupport.h"
 
+#include "toolkit/graphics/Exceptions.h"
+#include "toolkit/graphics/Resources.h"
 #include "toolkit/windowing/Application.h"
 #include "toolkit/windowing/ClassRegistry.h"
-#include "toolkit/graphics/Exceptions.h"
 #include "toolkit/windowing/LayoutReader.h"
 #include "toolkit/windowing/Panel.h"
-#include "toolkit/graphics/Resources.h"
 
 #include <memory>
 
@@ -247,8 +247,9 @@ TEST(SpinLayoutTest, FocusControlMustNameAWindowedControl)
     FocusControl = nowhere
   end
 end
-)", "spin.layout"),
-                 ELayoutError);
+)",
+                     "spin.layout"),
+        ELayoutError);
     form->Free();
 }
 

@@ -45,14 +45,9 @@ TEST_F(SpinTest, HeldForOneSecondClicksSevenTimesAndOnceMoreOnRelease)
     Press(p);
     Wait(1000);
     Release(p);
-    EXPECT_EQ(clicks, (Clicks{{"down", 400},
-                              {"down", 500},
-                              {"down", 600},
-                              {"down", 700},
-                              {"down", 800},
-                              {"down", 900},
-                              {"down", 1000},
-                              {"down", 1000}}));
+    EXPECT_EQ(clicks,
+        (Clicks{{"down", 400}, {"down", 500}, {"down", 600}, {"down", 700}, {"down", 800}, {"down", 900},
+            {"down", 1000}, {"down", 1000}}));
 }
 
 TEST_F(SpinTest, EachPressStartsTheRepeatAfresh)

@@ -49,7 +49,7 @@ modwriter::Module BusySong(int channels)
                 const auto instrument = static_cast<std::uint8_t>(1 + channel % 4);
                 const auto volume = static_cast<std::uint8_t>(1 + 40 + channel % 8 * 3);
                 const std::uint8_t vibrato = channel % 2 ? 4 : 0;
-                pattern.At(row, channel, channels) = Cell { note, instrument, volume, vibrato, 0x34 };
+                pattern.At(row, channel, channels) = Cell{note, instrument, volume, vibrato, 0x34};
             }
         }
         module.patterns.push_back(pattern);
@@ -61,12 +61,13 @@ modwriter::Module BusySong(int channels)
         for (int n = 0; n < period * 64; ++n) {
             const double phase = 2.0 * 3.14159265358979 * n / period;
             const double square = n % period < period / 2 ? 3000 : -3000;
-            instrument.sample.data.push_back(static_cast<std::int16_t>(12000 * std::sin(phase) + 4000 * std::sin(phase * (i + 2)) + square));
+            instrument.sample.data.push_back(
+                static_cast<std::int16_t>(12000 * std::sin(phase) + 4000 * std::sin(phase * (i + 2)) + square));
         }
         instrument.sample.loopLength = period * 64;
         instrument.sample.sampleRate = 8363 * period / 32;
         instrument.volumeEnvelope.enabled = true;
-        instrument.volumeEnvelope.points = { { 0, 64 }, { 8, 48 }, { 40, 32 }, { 90, 0 } };
+        instrument.volumeEnvelope.points = {{0, 64}, {8, 48}, {40, 32}, {90, 0}};
         instrument.fadeout = 512;
         module.instruments.push_back(instrument);
     }

@@ -31,7 +31,7 @@ public:
     void Log(const char* what, TMouseButton b, int x, int y)
     {
         log.push_back(std::string(what) + (b == TMouseButton::mbRight ? "R" : "") + " " + std::to_string(x) + "," +
-                      std::to_string(y));
+            std::to_string(y));
     }
     TColor fill = clRed;
     std::vector<std::string> log;
@@ -95,8 +95,8 @@ TEST_F(FormTest, ClickNeedsAPressOnTheControlAndAReleaseInsideIt)
     form->DispatchMouseUp(TMouseButton::mbLeft, 0, 30, 8);
     form->DispatchMouseDown(TMouseButton::mbRight, 0, 12, 7);
     form->DispatchMouseUp(TMouseButton::mbRight, 0, 12, 7);
-    EXPECT_EQ(spy->log, (std::vector<std::string>{"down 2,2", "click", "up 3,3", "down 2,2", "up 20,3", "downR 2,2",
-                                                  "upR 2,2"}));
+    EXPECT_EQ(spy->log,
+        (std::vector<std::string>{"down 2,2", "click", "up 3,3", "down 2,2", "up 20,3", "downR 2,2", "upR 2,2"}));
 }
 
 TEST_F(FormTest, DisabledAndHiddenControlsPassTheMouseToWhatLiesBeneath)
@@ -140,8 +140,9 @@ TEST_F(FormTest, TimersTickInOrderOfTheirDueTimes)
     std::uint64_t start = Application().Now();
     Application().AdvanceTime(520);
     auto at = [&](const char* name, int ms) { return std::string(name) + "@" + std::to_string(start + ms); };
-    EXPECT_EQ(ticks, (std::vector<std::string>{at("fast", 100), at("fast", 200), at("slow", 250), at("fast", 300),
-                                               at("fast", 400), at("slow", 500), at("fast", 500)}));
+    EXPECT_EQ(ticks,
+        (std::vector<std::string>{at("fast", 100), at("fast", 200), at("slow", 250), at("fast", 300), at("fast", 400),
+            at("slow", 500), at("fast", 500)}));
 }
 
 TEST_F(FormTest, ModalWindowBlocksOthersWhileTimersGoOn)

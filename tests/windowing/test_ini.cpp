@@ -21,8 +21,8 @@ protected:
     void SetUp() override
     {
         directory = std::filesystem::temp_directory_path() /
-                    ("velmora-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("velmora-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(directory);
         std::filesystem::create_directories(directory);
         path = (directory / "Sound.opt").string();
@@ -85,18 +85,20 @@ TEST_F(IniTest, NamesMatchWithoutRegardToCase)
 
 TEST_F(IniTest, ReadsTheFirstKeyOfTheFirstSectionAndToleratesBlanks)
 {
-    Write("Mixrate=1\r\n"            // before any section: in none
+    Write("Mixrate=1\r\n" // before any section: in none
           "[ Sound ]\r\n"
-          "Stereo\r\n"               // no '=': no key
-          "; Filter Mode=2\r\n"      // a comment
+          "Stereo\r\n"          // no '=': no key
+          "; Filter Mode=2\r\n" // a comment
           "  16 bit  =  0  \r\n"
           "Quoted = \"a b\" \r\n"
           "Cut=12\0 34\r\n"s
           "Empty=\r\n"
-          "16 Bit=1\r\n"             // a second key of a name doesn't count
-          "Long=" + std::string(2000, 'x') + "\r\n"
-          "[SOUND]\r\n"              // nor does a second section of a name
-          "Mixrate=2\r\n");
+          "16 Bit=1\r\n" // a second key of a name doesn't count
+          "Long=" +
+        std::string(2000, 'x') +
+        "\r\n"
+        "[SOUND]\r\n" // nor does a second section of a name
+        "Mixrate=2\r\n");
     const TIniFile ini(path);
     EXPECT_EQ(ini.ReadString("Sound", "Mixrate", "dflt"), "dflt");
     EXPECT_EQ(ini.ReadString("Sound", "Stereo", "dflt"), "dflt");
@@ -185,7 +187,7 @@ TEST_F(IniTest, WhatIsNoSettingsFileIsNeitherReadNorReplaced)
     ExpectRefused("a huge file");
     EXPECT_EQ(std::filesystem::file_size(path), TIniFile::MaxFileSize + 1);
     EXPECT_EQ(Read().substr(0, start.size()), start);
-    EXPECT_EQ(Entries(), std::vector<std::string> { "Sound.opt" });
+    EXPECT_EQ(Entries(), std::vector<std::string>{"Sound.opt"});
 }
 
 TEST_F(IniTest, AWriteThatCantCompleteLeavesTheOldFileWhole)
@@ -194,7 +196,7 @@ TEST_F(IniTest, AWriteThatCantCompleteLeavesTheOldFileWhole)
     Write(before);
 
     // The new file can't grow past 1000 bytes.
-    rlimit old {};
+    rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     rlimit small = old;
     small.rlim_cur = 1000;
@@ -205,7 +207,7 @@ TEST_F(IniTest, AWriteThatCantCompleteLeavesTheOldFileWhole)
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(Read(), before);
-    EXPECT_EQ(Entries(), std::vector<std::string> { "Sound.opt" });
+    EXPECT_EQ(Entries(), std::vector<std::string>{"Sound.opt"});
 
     if (::geteuid() != 0) { // the superuser may write any file
         std::filesystem::permissions(path, std::filesystem::perms::owner_read);

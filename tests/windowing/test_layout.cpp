@@ -1,6 +1,6 @@
+#include "toolkit/graphics/Exceptions.h"
 #include "toolkit/windowing/Application.h"
 #include "toolkit/windowing/ClassRegistry.h"
-#include "toolkit/graphics/Exceptions.h"
 #include "toolkit/windowing/Form.h"
 #include "toolkit/windowing/Image.h"
 #include "toolkit/windowing/LayoutReader.h"
@@ -14,7 +14,7 @@ namespace {
 // Records the order in which its properties arrive.
 class TProbe : public TGraphicControl {
 public:
-    explicit TProbe(TComponent* owner) : TGraphicControl(owner) {}
+    explicit TProbe(TComponent* owner) : TGraphicControl(owner) { }
     const char* ClassName() const override { return "TProbe"; }
     void SetFirst(int value) { log.push_back("First=" + std::to_string(value)); }
     void SetSecond(std::string value) { log.push_back("Second=" + value); }
@@ -34,7 +34,7 @@ public:
         RegisterHandler("ThingMouseDown", &TTestWindow::ThingMouseDown);
     }
     void ThingClick(TObject*) { ++clicks; }
-    void ThingMouseDown(TObject*, TMouseButton, TShiftState, int, int) {}
+    void ThingMouseDown(TObject*, TMouseButton, TShiftState, int, int) { }
     int clicks = 0;
 };
 
@@ -66,7 +66,8 @@ TEST_F(LayoutTest, AppliesPropertiesInFileOrderThenTellsLoaded)
     Second = 'b'
   end
 end
-)", "test.layout");
+)",
+        "test.layout");
     auto* probe = dynamic_cast<TProbe*>(window->FindComponent("thing"));
     ASSERT_NE(probe, nullptr);
     EXPECT_EQ(probe->log, (std::vector<std::string>{"Second=it's", "First=-3", "Second=b", "Loaded"}));
@@ -94,7 +95,8 @@ TEST_F(LayoutTest, NestsControlsInWindowedParentsAndSetsNestedProperties)
     Interval = 250
   end
 end
-)", "test.layout");
+)",
+        "test.layout");
     auto* panel = dynamic_cast<TPanel*>(window->FindComponent("panMain"));
     auto* image = dynamic_cast<TImage*>(window->FindComponent("img"));
     auto* timer = dynamic_cast<TTimer*>(window->FindComponent("timerUpdate"));
@@ -125,7 +127,7 @@ TEST_F(LayoutTest, UnknownNamesAreErrorsNamingFileAndLine)
     expectError("object f: T\n  object x: TNoSuchClass\n  end\nend\n", "bad.layout:2: unknown class 'TNoSuchClass'");
     expectError("object f: T\n\n  Colour = 3\nend\n", "bad.layout:3: unknown property 'Colour'");
     expectError("object f: T\n  object p: TPanel\n    BevelOuter = bvSideways\n  end\nend\n",
-                "bad.layout:3: unknown value 'bvSideways'");
+        "bad.layout:3: unknown value 'bvSideways'");
     expectError("object f: T\n  OnClick = NoSuchHandler\nend\n", "bad.layout:2: unknown handler 'NoSuchHandler'");
     expectError("object f: T\n  OnClick = ThingMouseDown\nend\n", "does not fit the event");
     expectError("object f: T\n  Width = 'wide'\nend\n", "bad.layout:2: a number is expected");

@@ -15,14 +15,10 @@ namespace {
 std::size_t MaxColours(TPixelFormat format)
 {
     switch (format) {
-    case TPixelFormat::pf1bit:
-        return 2;
-    case TPixelFormat::pf4bit:
-        return 16;
-    case TPixelFormat::pf8bit:
-        return 256;
-    case TPixelFormat::pf24bit:
-        break;
+    case TPixelFormat::pf1bit: return 2;
+    case TPixelFormat::pf4bit: return 16;
+    case TPixelFormat::pf8bit: return 256;
+    case TPixelFormat::pf24bit: break;
     }
     return 0;
 }
@@ -37,15 +33,26 @@ bool IsPaletted(TPixelFormat format)
 std::vector<TPixel> StandardPalette(TPixelFormat format)
 {
     switch (format) {
-    case TPixelFormat::pf1bit:
-        return {RGB(0, 0, 0), RGB(255, 255, 255)};
+    case TPixelFormat::pf1bit: return {RGB(0, 0, 0), RGB(255, 255, 255)};
     case TPixelFormat::pf4bit:
     case TPixelFormat::pf8bit: {
         std::vector<TPixel> palette = {
-            RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
-            RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
-            RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
-            RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255),
+            RGB(0, 0, 0),
+            RGB(128, 0, 0),
+            RGB(0, 128, 0),
+            RGB(128, 128, 0),
+            RGB(0, 0, 128),
+            RGB(128, 0, 128),
+            RGB(0, 128, 128),
+            RGB(192, 192, 192),
+            RGB(128, 128, 128),
+            RGB(255, 0, 0),
+            RGB(0, 255, 0),
+            RGB(255, 255, 0),
+            RGB(0, 0, 255),
+            RGB(255, 0, 255),
+            RGB(0, 255, 255),
+            RGB(255, 255, 255),
         };
         if (format == TPixelFormat::pf4bit)
             return palette;
@@ -60,8 +67,7 @@ std::vector<TPixel> StandardPalette(TPixelFormat format)
         }
         return palette;
     }
-    case TPixelFormat::pf24bit:
-        break;
+    case TPixelFormat::pf24bit: break;
     }
     return {};
 }
@@ -134,8 +140,8 @@ void TBitmap::SetPalette(std::vector<TPixel> palette)
     if (!IsPaletted(format_))
         throw EInvalidOperation("A 24-bit bitmap has no palette");
     if (palette.size() > MaxColours(format_))
-        throw EInvalidOperation(FormatMessage("A palette of %d colours is too large for this bitmap",
-                                              static_cast<int>(palette.size())));
+        throw EInvalidOperation(
+            FormatMessage("A palette of %d colours is too large for this bitmap", static_cast<int>(palette.size())));
     for (TPixel& entry : palette)
         entry &= 0xFFFFFF;
     palette_ = palette.empty() ? StandardPalette(format_) : std::move(palette);

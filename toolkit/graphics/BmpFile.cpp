@@ -21,14 +21,10 @@ void WriteLE(std::vector<unsigned char>& out, std::uint32_t value, int count)
 int BitsOf(TPixelFormat format)
 {
     switch (format) {
-    case TPixelFormat::pf1bit:
-        return 1;
-    case TPixelFormat::pf4bit:
-        return 4;
-    case TPixelFormat::pf8bit:
-        return 8;
-    case TPixelFormat::pf24bit:
-        break;
+    case TPixelFormat::pf1bit: return 1;
+    case TPixelFormat::pf4bit: return 4;
+    case TPixelFormat::pf8bit: return 8;
+    case TPixelFormat::pf24bit: break;
     }
     return 24;
 }
@@ -89,15 +85,9 @@ std::vector<unsigned char> WriteBmp(const TPixmap& pixels, TPixelFormat format, 
         const TPixel* in = pixels.Row(y);
         for (int x = 0; x < pixels.Width(); ++x) {
             switch (bits) {
-            case 1:
-                row[x / 8] |= static_cast<unsigned char>(index(in[x]) << (7 - x % 8));
-                break;
-            case 4:
-                row[x / 2] |= static_cast<unsigned char>(index(in[x]) << (x % 2 == 0 ? 4 : 0));
-                break;
-            case 8:
-                row[x] = static_cast<unsigned char>(index(in[x]));
-                break;
+            case 1: row[x / 8] |= static_cast<unsigned char>(index(in[x]) << (7 - x % 8)); break;
+            case 4: row[x / 2] |= static_cast<unsigned char>(index(in[x]) << (x % 2 == 0 ? 4 : 0)); break;
+            case 8: row[x] = static_cast<unsigned char>(index(in[x])); break;
             default:
                 row[3 * x] = static_cast<unsigned char>(GetBValue(in[x]));
                 row[3 * x + 1] = static_cast<unsigned char>(GetGValue(in[x]));

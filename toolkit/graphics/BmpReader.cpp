@@ -25,7 +25,7 @@ constexpr std::size_t infoHeaderSize = 40;
 // 16 MB as a TPixmap) are far above any of them and keep a picture of one
 // pixel by millions of rows from taking seconds.
 constexpr std::int64_t maxSide = 16384;
-constexpr std::int64_t maxPixels = std::int64_t { 1 } << 22;
+constexpr std::int64_t maxPixels = std::int64_t{1} << 22;
 
 enum class Compression : std::uint32_t {
     None = 0,
@@ -65,7 +65,7 @@ struct BmpHeader {
     int Bits = 0;
     Compression Kind = Compression::None;
     std::uint32_t ColoursUsed = 0;
-    std::array<std::uint32_t, 3> Masks {}; // red, green, blue; only with bit fields
+    std::array<std::uint32_t, 3> Masks{}; // red, green, blue; only with bit fields
 };
 
 bool IsKnownInfoSize(std::size_t size)
@@ -144,14 +144,10 @@ void CheckFormat(const BmpHeader& header)
 TPixelFormat FormatOf(int bits)
 {
     switch (bits) {
-    case 1:
-        return TPixelFormat::pf1bit;
-    case 4:
-        return TPixelFormat::pf4bit;
-    case 8:
-        return TPixelFormat::pf8bit;
-    default:
-        return TPixelFormat::pf24bit;
+    case 1: return TPixelFormat::pf1bit;
+    case 4: return TPixelFormat::pf4bit;
+    case 8: return TPixelFormat::pf8bit;
+    default: return TPixelFormat::pf24bit;
     }
 }
 
@@ -161,7 +157,7 @@ std::vector<TPixel> ReadPalette(Bytes bytes, const BmpHeader& header)
 {
     if (header.Bits > 8)
         return {};
-    std::size_t count = std::size_t { 1 } << header.Bits;
+    std::size_t count = std::size_t{1} << header.Bits;
     if (header.ColoursUsed != 0)
         count = std::min<std::size_t>(count, header.ColoursUsed);
     const std::size_t entrySize = header.InfoSize == coreHeaderSize ? 3 : 4; // blue, green, red (, unused)
@@ -186,9 +182,7 @@ TPixel PaletteColour(const std::vector<TPixel>& palette, unsigned index)
 class ColourField {
 public:
     explicit ColourField(std::uint32_t mask)
-        : mask_(mask)
-        , shift_(mask == 0 ? 0 : std::countr_zero(mask))
-        , largest_(mask >> shift_)
+        : mask_(mask), shift_(mask == 0 ? 0 : std::countr_zero(mask)), largest_(mask >> shift_)
     {
     }
 
@@ -215,8 +209,8 @@ void ReadStoredRows(Bytes pixelBytes, const BmpHeader& header, const std::vector
 
     std::array<std::uint32_t, 3> masks = header.Masks;
     if (header.Kind == Compression::None)
-        masks = header.Bits == 16 ? std::array<std::uint32_t, 3> { 0x7C00, 0x03E0, 0x001F }
-                                  : std::array<std::uint32_t, 3> { 0xFF0000, 0x00FF00, 0x0000FF };
+        masks = header.Bits == 16 ? std::array<std::uint32_t, 3>{0x7C00, 0x03E0, 0x001F}
+                                  : std::array<std::uint32_t, 3>{0xFF0000, 0x00FF00, 0x0000FF};
     const ColourField red(masks[0]), green(masks[1]), blue(masks[2]);
 
     for (int stored = 0; stored < height; ++stored) {
@@ -224,18 +218,10 @@ void ReadStoredRows(Bytes pixelBytes, const BmpHeader& header, const std::vector
         TPixel* out = pixels.Row(header.TopDown ? stored : height - 1 - stored);
         for (int x = 0; x < width; ++x) {
             switch (header.Bits) {
-            case 1:
-                out[x] = PaletteColour(palette, row[x / 8] >> (7 - x % 8) & 1);
-                break;
-            case 4:
-                out[x] = PaletteColour(palette, row[x / 2] >> (x % 2 == 0 ? 4 : 0) & 0xF);
-                break;
-            case 8:
-                out[x] = PaletteColour(palette, row[x]);
-                break;
-            case 24:
-                out[x] = RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
-                break;
+            case 1: out[x] = PaletteColour(palette, row[x / 8] >> (7 - x % 8) & 1); break;
+            case 4: out[x] = PaletteColour(palette, row[x / 2] >> (x % 2 == 0 ? 4 : 0) & 0xF); break;
+            case 8: out[x] = PaletteColour(palette, row[x]); break;
+            case 24: out[x] = RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]); break;
             default: {
                 const int size = header.Bits / 8;
                 const std::uint32_t pixel = LittleEndian(row + size * x, size);

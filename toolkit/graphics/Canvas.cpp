@@ -88,7 +88,8 @@ void TCanvas::FillRect(const TRect& r)
 }
 
 TPaletteSnapper::TPaletteSnapper(const std::vector<TPixel>& palette)
-    : palette_(palette), sorted_(palette), keys_(slots, 0xFFFFFFFFu), values_(slots) // no 24-bit pixel matches the empty key
+    : palette_(palette), sorted_(palette), keys_(slots, 0xFFFFFFFFu),
+      values_(slots) // no 24-bit pixel matches the empty key
 {
     std::sort(sorted_.begin(), sorted_.end());
 }

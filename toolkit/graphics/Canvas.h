@@ -59,7 +59,7 @@ enum TDrawTextFlag : unsigned {
 class TCanvas {
 public:
     TCanvas() = default;
-    explicit TCanvas(TPixmap& target) : target_(&target) {}
+    explicit TCanvas(TPixmap& target) : target_(&target) { }
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
 
@@ -169,7 +169,7 @@ private:
     // dest is logical, sourceRect and readable are in the source's own
     // coordinates; source pixels equal to skip are left out.
     void CopyPixels(const TRect& dest, const TPixmap& source, const TRect& sourceRect, const TRect& readable,
-                    std::optional<TPixel> skip);
+        std::optional<TPixel> skip);
 
     TPixmap* target_ = nullptr;
     TPoint origin_;

@@ -11,16 +11,11 @@ namespace {
 TPixel Combine(TCopyMode mode, TPixel source, TPixel destination)
 {
     switch (mode) {
-    case TCopyMode::cmSrcCopy:
-        return source;
-    case TCopyMode::cmSrcAnd:
-        return destination & source;
-    case TCopyMode::cmSrcPaint:
-        return destination | source;
-    case TCopyMode::cmNotSrcCopy:
-        return ~source & 0xFFFFFF;
-    case TCopyMode::cmSrcInvert:
-        return destination ^ source;
+    case TCopyMode::cmSrcCopy: return source;
+    case TCopyMode::cmSrcAnd: return destination & source;
+    case TCopyMode::cmSrcPaint: return destination | source;
+    case TCopyMode::cmNotSrcCopy: return ~source & 0xFFFFFF;
+    case TCopyMode::cmSrcInvert: return destination ^ source;
     }
     return source;
 }
@@ -48,18 +43,18 @@ void TCanvas::Draw(int x, int y, const TBitmap& picture)
 {
     const TPixmap& pixels = picture.Pixmap();
     CopyPixels(TRect::FromBounds(x, y, pixels.Width(), pixels.Height()), pixels, pixels.Bounds(), pixels.Bounds(),
-               std::nullopt);
+        std::nullopt);
 }
 
 void TCanvas::DrawTransparent(int x, int y, const TBitmap& picture, TColor transparent)
 {
     const TPixmap& pixels = picture.Pixmap();
     CopyPixels(TRect::FromBounds(x, y, pixels.Width(), pixels.Height()), pixels, pixels.Bounds(), pixels.Bounds(),
-               ColorToRGB(transparent));
+        ColorToRGB(transparent));
 }
 
 void TCanvas::CopyPixels(const TRect& dest, const TPixmap& source, const TRect& sourceRect, const TRect& readable,
-                         std::optional<TPixel> skip)
+    std::optional<TPixel> skip)
 {
     if (!target_ || dest.Width() == 0 || dest.Height() == 0 || sourceRect.Width() == 0 || sourceRect.Height() == 0)
         return;
@@ -68,9 +63,9 @@ void TCanvas::CopyPixels(const TRect& dest, const TPixmap& source, const TRect& 
     bool flipX = (dest.Width() < 0) != (sourceRect.Width() < 0);
     bool flipY = (dest.Height() < 0) != (sourceRect.Height() < 0);
     TRect to{std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom), std::max(dest.Left, dest.Right),
-             std::max(dest.Top, dest.Bottom)};
+        std::max(dest.Top, dest.Bottom)};
     TRect from{std::min(sourceRect.Left, sourceRect.Right), std::min(sourceRect.Top, sourceRect.Bottom),
-               std::max(sourceRect.Left, sourceRect.Right), std::max(sourceRect.Top, sourceRect.Bottom)};
+        std::max(sourceRect.Left, sourceRect.Right), std::max(sourceRect.Top, sourceRect.Bottom)};
     to = to.Offset(origin_);
     TRect area = to.Intersect(DeviceClip());
     if (area.IsEmpty())

@@ -113,14 +113,10 @@ void WalkLine(TPoint from, TPoint to, bool withEnd, Plot plot)
 bool PatternIsOn(TPenStyle style, int phase)
 {
     switch (style) {
-    case TPenStyle::psDash:
-        return phase % 24 < 18;
-    case TPenStyle::psDot:
-        return phase % 6 < 3;
-    case TPenStyle::psClear:
-        return false;
-    case TPenStyle::psSolid:
-        break;
+    case TPenStyle::psDash: return phase % 24 < 18;
+    case TPenStyle::psDot: return phase % 6 < 3;
+    case TPenStyle::psClear: return false;
+    case TPenStyle::psSolid: break;
     }
     return true;
 }

@@ -60,9 +60,18 @@ inline constexpr TColor clInfoBk = clSystemColor | 24;
 // fixed scheme, anything else masked to its 24 colour bits.
 TPixel ColorToRGB(TColor color);
 
-constexpr int GetRValue(TPixel p) { return p & 0xFF; }
-constexpr int GetGValue(TPixel p) { return (p >> 8) & 0xFF; }
-constexpr int GetBValue(TPixel p) { return (p >> 16) & 0xFF; }
+constexpr int GetRValue(TPixel p)
+{
+    return p & 0xFF;
+}
+constexpr int GetGValue(TPixel p)
+{
+    return (p >> 8) & 0xFF;
+}
+constexpr int GetBValue(TPixel p)
+{
+    return (p >> 16) & 0xFF;
+}
 constexpr TPixel RGB(int r, int g, int b)
 {
     return static_cast<TPixel>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));

@@ -70,7 +70,7 @@ void TFont::Assign(const TPersistent& source)
 bool TFont::SameAs(const TFont& other) const
 {
     return name_ == other.name_ && height_ == other.height_ && style_ == other.style_ && color_ == other.color_ &&
-           escapement_ == other.escapement_;
+        escapement_ == other.escapement_;
 }
 
 void TFont::Changed()

@@ -89,8 +89,8 @@ TFontFace::TFontFace(FT_LibraryRec_* library, const TFaceSource& source, int hei
     FT_Error error = FT_New_Face(library_, source.File.c_str(), source.Index, &face_);
     if (error != 0) {
         face_ = nullptr;
-        throw EPlatformError(FormatMessage("Font file %s can't be opened (FreeType error %d)", source.File.c_str(),
-                                           static_cast<int>(error)));
+        throw EPlatformError(FormatMessage(
+            "Font file %s can't be opened (FreeType error %d)", source.File.c_str(), static_cast<int>(error)));
     }
     if (height == 0)
         height = -11;
@@ -146,8 +146,8 @@ void TFontFace::SizeOutlineFace(int height)
     metrics_.InternalLeading = std::max(0, cell - em_);
     metrics_.ExternalLeading = 0;
     boldExtra_ = synthBold_ ? std::max(1, static_cast<int>(std::lround(em_ / 24.0))) : 0;
-    metrics_.AveCharWidth = avgWidth > 0 ? static_cast<int>(std::lround(avgWidth * scale)) + boldExtra_
-                                         : Advance(GlyphIndex(U'x'));
+    metrics_.AveCharWidth =
+        avgWidth > 0 ? static_cast<int>(std::lround(avgWidth * scale)) + boldExtra_ : Advance(GlyphIndex(U'x'));
     metrics_.MaxCharWidth = static_cast<int>(std::ceil(face_->max_advance_width * scale)) + boldExtra_;
     metrics_.PitchAndFamily = TMPF_TRUETYPE;
 
@@ -215,7 +215,7 @@ int TFontFace::Advance(unsigned glyph)
 const TGlyphImage& TFontFace::Glyph(unsigned glyph, int angle, int phaseX, int phaseY)
 {
     std::uint64_t key = (static_cast<std::uint64_t>(glyph) << 32) | (static_cast<std::uint64_t>(angle) << 4) |
-                        static_cast<std::uint64_t>(phaseX << 2) | static_cast<std::uint64_t>(phaseY);
+        static_cast<std::uint64_t>(phaseX << 2) | static_cast<std::uint64_t>(phaseY);
     if (auto found = glyphs_.find(key); found != glyphs_.end())
         return found->second;
     if (glyphs_.size() >= maxCachedGlyphs)
@@ -258,8 +258,8 @@ TGlyphImage TFontFace::Bar(int x0, int x1, int top, int bottom, int angle, int p
     FT_Outline outline;
     if (FT_Outline_New(library_, 4, 1, &outline) != 0)
         return {};
-    const FT_Vector corners[4] = {{x0 * 64, -top * 64}, {x1 * 64, -top * 64}, {x1 * 64, -bottom * 64},
-                                  {x0 * 64, -bottom * 64}};
+    const FT_Vector corners[4] = {
+        {x0 * 64, -top * 64}, {x1 * 64, -top * 64}, {x1 * 64, -bottom * 64}, {x0 * 64, -bottom * 64}};
     std::copy(std::begin(corners), std::end(corners), outline.points);
     std::fill_n(outline.tags, 4, static_cast<unsigned char>(FT_CURVE_TAG_ON));
     outline.contours[0] = 3;

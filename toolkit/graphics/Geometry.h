@@ -37,10 +37,7 @@ struct TRect {
     constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
     constexpr TPoint TopLeft() const { return {Left, Top}; }
 
-    constexpr bool Contains(TPoint p) const
-    {
-        return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom;
-    }
+    constexpr bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
 
     constexpr TRect Offset(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
     constexpr TRect Offset(TPoint by) const { return Offset(by.X, by.Y); }
@@ -51,7 +48,7 @@ struct TRect {
     constexpr TRect Intersect(const TRect& other) const
     {
         TRect r{std::max(Left, other.Left), std::max(Top, other.Top), std::min(Right, other.Right),
-                std::min(Bottom, other.Bottom)};
+            std::min(Bottom, other.Bottom)};
         if (r.IsEmpty())
             return {};
         return r;
@@ -65,7 +62,7 @@ struct TRect {
         if (other.IsEmpty())
             return *this;
         return {std::min(Left, other.Left), std::min(Top, other.Top), std::max(Right, other.Right),
-                std::max(Bottom, other.Bottom)};
+            std::max(Bottom, other.Bottom)};
     }
 
     friend constexpr bool operator==(const TRect&, const TRect&) = default;

@@ -14,7 +14,9 @@ struct TEmbeddedFile {
 
 struct TResourceRegistration {
     template <std::size_t N>
-    explicit TResourceRegistration(const TEmbeddedFile (&files)[N]) : TResourceRegistration(std::span(files, N)) {}
+    explicit TResourceRegistration(const TEmbeddedFile (&files)[N]) : TResourceRegistration(std::span(files, N))
+    {
+    }
     explicit TResourceRegistration(std::span<const TEmbeddedFile> files);
 };
 

@@ -8,9 +8,9 @@ class TFontFace;
 
 // One character of a laid-out line.
 struct TTextItem {
-    unsigned Glyph = 0; // TFontFace::NoGlyph for what draws nothing (tabs, control characters)
-    int X = 0;          // pen position, pixels from the start of the line
-    int Advance = 0;    // pixels
+    unsigned Glyph = 0;      // TFontFace::NoGlyph for what draws nothing (tabs, control characters)
+    int X = 0;               // pen position, pixels from the start of the line
+    int Advance = 0;         // pixels
     bool Underlined = false; // the accelerator: it followed an "&"
 };
 

@@ -8,9 +8,9 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 TApplication& Application()
 {
@@ -18,7 +18,9 @@ TApplication& Application()
     return application;
 }
 
-TApplication::TApplication() : TComponent(nullptr) {}
+TApplication::TApplication() : TComponent(nullptr)
+{
+}
 
 TApplication::~TApplication()
 {
@@ -88,8 +90,7 @@ void TApplication::ShowException(const std::exception& error)
 void TApplication::ProcessMessages()
 {
     RunPosted();
-    while (Platform().PumpEvents(0)) {
-    }
+    while (Platform().PumpEvents(0)) { }
     FireDueTimers();
     PaintForms();
     ReleasePending();
@@ -128,8 +129,8 @@ void TApplication::DestroyForms()
 void TApplication::EndWithoutDisplay()
 {
     displayLost_ = true;
-    std::fprintf(stderr, "%s: the connection to the display was lost\n",
-                 std::filesystem::path(ExeName()).filename().c_str());
+    std::fprintf(
+        stderr, "%s: the connection to the display was lost\n", std::filesystem::path(ExeName()).filename().c_str());
     try {
         DestroyForms();
     } catch (...) {

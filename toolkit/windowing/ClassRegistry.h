@@ -28,7 +28,7 @@ struct TLayoutValue {
 // file position that errors name.
 class TLayoutContext {
 public:
-    TLayoutContext(TForm& root, std::string file) : root_(root), file_(std::move(file)) {}
+    TLayoutContext(TForm& root, std::string file) : root_(root), file_(std::move(file)) { }
     TForm& Root() const { return root_; }
     void SetLine(int line) { line_ = line; }
     [[noreturn]] void Fail(const std::string& message) const;
@@ -44,8 +44,8 @@ using TSubObjectGetter = std::function<TPersistent*(TPersistent& object)>;
 
 struct TPropertyInfo {
     std::string name;
-    TPropertyWriter write;       // for plain values
-    TSubObjectGetter subObject;  // for nested ones such as Font.Height
+    TPropertyWriter write;      // for plain values
+    TSubObjectGetter subObject; // for nested ones such as Font.Height
 };
 
 // What a layout may say about one class: how to create it and how to set
@@ -124,8 +124,8 @@ public:
     }
 
     template <typename U, typename E>
-    TClassBuilder& Enum(const std::string& name, void (U::*setter)(E),
-                        std::initializer_list<std::pair<const char*, E>> names)
+    TClassBuilder& Enum(
+        const std::string& name, void (U::*setter)(E), std::initializer_list<std::pair<const char*, E>> names)
     {
         std::vector<std::pair<std::string, E>> table(names.begin(), names.end());
         return Add(name, [setter, table](T& object, const TLayoutValue& value, TLayoutContext& context) {
@@ -143,8 +143,8 @@ public:
 
     // A set of flags written as [flagA, flagB].
     template <typename U, typename S>
-    TClassBuilder& Set(const std::string& name, void (U::*setter)(S),
-                       std::initializer_list<std::pair<const char*, S>> names)
+    TClassBuilder& Set(
+        const std::string& name, void (U::*setter)(S), std::initializer_list<std::pair<const char*, S>> names)
     {
         std::vector<std::pair<std::string, S>> table(names.begin(), names.end());
         return Add(name, [setter, table](T& object, const TLayoutValue& value, TLayoutContext& context) {
@@ -152,7 +152,8 @@ public:
                 context.Fail("a set in brackets is expected");
             S flags{};
             for (const auto& item : value.items) {
-                auto it = std::find_if(table.begin(), table.end(), [&](const auto& entry) { return entry.first == item; });
+                auto it =
+                    std::find_if(table.begin(), table.end(), [&](const auto& entry) { return entry.first == item; });
                 if (it == table.end())
                     context.Fail("unknown value '" + item + "'");
                 flags = static_cast<S>(flags | it->second);
@@ -174,9 +175,8 @@ public:
     TClassBuilder& Object(const std::string& name, P& (U::*getter)())
     {
         TPropertyInfo property{name, {}, {}};
-        property.subObject = [getter](TPersistent& object) -> TPersistent* {
-            return &(static_cast<T&>(object).*getter)();
-        };
+        property.subObject = [getter](
+                                 TPersistent& object) -> TPersistent* { return &(static_cast<T&>(object).*getter)(); };
         info_.properties.push_back(std::move(property));
         return *this;
     }
@@ -210,8 +210,8 @@ private:
     TClassBuilder& Add(const std::string& name, F write)
     {
         TPropertyInfo property{name, {}, {}};
-        property.write = [write = std::move(write)](TPersistent& object, const TLayoutValue& value,
-                                                   TLayoutContext& context) {
+        property.write = [write = std::move(write)](
+                             TPersistent& object, const TLayoutValue& value, TLayoutContext& context) {
             auto* typed = dynamic_cast<T*>(&object);
             if (!typed)
                 context.Fail("property of another class");

@@ -65,8 +65,8 @@ void TComponent::InsertComponent(std::unique_ptr<TComponent> component)
 
 std::unique_ptr<TComponent> TComponent::RemoveComponent(TComponent* component)
 {
-    auto it = std::find_if(components_.begin(), components_.end(),
-                           [component](const auto& owned) { return owned.get() == component; });
+    auto it = std::find_if(
+        components_.begin(), components_.end(), [component](const auto& owned) { return owned.get() == component; });
     if (it == components_.end())
         return nullptr;
     auto removed = std::move(*it);

@@ -9,8 +9,8 @@
 #include <vector>
 
 enum TComponentStateFlag : std::uint8_t {
-    csLoading = 1 << 0,    // its properties are being read from a window layout
-    csDesigning = 1 << 1,  // edited in a form designer (never at run time here)
+    csLoading = 1 << 0,   // its properties are being read from a window layout
+    csDesigning = 1 << 1, // edited in a form designer (never at run time here)
     csDestroying = 1 << 2,
 };
 using TComponentState = std::uint8_t;
@@ -21,7 +21,7 @@ enum class TOperation : std::uint8_t { opInsert, opRemove };
 // itself, later-created components first, unless it is freed before.
 class TComponent : public TPersistent {
 public:
-    explicit TComponent(TComponent* owner) : owner_(owner) {}
+    explicit TComponent(TComponent* owner) : owner_(owner) { }
     ~TComponent() override;
     const char* ClassName() const override { return "TComponent"; }
 

@@ -2,9 +2,9 @@
 
 #include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Color.h"
+#include "toolkit/graphics/Font.h"
 #include "toolkit/windowing/Component.h"
 #include "toolkit/windowing/Input.h"
-#include "toolkit/graphics/Font.h"
 
 #include <cstdint>
 #include <memory>
@@ -128,7 +128,7 @@ public:
     // Drawing. The canvas is ready (origin at the control's corner, clipped
     // to its visible part) whenever Paint runs.
     TCanvas& Canvas();
-    virtual void Paint() {}
+    virtual void Paint() { }
     // Marks the control's rectangle for a repaint that the message loop
     // serves (several requests merge into one).
     void Invalidate();
@@ -151,7 +151,11 @@ public:
 
     // A character key offered to the controls as an accelerator; true when
     // taken.
-    virtual bool DialogChar(char key) { (void)key; return false; }
+    virtual bool DialogChar(char key)
+    {
+        (void)key;
+        return false;
+    }
 
     // Prepares the canvas for painting into the given back buffer.
     void PrepareCanvas(TPixmap& target, const TRect& clipInWindow);
@@ -169,7 +173,7 @@ protected:
     virtual void FontChanged() { Invalidate(); }
     virtual void ColorChanged() { Invalidate(); }
     virtual void EnabledChanged() { Invalidate(); }
-    virtual void VisibleChanged() {}
+    virtual void VisibleChanged() { }
     // The parent's font or colour changed; followed when ParentFont/ParentColor.
     virtual void ParentFontChanged();
     virtual void ParentColorChanged();
@@ -209,6 +213,6 @@ private:
 // A control without a window of its own: it draws on its parent's surface.
 class TGraphicControl : public TControl {
 public:
-    explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
+    explicit TGraphicControl(TComponent* owner) : TControl(owner) { }
     const char* ClassName() const override { return "TGraphicControl"; }
 };

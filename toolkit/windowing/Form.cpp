@@ -68,8 +68,8 @@ void TForm::PlaceOnScreen()
     placed_ = true;
     TForm* main = Application().MainForm();
     if (position_ == TPosition::poMainFormCenter && main && main != this && main->Visible()) {
-        SetBounds(main->Left() + (main->Width() - Width()) / 2, main->Top() + (main->Height() - Height()) / 2,
-                  Width(), Height());
+        SetBounds(main->Left() + (main->Width() - Width()) / 2, main->Top() + (main->Height() - Height()) / 2, Width(),
+            Height());
     } else if (position_ == TPosition::poScreenCenter || position_ == TPosition::poMainFormCenter) {
         TSize screen = Application().Platform().ScreenSize();
         SetBounds((screen.Width - Width()) / 2, (screen.Height - Height()) / 2, Width(), Height());
@@ -114,18 +114,13 @@ void TForm::Close()
         return;
     }
     switch (action) {
-    case TCloseAction::caHide:
-        Hide();
-        break;
+    case TCloseAction::caHide: Hide(); break;
     case TCloseAction::caMinimize:
         if (window_)
             window_->Minimize();
         break;
-    case TCloseAction::caFree:
-        Release();
-        break;
-    case TCloseAction::caNone:
-        break;
+    case TCloseAction::caFree: Release(); break;
+    case TCloseAction::caNone: break;
     }
 }
 

@@ -75,8 +75,9 @@ public:
     void RegisterHandler(const std::string& name, void (Form::*method)(Args...))
     {
         auto* self = static_cast<Form*>(this);
-        RegisterHandler(name, THandler(std::in_place_type<HandlerType<Args...>>,
-                                       [self, method](Args... args) { (self->*method)(args...); }));
+        RegisterHandler(name, THandler(std::in_place_type<HandlerType<Args...>>, [self, method](Args... args) {
+            (self->*method)(args...);
+        }));
     }
     const THandler* FindHandler(const std::string& name) const;
 

@@ -11,14 +11,14 @@ class TForm;
 // see rather than at the back buffer.
 class THeadlessWindow final : public TPlatformWindow {
 public:
-    void SetTitle(const std::string&) override {}
-    void SetBounds(const TRect&) override {}
+    void SetTitle(const std::string&) override { }
+    void SetBounds(const TRect&) override { }
     void Show() override { minimized_ = false; }
-    void Hide() override {}
-    void Raise() override {}
+    void Hide() override { }
+    void Raise() override { }
     void Minimize() override { minimized_ = true; }
     bool IsMinimized() const override { return minimized_; }
-    void SetCapture(bool) override {}
+    void SetCapture(bool) override { }
     void Present(const TPixmap& backBuffer, const TRect& area) override;
     void SetAcceptsDrops(bool accept) override { acceptsDrops_ = accept; }
     void SetModalFor(TPlatformWindow* owner) override { modalFor_ = owner; }

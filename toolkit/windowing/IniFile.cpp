@@ -113,7 +113,7 @@ std::optional<TEntry> Entry(std::string_view line)
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos || line.starts_with(';') || SectionName(line))
         return std::nullopt;
-    return TEntry { Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)) };
+    return TEntry{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
 }
 
 std::string_view Unquoted(std::string_view value)
@@ -154,8 +154,8 @@ TPlace Find(const std::vector<TLine>& lines, std::string_view section, std::stri
 }
 
 // The file with key=value written into it and every other byte kept.
-std::string WithValue(std::string_view file, const std::string& section, const std::string& key,
-                      const std::string& value)
+std::string WithValue(
+    std::string_view file, const std::string& section, const std::string& key, const std::string& value)
 {
     const std::vector<TLine> lines = SplitLines(file);
     const TPlace place = Find(lines, section, key);
@@ -177,9 +177,9 @@ std::string WithValue(std::string_view file, const std::string& section, const s
 
 class TFileDescriptor {
 public:
-    explicit TFileDescriptor(int fd = -1) : fd_(fd) {}
+    explicit TFileDescriptor(int fd = -1) : fd_(fd) { }
     ~TFileDescriptor() { Close(); }
-    TFileDescriptor(TFileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    TFileDescriptor(TFileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) { }
     TFileDescriptor& operator=(TFileDescriptor&& other) noexcept
     {
         Close();
@@ -204,7 +204,7 @@ struct TFileText {
     enum class State { Missing, Read, Refused };
     State state = State::Refused;
     std::string bytes;
-    struct stat info {};
+    struct stat info { };
 };
 
 // The file's bytes, checked before anything is read: only a regular file of
@@ -278,8 +278,8 @@ bool Replace(const std::string& path, std::string_view bytes, const struct stat*
     if (!fd)
         return false;
 
-    bool written = (!old || ::fchmod(fd.Get(), old->st_mode & 07777) == 0) && WriteAll(fd.Get(), bytes) &&
-                   ::fsync(fd.Get()) == 0;
+    bool written =
+        (!old || ::fchmod(fd.Get(), old->st_mode & 07777) == 0) && WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
     written = fd.Close() && written;
     if (written && ::rename(temporary.c_str(), target.c_str()) == 0)
         return true;
@@ -289,8 +289,7 @@ bool Replace(const std::string& path, std::string_view bytes, const struct stat*
 
 } // namespace
 
-std::string TIniFile::ReadString(const std::string& section, const std::string& key,
-                                 const std::string& fallback) const
+std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& fallback) const
 {
     const TFileText file = Load(path_);
     if (file.state != TFileText::State::Read)
@@ -311,7 +310,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     } else if (file.state == TFileText::State::Read) {
         // A file its owner made read-only is not replaced behind their back.
         done = ::faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) == 0 &&
-               Replace(path_, WithValue(file.bytes, section, key, value), &file.info);
+            Replace(path_, WithValue(file.bytes, section, key, value), &file.info);
     }
     if (!done)
         throw EInvalidOperation(FormatMessage("Kann nicht nach %s schreiben", path_.c_str()));

@@ -18,7 +18,7 @@ public:
     // is neither read (the fallbacks stand) nor rewritten (it stays as it is).
     static constexpr std::size_t MaxFileSize = 1024 * 1024;
 
-    explicit TIniFile(std::string path) : path_(std::move(path)) {}
+    explicit TIniFile(std::string path) : path_(std::move(path)) { }
 
     const std::string& FileName() const { return path_; }
 

@@ -1,9 +1,9 @@
 #include "toolkit/windowing/LayoutReader.h"
 
-#include "toolkit/windowing/ClassRegistry.h"
 #include "toolkit/graphics/Exceptions.h"
-#include "toolkit/windowing/Form.h"
 #include "toolkit/graphics/Resources.h"
+#include "toolkit/windowing/ClassRegistry.h"
+#include "toolkit/windowing/Form.h"
 
 #include <cctype>
 #include <vector>
@@ -13,7 +13,7 @@ namespace {
 // Reads the layout text token by token, keeping the line for messages.
 class TLayoutParser {
 public:
-    TLayoutParser(std::string_view text, TLayoutContext& context) : text_(text), context_(context) {}
+    TLayoutParser(std::string_view text, TLayoutContext& context) : text_(text), context_(context) { }
 
     void ReadRoot(TForm& root)
     {
@@ -203,7 +203,7 @@ private:
         }
         std::size_t start = pos_;
         while (pos_ < text_.size() &&
-               (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_' || text_[pos_] == '.'))
+            (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_' || text_[pos_] == '.'))
             ++pos_;
         if (pos_ == start)
             Fail(pos_ >= text_.size() ? "unexpected end of the layout" : "a name is expected");

@@ -33,8 +33,8 @@ TMessageForm::TMessageForm(TComponent* owner, std::string text, const std::strin
 
 TRect TMessageForm::ButtonRect() const
 {
-    return TRect::FromBounds((Width() - buttonSize.Width) / 2, Height() - margin - buttonSize.Height,
-                             buttonSize.Width, buttonSize.Height);
+    return TRect::FromBounds(
+        (Width() - buttonSize.Width) / 2, Height() - margin - buttonSize.Height, buttonSize.Width, buttonSize.Height);
 }
 
 void TMessageForm::PaintIcon(TCanvas& canvas, TPoint at)

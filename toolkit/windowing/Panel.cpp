@@ -50,8 +50,7 @@ void TPanel::Paint()
             return;
         }
         bool raised = bevel == TPanelBevel::bvRaised;
-        Frame3D(canvas, r, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight,
-                bevelWidth_);
+        Frame3D(canvas, r, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight, bevelWidth_);
     };
     canvas.Brush.Color = Color();
     canvas.Brush.Style = TBrushStyle::bsSolid;

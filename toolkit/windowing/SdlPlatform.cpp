@@ -1,16 +1,16 @@
 #include "toolkit/windowing/Platform.h"
 
+#include "toolkit/graphics/Exceptions.h"
 #include "toolkit/windowing/Application.h"
 #include "toolkit/windowing/DesktopScale.h"
-#include "toolkit/graphics/Exceptions.h"
 #include "toolkit/windowing/Form.h"
 #include "toolkit/windowing/SdlWindow.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
 
-#include <cstdlib>
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -92,8 +92,7 @@ public:
 
     std::unique_ptr<TPlatformWindow> CreateWindow(TForm& form, bool bordered) override
     {
-        auto window =
-            std::make_unique<TSdlWindow>(form, bordered, scale_, [this](TSdlWindow& gone) { Forget(gone); });
+        auto window = std::make_unique<TSdlWindow>(form, bordered, scale_, [this](TSdlWindow& gone) { Forget(gone); });
         windows_[window->Id()] = window.get();
         return window;
     }
@@ -263,8 +262,7 @@ private:
             rootX = event.xmotion.x_root;
             rootY = event.xmotion.y_root;
             break;
-        default:
-            return;
+        default: return;
         }
         DeliverMouse(WindowOfX11(event.xany.window), type, button, {rootX, rootY});
     }
@@ -279,7 +277,8 @@ private:
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             if (TSdlWindow* window = WindowOf(event.button.windowID); window && !x11Pointer_)
-                DeliverMouse(window, event.type, event.button.button, ScreenPoint(*window, event.button.x, event.button.y));
+                DeliverMouse(
+                    window, event.type, event.button.button, ScreenPoint(*window, event.button.x, event.button.y));
             return;
         case SDL_MOUSEMOTION:
             if (TSdlWindow* window = WindowOf(event.motion.windowID); window && !x11Pointer_)
@@ -323,11 +322,8 @@ private:
             }
             case SDL_WINDOWEVENT_EXPOSED:
             case SDL_WINDOWEVENT_RESTORED:
-            case SDL_WINDOWEVENT_SIZE_CHANGED:
-                form.Present();
-                break;
-            default:
-                break;
+            case SDL_WINDOWEVENT_SIZE_CHANGED: form.Present(); break;
+            default: break;
             }
             return;
         }
@@ -362,8 +358,7 @@ private:
             else
                 Application().Terminate();
             return;
-        default:
-            return;
+        default: return;
         }
     }
 

@@ -40,8 +40,8 @@ void SetModalState(Display* display, Window window, bool modal)
         request.xclient.format = 32;
         request.xclient.data.l[0] = modal ? netWmStateAdd : netWmStateRemove;
         request.xclient.data.l[1] = static_cast<long>(modalState);
-        XSendEvent(display, DefaultRootWindow(display), False, SubstructureNotifyMask | SubstructureRedirectMask,
-                   &request);
+        XSendEvent(
+            display, DefaultRootWindow(display), False, SubstructureNotifyMask | SubstructureRedirectMask, &request);
         return;
     }
     Atom type = None;
@@ -50,9 +50,9 @@ void SetModalState(Display* display, Window window, bool modal)
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     std::vector<Atom> states;
-    if (XGetWindowProperty(display, window, state, 0, 64, False, XA_ATOM, &type, &format, &count, &remaining, &data)
-            == Success
-        && data) {
+    if (XGetWindowProperty(display, window, state, 0, 64, False, XA_ATOM, &type, &format, &count, &remaining, &data) ==
+            Success &&
+        data) {
         auto* atoms = reinterpret_cast<Atom*>(data);
         states.assign(atoms, atoms + count);
         XFree(data);
@@ -61,14 +61,14 @@ void SetModalState(Display* display, Window window, bool modal)
     if (modal)
         states.push_back(modalState);
     XChangeProperty(display, window, state, XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+        reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
 }
 
 void SetWindowType(Display* display, Window window, const char* typeName)
 {
     Atom type = AtomOf(display, typeName);
     XChangeProperty(display, window, AtomOf(display, "_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&type), 1);
+        reinterpret_cast<const unsigned char*>(&type), 1);
 }
 
 } // namespace
@@ -78,8 +78,8 @@ TSdlWindow::TSdlWindow(TForm& form, bool bordered, TDesktopScale scale, std::fun
 {
     Uint32 flags = SDL_WINDOW_HIDDEN | (bordered ? 0u : unsigned{SDL_WINDOW_BORDERLESS});
     const TRect screen = scale_.ToScreen(form.BoundsRect());
-    window_ = SDL_CreateWindow("", screen.Left, screen.Top, std::max(screen.Width(), 1), std::max(screen.Height(), 1),
-                               flags);
+    window_ =
+        SDL_CreateWindow("", screen.Left, screen.Top, std::max(screen.Width(), 1), std::max(screen.Height(), 1), flags);
     if (!window_)
         throw EPlatformError(std::string("Unable to create a window: ") + SDL_GetError());
     id_ = SDL_GetWindowID(window_);
@@ -187,8 +187,7 @@ void TSdlWindow::Present(const TPixmap& backBuffer, const TRect& area)
     }
     // The pixels already hold red in the low byte: wrap, don't convert.
     SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<TPixel*>(pixels->Data()), pixels->Width(),
-                                                             pixels->Height(), 32, pixels->Width() * 4,
-                                                             SDL_PIXELFORMAT_XBGR8888);
+        pixels->Height(), 32, pixels->Width() * 4, SDL_PIXELFORMAT_XBGR8888);
     if (!source)
         return;
     const TRect to = scale_.ToScreen(visible);
@@ -213,7 +212,7 @@ void TSdlWindow::SetAcceptsDrops(bool accept)
     if (accept) {
         long version = xdndVersion;
         XChangeProperty(display, x11Window_, aware, XA_ATOM, 32, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(&version), 1);
+            reinterpret_cast<const unsigned char*>(&version), 1);
     } else {
         XDeleteProperty(display, x11Window_, aware);
     }

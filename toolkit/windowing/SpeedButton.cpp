@@ -115,7 +115,7 @@ void TSpeedButton::Paint()
         index = 2;
     TBitmap image(imageWidth, glyph_.Height());
     image.Canvas().CopyRect(image.Pixmap().Bounds(), glyph_.Canvas(),
-                            TRect::FromBounds(index * imageWidth, 0, imageWidth, glyph_.Height()));
+        TRect::FromBounds(index * imageWidth, 0, imageWidth, glyph_.Height()));
     int offset = state_ == TButtonState::bsDown ? 1 : 0;
     int x = (Width() - imageWidth) / 2 + offset;
     int y = (Height() - glyph_.Height()) / 2 + offset;

@@ -16,7 +16,7 @@ void RegisterStandardClasses()
         .Integer("Size", &TFont::SetSize)
         .Color("Color", &TFont::SetColor)
         .Set("Style", &TFont::SetStyle,
-             {{"fsBold", fsBold}, {"fsItalic", fsItalic}, {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}})
+            {{"fsBold", fsBold}, {"fsItalic", fsItalic}, {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}})
         .Ignored("Charset");
 
     TClassBuilder<TControl>("TControl", "TComponent", false)
@@ -34,8 +34,8 @@ void RegisterStandardClasses()
         .Boolean("ShowHint", &TControl::SetShowHint)
         .Boolean("ParentShowHint", &TControl::SetParentShowHint)
         .Enum("Align", &TControl::SetAlign,
-              {{"alNone", TAlign::alNone}, {"alTop", TAlign::alTop}, {"alBottom", TAlign::alBottom},
-               {"alLeft", TAlign::alLeft}, {"alRight", TAlign::alRight}, {"alClient", TAlign::alClient}})
+            {{"alNone", TAlign::alNone}, {"alTop", TAlign::alTop}, {"alBottom", TAlign::alBottom},
+                {"alLeft", TAlign::alLeft}, {"alRight", TAlign::alRight}, {"alClient", TAlign::alClient}})
         .Event("OnClick", &TControl::OnClick)
         .Event("OnDblClick", &TControl::OnDblClick)
         .Event("OnMouseDown", &TControl::OnMouseDown)
@@ -58,11 +58,11 @@ void RegisterStandardClasses()
         .Integer("ClientWidth", &TForm::SetClientWidth)
         .Integer("ClientHeight", &TForm::SetClientHeight)
         .Enum("BorderStyle", &TForm::SetBorderStyle,
-              {{"bsNone", TFormBorderStyle::bsNone}, {"bsSingle", TFormBorderStyle::bsSingle},
-               {"bsSizeable", TFormBorderStyle::bsSizeable}, {"bsDialog", TFormBorderStyle::bsDialog}})
+            {{"bsNone", TFormBorderStyle::bsNone}, {"bsSingle", TFormBorderStyle::bsSingle},
+                {"bsSizeable", TFormBorderStyle::bsSizeable}, {"bsDialog", TFormBorderStyle::bsDialog}})
         .Enum("Position", &TForm::SetPosition,
-              {{"poDesigned", TPosition::poDesigned}, {"poDefault", TPosition::poDefault},
-               {"poScreenCenter", TPosition::poScreenCenter}, {"poMainFormCenter", TPosition::poMainFormCenter}})
+            {{"poDesigned", TPosition::poDesigned}, {"poDefault", TPosition::poDefault},
+                {"poScreenCenter", TPosition::poScreenCenter}, {"poMainFormCenter", TPosition::poMainFormCenter}})
         .Ignored("PixelsPerInch")
         .Event("OnCreate", &TForm::OnCreate)
         .Event("OnDestroy", &TForm::OnDestroy)
@@ -71,11 +71,11 @@ void RegisterStandardClasses()
 
     TClassBuilder<TPanel>("TPanel", "TWinControl")
         .Enum("BevelOuter", &TPanel::SetBevelOuter,
-              {{"bvNone", TPanelBevel::bvNone}, {"bvLowered", TPanelBevel::bvLowered},
-               {"bvRaised", TPanelBevel::bvRaised}, {"bvSpace", TPanelBevel::bvSpace}})
+            {{"bvNone", TPanelBevel::bvNone}, {"bvLowered", TPanelBevel::bvLowered},
+                {"bvRaised", TPanelBevel::bvRaised}, {"bvSpace", TPanelBevel::bvSpace}})
         .Enum("BevelInner", &TPanel::SetBevelInner,
-              {{"bvNone", TPanelBevel::bvNone}, {"bvLowered", TPanelBevel::bvLowered},
-               {"bvRaised", TPanelBevel::bvRaised}, {"bvSpace", TPanelBevel::bvSpace}})
+            {{"bvNone", TPanelBevel::bvNone}, {"bvLowered", TPanelBevel::bvLowered},
+                {"bvRaised", TPanelBevel::bvRaised}, {"bvSpace", TPanelBevel::bvSpace}})
         .Integer("BevelWidth", &TPanel::SetBevelWidth)
         .Integer("BorderWidth", &TPanel::SetBorderWidth);
 

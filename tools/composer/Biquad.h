@@ -9,7 +9,7 @@ public:
     enum class Kind { LowPass, HighPass, BandPass };
 
     // `rate` in frames per second; `cutoffHz` is the corner, or the centre of a band.
-    Biquad(Kind kind, double rate) : kind_(kind), rate_(rate) {}
+    Biquad(Kind kind, double rate) : kind_(kind), rate_(rate) { }
     void Tune(double cutoffHz, double q);
     float Process(float input);
 

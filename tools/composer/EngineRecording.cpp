@@ -43,7 +43,7 @@ SongRecording RecordSong(const std::string& path, double seconds)
     EngineSession engine;
     const MIDASmodule module = MIDASloadModule(path.c_str());
     Check(module != 0, path);
-    MIDASmoduleInfo info {};
+    MIDASmoduleInfo info{};
     Check(MIDASgetModuleInfo(module, &info), path);
     Check(MIDASplayModule(module, 0) != 0, path);
 

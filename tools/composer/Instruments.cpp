@@ -19,7 +19,10 @@ double Form(Waveform form, int h)
     return 0.0;
 }
 
-int Ticks(double ms, double tickRate) { return std::max(1, static_cast<int>(std::lround(ms * tickRate / 1000.0))); }
+int Ticks(double ms, double tickRate)
+{
+    return std::max(1, static_cast<int>(std::lround(ms * tickRate / 1000.0)));
+}
 
 // The denominator n that makes (n + 1) / n the nearest whole-loop detune for `cents`.
 int DetuneSteps(double cents)
@@ -85,7 +88,8 @@ modwriter::Instrument Lead(const char* name, const Shape& shape, const LeadTone&
     }
     auto instrument = Finish(name, MakeSample(name, wave, RateForNote(tone, Note), shape.level, attack, loop), shape);
     instrument.volumeEnvelope = MakeEnvelope(lead.envelope, shape.tickRate);
-    instrument.fadeout = std::clamp(static_cast<int>(32768 / (2 * Ticks(lead.envelope.releaseMs, shape.tickRate))), 1, 4095);
+    instrument.fadeout =
+        std::clamp(static_cast<int>(32768 / (2 * Ticks(lead.envelope.releaseMs, shape.tickRate))), 1, 4095);
     return instrument;
 }
 
@@ -107,7 +111,8 @@ modwriter::Instrument Pad(const char* name, const Shape& shape, const PadTone& p
     Wave wave = Render(tone, [&](int h, double) { return Form(pad.form, h) * LowPass(h * f, pad.cutoffHz); });
     auto instrument = Finish(name, MakeSample(name, wave, RateForNote(tone, Note), shape.level, 0, tone.frames), shape);
     instrument.volumeEnvelope = MakeEnvelope(pad.envelope, shape.tickRate);
-    instrument.fadeout = std::clamp(static_cast<int>(32768 / (2 * Ticks(pad.envelope.releaseMs, shape.tickRate))), 1, 4095);
+    instrument.fadeout =
+        std::clamp(static_cast<int>(32768 / (2 * Ticks(pad.envelope.releaseMs, shape.tickRate))), 1, 4095);
     return instrument;
 }
 
@@ -123,13 +128,16 @@ modwriter::Instrument Pluck(const char* name, const Shape& shape, const PluckTon
     tone.freezeSeconds = attack / tone.Rate();
     const double f = tone.frequency;
     Wave wave = Render(tone, [&](int h, double t) {
-        return Form(pluck.form, h) * LowPass(h * f, pluck.cutoffHz) * std::exp(-t * (pluck.decayPerSecond + pluck.dampingPerHarmonic * (h - 1)));
+        return Form(pluck.form, h) * LowPass(h * f, pluck.cutoffHz) *
+            std::exp(-t * (pluck.decayPerSecond + pluck.dampingPerHarmonic * (h - 1)));
     });
-    auto instrument = Finish(name, MakeSample(name, wave, RateForNote(tone, Note), shape.level, attack, tone.period), shape);
+    auto instrument =
+        Finish(name, MakeSample(name, wave, RateForNote(tone, Note), shape.level, attack, tone.period), shape);
     // The sample fades by itself for its first 0.3 s; the envelope carries on from there.
     const int length = Ticks(pluck.lengthMs, shape.tickRate);
     instrument.volumeEnvelope.enabled = true;
-    instrument.volumeEnvelope.points = {{0, 64}, {std::max(1, length / 4), 40}, {std::max(2, length / 2), 18}, {std::max(3, length), 0}};
+    instrument.volumeEnvelope.points = {
+        {0, 64}, {std::max(1, length / 4), 40}, {std::max(2, length / 2), 18}, {std::max(3, length), 0}};
     instrument.fadeout = 2048;
     return instrument;
 }
@@ -149,9 +157,11 @@ modwriter::Instrument Bass(const char* name, const Shape& shape, const BassTone&
         const double cutoff = bass.cutoffHz + (bass.attackCutoffHz - bass.cutoffHz) * std::exp(-t / 0.04);
         return Form(bass.form, h) * LowPass(h * f, cutoff) + (h == 1 ? bass.sub : 0.0);
     });
-    auto instrument = Finish(name, MakeSample(name, wave, RateForNote(tone, Note), shape.level, attack, tone.period), shape);
+    auto instrument =
+        Finish(name, MakeSample(name, wave, RateForNote(tone, Note), shape.level, attack, tone.period), shape);
     instrument.volumeEnvelope = MakeEnvelope(bass.envelope, shape.tickRate);
-    instrument.fadeout = std::clamp(static_cast<int>(32768 / (2 * Ticks(bass.envelope.releaseMs, shape.tickRate))), 1, 4095);
+    instrument.fadeout =
+        std::clamp(static_cast<int>(32768 / (2 * Ticks(bass.envelope.releaseMs, shape.tickRate))), 1, 4095);
     return instrument;
 }
 
@@ -174,7 +184,8 @@ modwriter::Instrument EPiano(const char* name, const Shape& shape, double length
         return a;
     });
     Saturate(wave, 0.8);
-    auto instrument = Finish(name, MakeSample(name, wave, RateForNote(tone, Note), shape.level, attack, tone.period), shape);
+    auto instrument =
+        Finish(name, MakeSample(name, wave, RateForNote(tone, Note), shape.level, attack, tone.period), shape);
     const int length = Ticks(lengthMs, shape.tickRate);
     instrument.volumeEnvelope.enabled = true;
     instrument.volumeEnvelope.points = {{0, 64}, {std::max(1, length / 3), 36}, {std::max(2, length), 0}};
@@ -203,10 +214,12 @@ modwriter::Instrument Bell(const char* name, const Shape& shape, double lengthMs
         default: return 0.0;
         }
     });
-    auto instrument = Finish(name, MakeSample(name, wave, RateForNote(tone, Note), shape.level, attack, tone.period), shape);
+    auto instrument =
+        Finish(name, MakeSample(name, wave, RateForNote(tone, Note), shape.level, attack, tone.period), shape);
     const int length = Ticks(lengthMs, shape.tickRate);
     instrument.volumeEnvelope.enabled = true;
-    instrument.volumeEnvelope.points = {{0, 64}, {std::max(1, length / 4), 34}, {std::max(2, length / 2), 14}, {std::max(3, length), 0}};
+    instrument.volumeEnvelope.points = {
+        {0, 64}, {std::max(1, length / 4), 34}, {std::max(2, length / 2), 14}, {std::max(3, length), 0}};
     instrument.fadeout = 1200;
     return instrument;
 }

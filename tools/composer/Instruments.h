@@ -30,14 +30,14 @@ struct LeadTone {
     double attackCutoffHz = 7000; // brighter at the start of a note
     double detuneCents = 8;       // spread of the second voice; 0: a single voice
     Adsr envelope{};
-    double drive = 1.5;           // soft saturation for a denser tone; 0: clean
+    double drive = 1.5; // soft saturation for a denser tone; 0: clean
 };
 modwriter::Instrument Lead(const char* name, const Shape& shape, const LeadTone& tone);
 
 struct PadTone {
     Waveform form = Waveform::Saw;
     double cutoffHz = 1800;
-    int voices = 5;               // detuned copies spread evenly over ±spreadCents
+    int voices = 5; // detuned copies spread evenly over ±spreadCents
     double spreadCents = 18;
     Adsr envelope{600, 400, 56, 900};
 };
@@ -56,7 +56,7 @@ struct BassTone {
     Waveform form = Waveform::Saw;
     double cutoffHz = 500;
     double attackCutoffHz = 2500;
-    double sub = 0.6;            // extra sine at the fundamental for weight, 0..1
+    double sub = 0.6; // extra sine at the fundamental for weight, 0..1
     Adsr envelope{2, 300, 52, 60};
 };
 modwriter::Instrument Bass(const char* name, const Shape& shape, const BassTone& tone);

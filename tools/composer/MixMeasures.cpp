@@ -12,7 +12,10 @@ namespace composer {
 namespace {
 
 // Silence reads as -200 dB rather than minus infinity, so that differences stay finite.
-double PowerDb(double power) { return 10.0 * std::log10(std::max(power, 1e-20)); }
+double PowerDb(double power)
+{
+    return 10.0 * std::log10(std::max(power, 1e-20));
+}
 
 // In-place radix-2 transform; the size must be a power of two.
 void Transform(std::vector<std::complex<double>>& x)

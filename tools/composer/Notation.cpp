@@ -12,9 +12,12 @@ namespace {
 
 int Hex(char c, std::string_view token)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     throw std::invalid_argument("bad hex digit in \"" + std::string(token) + "\"");
 }
 
@@ -61,9 +64,7 @@ NoteEvent ParseToken(std::string_view token)
             if (event.volume > 64)
                 throw std::invalid_argument("volume above 64 in \"" + std::string(token) + "\"");
             break;
-        case 'i':
-            event.instrument = Number(rest, token);
-            break;
+        case 'i': event.instrument = Number(rest, token); break;
         case ':': {
             if (rest.size() < 3)
                 throw std::invalid_argument("short effect in \"" + std::string(token) + "\"");
@@ -78,8 +79,7 @@ NoteEvent ParseToken(std::string_view token)
             rest.remove_prefix(3);
             break;
         }
-        default:
-            throw std::invalid_argument("can't read \"" + std::string(token) + "\"");
+        default: throw std::invalid_argument("can't read \"" + std::string(token) + "\"");
         }
     }
     return event;

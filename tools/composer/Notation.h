@@ -16,11 +16,11 @@
 namespace composer {
 
 struct NoteEvent {
-    int row = 0;             // from the start of the line
-    int rows = 1;            // how long until the next event
-    std::uint8_t note = 0;   // modwriter numbering: 0 none, 97 off
-    int instrument = 0;      // 0: the channel's own
-    int volume = -1;         // -1: none, else 0..64
+    int row = 0;           // from the start of the line
+    int rows = 1;          // how long until the next event
+    std::uint8_t note = 0; // modwriter numbering: 0 none, 97 off
+    int instrument = 0;    // 0: the channel's own
+    int volume = -1;       // -1: none, else 0..64
     std::uint8_t effect = 0;
     std::uint8_t param = 0;
 };

@@ -9,9 +9,7 @@
 
 namespace composer {
 
-PatternBuilder::PatternBuilder(int rows, int channels)
-    : channels_(channels)
-    , pattern_(rows, channels)
+PatternBuilder::PatternBuilder(int rows, int channels) : channels_(channels), pattern_(rows, channels)
 {
 }
 
@@ -49,7 +47,8 @@ void PatternBuilder::Notes(int channel, int instrument, std::string_view text, i
 {
     const NoteLine line = ParseNotes(text);
     if (row + line.rows > pattern_.rows)
-        throw std::invalid_argument("notes run " + std::to_string(row + line.rows) + " rows into a pattern of " + std::to_string(pattern_.rows) + ": " + std::string(text.substr(0, 40)));
+        throw std::invalid_argument("notes run " + std::to_string(row + line.rows) + " rows into a pattern of " +
+            std::to_string(pattern_.rows) + ": " + std::string(text.substr(0, 40)));
     for (const NoteEvent& event : line.events) {
         const int at = row + event.row;
         modwriter::Cell& cell = At(at, channel);
@@ -86,14 +85,13 @@ void PatternBuilder::Drums(int channel, const DrumKit& kit, std::string_view ste
     }
 }
 
-void PatternBuilder::Bass(int channel, int instrument, const Progression& chords, std::string_view rhythm, int lowNote, const Style& style)
+void PatternBuilder::Bass(
+    int channel, int instrument, const Progression& chords, std::string_view rhythm, int lowNote, const Style& style)
 {
     for (const ChordSpan& span : chords) {
         const int root = BassNote(span.chord, lowNote);
         const Chord& chord = span.chord;
-        auto above = [&](int interval) {
-            return root + ((chord.root + interval - chord.bass) % 12 + 12) % 12;
-        };
+        auto above = [&](int interval) { return root + ((chord.root + interval - chord.bass) % 12 + 12) % 12; };
         for (int i = 0; i < span.rows; ++i) {
             const char step = rhythm[static_cast<std::size_t>(i) % rhythm.size()];
             int note = 0;
@@ -113,13 +111,15 @@ void PatternBuilder::Bass(int channel, int instrument, const Progression& chords
     }
 }
 
-void PatternBuilder::Pad(int firstChannel, int voices, int instrument, const Progression& chords, int lowNote, int highNote, const Style& style)
+void PatternBuilder::Pad(int firstChannel, int voices, int instrument, const Progression& chords, int lowNote,
+    int highNote, const Style& style)
 {
     std::vector<int> previous;
     for (const ChordSpan& span : chords) {
         const std::vector<int> notes = Voicing(span.chord, voices, lowNote, highNote, previous);
         for (int v = 0; v < voices; ++v) {
-            const bool held = previous.size() == notes.size() && previous[static_cast<std::size_t>(v)] == notes[static_cast<std::size_t>(v)];
+            const bool held = previous.size() == notes.size() &&
+                previous[static_cast<std::size_t>(v)] == notes[static_cast<std::size_t>(v)];
             if (!held)
                 Put(span.row, firstChannel + v, notes[static_cast<std::size_t>(v)], instrument, style.volume);
         }
@@ -127,7 +127,8 @@ void PatternBuilder::Pad(int firstChannel, int voices, int instrument, const Pro
     }
 }
 
-void PatternBuilder::Chords(int firstChannel, int voices, int instrument, const Progression& chords, std::string_view rhythm, int lowNote, int highNote, const Style& style)
+void PatternBuilder::Chords(int firstChannel, int voices, int instrument, const Progression& chords,
+    std::string_view rhythm, int lowNote, int highNote, const Style& style)
 {
     std::vector<int> previous;
     for (const ChordSpan& span : chords) {
@@ -147,7 +148,8 @@ void PatternBuilder::Chords(int firstChannel, int voices, int instrument, const 
     }
 }
 
-void PatternBuilder::Arp(int channel, int instrument, const Progression& chords, std::string_view steps, int lowNote, const Style& style)
+void PatternBuilder::Arp(
+    int channel, int instrument, const Progression& chords, std::string_view steps, int lowNote, const Style& style)
 {
     for (const ChordSpan& span : chords) {
         for (int i = 0; i < span.rows; ++i) {
@@ -165,7 +167,8 @@ void PatternBuilder::Arp(int channel, int instrument, const Progression& chords,
     }
 }
 
-void PatternBuilder::Echo(int from, int to, int delay, int instrument, double volumeScale, int sourceVolume, int transpose)
+void PatternBuilder::Echo(
+    int from, int to, int delay, int instrument, double volumeScale, int sourceVolume, int transpose)
 {
     for (int row = pattern_.rows - 1 - delay; row >= 0; --row) {
         const modwriter::Cell source = At(row, from);

@@ -21,9 +21,9 @@ using DrumKit = std::map<char, Hit>;
 
 // How generated and written notes sound.
 struct Style {
-    int volume = -1;              // -1: the sample's own
-    int vibratoAfter = 0;         // rows into a note before vibrato starts; 0: none
-    std::uint8_t vibrato = 0x00;  // 4xy parameter
+    int volume = -1;             // -1: the sample's own
+    int vibratoAfter = 0;        // rows into a note before vibrato starts; 0: none
+    std::uint8_t vibrato = 0x00; // 4xy parameter
 };
 
 class PatternBuilder {
@@ -39,16 +39,20 @@ public:
     void Drums(int channel, const DrumKit& kit, std::string_view steps, int row = 0, int rows = -1);
     // Per row of each chord: R root, O root an octave up, F fifth, T third,
     // S seventh (or octave), '=' note-off, '.' nothing; repeated over each chord.
-    void Bass(int channel, int instrument, const Progression& chords, std::string_view rhythm, int lowNote, const Style& style = {});
+    void Bass(int channel, int instrument, const Progression& chords, std::string_view rhythm, int lowNote,
+        const Style& style = {});
     // Held chords on `voices` channels from `firstChannel`; a voice that keeps
     // its note through a chord change is not struck again.
-    void Pad(int firstChannel, int voices, int instrument, const Progression& chords, int lowNote, int highNote, const Style& style = {});
+    void Pad(int firstChannel, int voices, int instrument, const Progression& chords, int lowNote, int highNote,
+        const Style& style = {});
     // Struck chords: per row 'x' strikes the voicing, '=' releases it, '.'
     // lets it ring; repeated over each chord.
-    void Chords(int firstChannel, int voices, int instrument, const Progression& chords, std::string_view rhythm, int lowNote, int highNote, const Style& style = {});
+    void Chords(int firstChannel, int voices, int instrument, const Progression& chords, std::string_view rhythm,
+        int lowNote, int highNote, const Style& style = {});
     // Per row: a digit picks a chord tone upward from `lowNote`, '.' nothing,
     // '=' note-off; repeated over each chord.
-    void Arp(int channel, int instrument, const Progression& chords, std::string_view steps, int lowNote, const Style& style = {});
+    void Arp(int channel, int instrument, const Progression& chords, std::string_view steps, int lowNote,
+        const Style& style = {});
     // Copies a channel `delay` rows later onto another, softer, with its own
     // instrument and `transpose` semitones higher; `sourceVolume` stands for
     // source notes without a volume of their own.

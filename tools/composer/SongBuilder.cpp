@@ -32,7 +32,8 @@ int SongBuilder::Add(modwriter::Instrument instrument)
 void SongBuilder::Place(int channel, int pan)
 {
     if (channel < 0 || channel >= module_.channels || pan < 0 || pan > 255)
-        throw std::invalid_argument("no channel " + std::to_string(channel) + " or panning " + std::to_string(pan) + " to place it at");
+        throw std::invalid_argument(
+            "no channel " + std::to_string(channel) + " or panning " + std::to_string(pan) + " to place it at");
     pans_[static_cast<std::size_t>(channel)] = pan;
 }
 
@@ -48,7 +49,8 @@ void SongBuilder::Stage(modwriter::Pattern& pattern) const
             if (pan < 0 || !cell.note || cell.note == modwriter::NoteOff)
                 continue;
             if (cell.effect || cell.param)
-                throw std::invalid_argument("the note at row " + std::to_string(row) + " of placed channel " + std::to_string(channel) + " has an effect of its own");
+                throw std::invalid_argument("the note at row " + std::to_string(row) + " of placed channel " +
+                    std::to_string(channel) + " has an effect of its own");
             cell.effect = SetPanning;
             cell.param = static_cast<std::uint8_t>(pan);
         }

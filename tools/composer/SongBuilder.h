@@ -37,7 +37,7 @@ public:
     // throws std::invalid_argument for one that brings an effect of its own.
     void Place(int channel, int pan);
     PatternBuilder NewPattern(int rows = 64) const { return PatternBuilder(rows, module_.channels); }
-    int Add(PatternBuilder&& pattern);          // its pattern index
+    int Add(PatternBuilder&& pattern); // its pattern index
 
     // The song plays `orders` and then loops back to order position `restart`.
     modwriter::Module Finish(std::vector<int> orders, int restart);

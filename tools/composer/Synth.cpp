@@ -38,16 +38,26 @@ Wave Render(const Tone& tone, const Spectrum& spectrum)
                 const double seconds = std::min(n / rate, freeze);
                 const double a = spectrum(h, seconds);
                 if (a != 0.0)
-                    wave[static_cast<std::size_t>(n)] += static_cast<float>(voice.gain * edge * a * std::sin(step * n + start));
+                    wave[static_cast<std::size_t>(n)] +=
+                        static_cast<float>(voice.gain * edge * a * std::sin(step * n + start));
             }
         }
     }
     return wave;
 }
 
-double Saw(int h) { return 1.0 / h; }
-double Square(int h) { return h % 2 ? 1.0 / h : 0.0; }
-double Triangle(int h) { return h % 2 ? 1.0 / (static_cast<double>(h) * h) : 0.0; }
+double Saw(int h)
+{
+    return 1.0 / h;
+}
+double Square(int h)
+{
+    return h % 2 ? 1.0 / h : 0.0;
+}
+double Triangle(int h)
+{
+    return h % 2 ? 1.0 / (static_cast<double>(h) * h) : 0.0;
+}
 
 double LowPass(double hz, double cutoffHz, int order)
 {
@@ -73,8 +83,8 @@ void Saturate(Wave& wave, double drive)
         v = static_cast<float>(std::tanh(drive * v) / norm);
 }
 
-modwriter::Sample MakeSample(const char* name, const Wave& wave, double rateAtC4, double level,
-                             int loopStart, int loopLength)
+modwriter::Sample MakeSample(
+    const char* name, const Wave& wave, double rateAtC4, double level, int loopStart, int loopLength)
 {
     Wave scaled = wave;
     Normalise(scaled, level);

@@ -36,10 +36,10 @@ struct Tone {
     double frequency = 261.6255653; // Hz of the fundamental
     int period = 128;               // frames per fundamental cycle; rate = frequency * period
     int frames = 0;
-    double ceilingHz = 10000.0;     // partials fade out towards this frequency
-    double freezeSeconds = 1e9;     // the spectrum stays as it is at this time from then on
+    double ceilingHz = 10000.0; // partials fade out towards this frequency
+    double freezeSeconds = 1e9; // the spectrum stays as it is at this time from then on
     std::vector<Voice> voices = {{1.0, 1.0}};
-    std::uint32_t phaseSeed = 0;    // 0: every partial starts at phase 0 (sharp attack)
+    std::uint32_t phaseSeed = 0; // 0: every partial starts at phase 0 (sharp attack)
 
     double Rate() const { return frequency * period; }
 };
@@ -60,8 +60,8 @@ void Saturate(Wave& wave, double drive);
 
 // Turns a wave into a sample that plays at `rateAtC4` frames per second for
 // note C-4; the peak becomes `level` of full scale.
-modwriter::Sample MakeSample(const char* name, const Wave& wave, double rateAtC4, double level,
-                             int loopStart = 0, int loopLength = 0);
+modwriter::Sample MakeSample(
+    const char* name, const Wave& wave, double rateAtC4, double level, int loopStart = 0, int loopLength = 0);
 
 // The C-4 rate of a tone so that its fundamental sounds at the pitch of `note`.
 double RateForNote(const Tone& tone, int note);

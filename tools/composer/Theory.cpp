@@ -63,23 +63,40 @@ Chord ParseChord(std::string_view symbol)
         symbol = symbol.substr(0, at);
     }
     // Longest spellings first, so "maj7" is not read as "m" + "aj7".
-    if (Consume(symbol, "maj9")) chord.intervals = {0, 4, 7, 11, 14};
-    else if (Consume(symbol, "maj7")) chord.intervals = {0, 4, 7, 11};
-    else if (Consume(symbol, "m7b5")) chord.intervals = {0, 3, 6, 10};
-    else if (Consume(symbol, "madd9")) chord.intervals = {0, 3, 7, 14};
-    else if (Consume(symbol, "m9")) chord.intervals = {0, 3, 7, 10, 14};
-    else if (Consume(symbol, "m7")) chord.intervals = {0, 3, 7, 10};
-    else if (Consume(symbol, "m6")) chord.intervals = {0, 3, 7, 9};
-    else if (Consume(symbol, "dim")) chord.intervals = {0, 3, 6};
-    else if (Consume(symbol, "sus2")) chord.intervals = {0, 2, 7};
-    else if (Consume(symbol, "sus4")) chord.intervals = {0, 5, 7};
-    else if (Consume(symbol, "add9")) chord.intervals = {0, 4, 7, 14};
-    else if (Consume(symbol, "m")) chord.intervals = {0, 3, 7};
-    else if (Consume(symbol, "9")) chord.intervals = {0, 4, 7, 10, 14};
-    else if (Consume(symbol, "7")) chord.intervals = {0, 4, 7, 10};
-    else if (Consume(symbol, "6")) chord.intervals = {0, 4, 7, 9};
-    else if (Consume(symbol, "5")) chord.intervals = {0, 7};
-    else chord.intervals = {0, 4, 7};
+    if (Consume(symbol, "maj9"))
+        chord.intervals = {0, 4, 7, 11, 14};
+    else if (Consume(symbol, "maj7"))
+        chord.intervals = {0, 4, 7, 11};
+    else if (Consume(symbol, "m7b5"))
+        chord.intervals = {0, 3, 6, 10};
+    else if (Consume(symbol, "madd9"))
+        chord.intervals = {0, 3, 7, 14};
+    else if (Consume(symbol, "m9"))
+        chord.intervals = {0, 3, 7, 10, 14};
+    else if (Consume(symbol, "m7"))
+        chord.intervals = {0, 3, 7, 10};
+    else if (Consume(symbol, "m6"))
+        chord.intervals = {0, 3, 7, 9};
+    else if (Consume(symbol, "dim"))
+        chord.intervals = {0, 3, 6};
+    else if (Consume(symbol, "sus2"))
+        chord.intervals = {0, 2, 7};
+    else if (Consume(symbol, "sus4"))
+        chord.intervals = {0, 5, 7};
+    else if (Consume(symbol, "add9"))
+        chord.intervals = {0, 4, 7, 14};
+    else if (Consume(symbol, "m"))
+        chord.intervals = {0, 3, 7};
+    else if (Consume(symbol, "9"))
+        chord.intervals = {0, 4, 7, 10, 14};
+    else if (Consume(symbol, "7"))
+        chord.intervals = {0, 4, 7, 10};
+    else if (Consume(symbol, "6"))
+        chord.intervals = {0, 4, 7, 9};
+    else if (Consume(symbol, "5"))
+        chord.intervals = {0, 7};
+    else
+        chord.intervals = {0, 4, 7};
     if (!symbol.empty())
         throw std::invalid_argument("unknown chord \"" + original + "\"");
     chord.bass = chord.root;
@@ -127,7 +144,8 @@ Progression ParseProgression(std::string_view text, int rows)
         row += length;
     }
     if (row != rows)
-        throw std::invalid_argument("progression \"" + std::string(text) + "\" fills " + std::to_string(row) + " of " + std::to_string(rows) + " rows");
+        throw std::invalid_argument("progression \"" + std::string(text) + "\" fills " + std::to_string(row) + " of " +
+            std::to_string(rows) + " rows");
     return progression;
 }
 

@@ -16,7 +16,8 @@ int main(int argc, char** argv)
         return 2;
     }
     using Compose = modwriter::Module (*)();
-    static constexpr Compose Songs[] = {composer::Song1, composer::Song2, composer::Song3, composer::Song4, composer::Song5};
+    static constexpr Compose Songs[] = {
+        composer::Song1, composer::Song2, composer::Song3, composer::Song4, composer::Song5};
     try {
         const std::string folder = argv[1];
         std::filesystem::create_directories(folder);

@@ -37,7 +37,7 @@ int main(int argc, char** argv)
             const composer::SongRecording song = composer::RecordSong(path, seconds);
             const composer::MixMeasures m = composer::Measure(song.audio);
             std::printf("| %s | %.1f | %.1f | %+.1f | %.1f | %.0f | %.1f |\n", song.title.c_str(), m.rmsDb, m.peakDb,
-                        m.highBalanceDb, m.sideDb, m.centroidHz, m.levelSpreadDb);
+                m.highBalanceDb, m.sideDb, m.centroidHz, m.levelSpreadDb);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "velmora_measure_songs: %s\n", error.what());

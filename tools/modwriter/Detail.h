@@ -21,7 +21,11 @@ public:
     // Writes exactly `width` bytes: the text cut or padded with `pad`.
     void Text(std::string_view text, std::size_t width, char pad = '\0');
     void Zeros(std::size_t count) { bytes_.insert(bytes_.end(), count, 0); }
-    void PadTo(std::size_t size) { if (bytes_.size() < size) Zeros(size - bytes_.size()); }
+    void PadTo(std::size_t size)
+    {
+        if (bytes_.size() < size)
+            Zeros(size - bytes_.size());
+    }
 
     void PatchU16LE(std::size_t offset, unsigned value);
     void PatchU8(std::size_t offset, unsigned value) { bytes_[offset] = static_cast<std::uint8_t>(value); }

@@ -19,11 +19,13 @@ constexpr int MaxSampleWords = 0xFFFF;
 
 // Periods of ProTracker's three octaves at finetune 0; the first one is the
 // note C-3 in this writer's numbering (C-4 sits at period 428, ~8363 Hz).
+// clang-format off
 constexpr std::array<unsigned, 36> Periods = {
     856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453,
     428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240, 226,
     214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113,
 };
+// clang-format on
 constexpr int FirstPeriodNote = 37;
 
 // ProTracker has no notes outside its three octaves: those are folded into
@@ -54,7 +56,9 @@ Tuning TuningFor(const Sample& sample)
 class PatternConverter {
 public:
     PatternConverter(const Module& module, std::vector<Tuning> tunings)
-        : module_(module), tunings_(std::move(tunings)), instrumentOf_(static_cast<std::size_t>(module.channels), 0) { }
+        : module_(module), tunings_(std::move(tunings)), instrumentOf_(static_cast<std::size_t>(module.channels), 0)
+    {
+    }
 
     void ResetChannels() { std::fill(instrumentOf_.begin(), instrumentOf_.end(), 0); }
 
@@ -162,7 +166,8 @@ std::vector<std::uint8_t> WriteMOD(const Module& module)
 
     // Only patterns the order list reaches are stored in a MOD.
     const std::size_t patternCount = *std::max_element(module.orders.begin(), module.orders.end()) + 1u;
-    std::vector<Pattern> patterns(module.patterns.begin(), module.patterns.begin() + static_cast<std::ptrdiff_t>(patternCount));
+    std::vector<Pattern> patterns(
+        module.patterns.begin(), module.patterns.begin() + static_cast<std::ptrdiff_t>(patternCount));
     PlaceInitialTiming(module, patterns[module.orders.front()]);
 
     PatternConverter converter(module, tunings);

@@ -51,7 +51,8 @@ double PitchOffset(const Sample& sample)
 void Validate(const Module& module, int maxChannels, int maxRows)
 {
     if (module.channels < 1 || module.channels > maxChannels)
-        throw std::invalid_argument("channel count " + std::to_string(module.channels) + " is outside 1.." + std::to_string(maxChannels));
+        throw std::invalid_argument(
+            "channel count " + std::to_string(module.channels) + " is outside 1.." + std::to_string(maxChannels));
     if (module.orders.empty())
         throw std::invalid_argument("the song has no order positions");
     if (module.restartPosition < 0 || module.restartPosition >= static_cast<int>(module.orders.size()))
@@ -63,16 +64,18 @@ void Validate(const Module& module, int maxChannels, int maxRows)
     for (std::size_t i = 0; i < module.patterns.size(); ++i) {
         const auto& pattern = module.patterns[i];
         if (pattern.rows < 1 || pattern.rows > maxRows)
-            throw std::invalid_argument("pattern " + std::to_string(i) + " has " + std::to_string(pattern.rows) + " rows");
+            throw std::invalid_argument(
+                "pattern " + std::to_string(i) + " has " + std::to_string(pattern.rows) + " rows");
         if (pattern.cells.size() != static_cast<std::size_t>(pattern.rows) * module.channels)
             throw std::invalid_argument("pattern " + std::to_string(i) + " does not hold rows * channels cells");
     }
     for (const auto& instrument : module.instruments) {
         const auto& sample = instrument.sample;
-        if (sample.loopLength < 0 || sample.loopStart < 0
-            || static_cast<std::size_t>(sample.loopStart) + static_cast<std::size_t>(sample.loopLength) > sample.data.size())
+        if (sample.loopLength < 0 || sample.loopStart < 0 ||
+            static_cast<std::size_t>(sample.loopStart) + static_cast<std::size_t>(sample.loopLength) >
+                sample.data.size())
             throw std::invalid_argument("sample \"" + sample.name + "\" loops outside its data");
-        for (const auto* envelope : { &instrument.volumeEnvelope, &instrument.panningEnvelope }) {
+        for (const auto* envelope : {&instrument.volumeEnvelope, &instrument.panningEnvelope}) {
             if (envelope->points.size() > 12)
                 throw std::invalid_argument("instrument \"" + instrument.name + "\" has more than 12 envelope points");
         }

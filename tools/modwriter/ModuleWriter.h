@@ -13,7 +13,10 @@ namespace modwriter {
 inline constexpr std::uint8_t NoteNone = 0;
 inline constexpr std::uint8_t NoteOff = 97;
 
-constexpr std::uint8_t Note(int octave, int semitone) { return static_cast<std::uint8_t>(1 + octave * 12 + semitone); }
+constexpr std::uint8_t Note(int octave, int semitone)
+{
+    return static_cast<std::uint8_t>(1 + octave * 12 + semitone);
+}
 
 struct Cell {
     std::uint8_t note = NoteNone;
@@ -28,7 +31,7 @@ struct Pattern {
     std::vector<Cell> cells; // rows * channels, row-major
 
     Pattern() = default;
-    Pattern(int rowCount, int channels) : rows(rowCount), cells(static_cast<std::size_t>(rowCount) * channels) {}
+    Pattern(int rowCount, int channels) : rows(rowCount), cells(static_cast<std::size_t>(rowCount) * channels) { }
     Cell& At(int row, int channel, int channels) { return cells[static_cast<std::size_t>(row) * channels + channel]; }
 };
 
@@ -47,11 +50,11 @@ struct Sample {
     int loopStart = 0;              // in sample frames
     int loopLength = 0;             // 0: no loop
     bool pingPong = false;
-    int volume = 64;        // 0..64
-    int panning = 128;      // 0..255 (XM)
-    int relativeNote = 0;   // semitones; C-4 plays at sampleRate
-    int fineTune = 0;       // -128..127 (XM 1/128 semitone)
-    int sampleRate = 8363;  // Hz that C-4 plays the sample at (MOD/S3M)
+    int volume = 64;       // 0..64
+    int panning = 128;     // 0..255 (XM)
+    int relativeNote = 0;  // semitones; C-4 plays at sampleRate
+    int fineTune = 0;      // -128..127 (XM 1/128 semitone)
+    int sampleRate = 8363; // Hz that C-4 plays the sample at (MOD/S3M)
     // Every format plays C-4 at sampleRate * 2^((relativeNote + fineTune / 128) / 12) Hz,
     // as near as it can store: XM as relative note and finetune, S3M as its C4 speed,
     // MOD by moving the notes and a finetune of 1/8 semitone (MOD notes outside
@@ -73,8 +76,8 @@ struct Module {
     int initialTempo = 125;  // BPM
     int restartPosition = 0; // order position the song loops back to
     bool linearFrequencies = true;
-    std::vector<std::uint8_t> orders;  // pattern index per order position
-    std::vector<Pattern> patterns;     // each with rows * channels cells
+    std::vector<std::uint8_t> orders; // pattern index per order position
+    std::vector<Pattern> patterns;    // each with rows * channels cells
     std::vector<Instrument> instruments;
 };
 

@@ -16,7 +16,10 @@ using detail::ByteWriter;
 
 constexpr int Rows = 64;
 
-constexpr std::uint8_t Command(char letter) { return static_cast<std::uint8_t>(letter - 'A' + 1); }
+constexpr std::uint8_t Command(char letter)
+{
+    return static_cast<std::uint8_t>(letter - 'A' + 1);
+}
 
 struct S3mEffect {
     std::uint8_t command = 0;
@@ -29,55 +32,66 @@ S3mEffect Translate(std::uint8_t effect, std::uint8_t param)
     const std::uint8_t high = param >> 4;
     const std::uint8_t low = param & 0x0F;
     switch (effect) {
-    case 0x0: return param ? S3mEffect { Command('J'), param } : S3mEffect {};
-    case 0x1: return { Command('F'), std::min<std::uint8_t>(param, 0xDF) };
-    case 0x2: return { Command('E'), std::min<std::uint8_t>(param, 0xDF) };
-    case 0x3: return { Command('G'), param };
-    case 0x4: return { Command('H'), param };
-    case 0x5: return { Command('L'), param };
-    case 0x6: return { Command('K'), param };
-    case 0x7: return { Command('R'), param };
-    case 0x8: return { Command('X'), static_cast<std::uint8_t>(param / 2) };
-    case 0x9: return { Command('O'), param };
-    case 0xA: return { Command('D'), high ? static_cast<std::uint8_t>(std::min<int>(high, 0xE) << 4) : std::min<std::uint8_t>(low, 0xE) };
-    case 0xB: return { Command('B'), param };
-    case 0xD: return { Command('C'), param };
+    case 0x0: return param ? S3mEffect{Command('J'), param} : S3mEffect{};
+    case 0x1: return {Command('F'), std::min<std::uint8_t>(param, 0xDF)};
+    case 0x2: return {Command('E'), std::min<std::uint8_t>(param, 0xDF)};
+    case 0x3: return {Command('G'), param};
+    case 0x4: return {Command('H'), param};
+    case 0x5: return {Command('L'), param};
+    case 0x6: return {Command('K'), param};
+    case 0x7: return {Command('R'), param};
+    case 0x8: return {Command('X'), static_cast<std::uint8_t>(param / 2)};
+    case 0x9: return {Command('O'), param};
+    case 0xA:
+        return {Command('D'),
+            high ? static_cast<std::uint8_t>(std::min<int>(high, 0xE) << 4) : std::min<std::uint8_t>(low, 0xE)};
+    case 0xB: return {Command('B'), param};
+    case 0xD: return {Command('C'), param};
     case 0xE:
         switch (high) {
-        case 0x1: return { Command('F'), static_cast<std::uint8_t>(0xF0 | low) };
-        case 0x2: return { Command('E'), static_cast<std::uint8_t>(0xF0 | low) };
-        case 0x3: return { Command('S'), static_cast<std::uint8_t>(0x10 | low) };
-        case 0x4: return { Command('S'), static_cast<std::uint8_t>(0x30 | low) };
-        case 0x5: return { Command('S'), static_cast<std::uint8_t>(0x20 | low) };
-        case 0x6: return { Command('S'), static_cast<std::uint8_t>(0xB0 | low) };
-        case 0x7: return { Command('S'), static_cast<std::uint8_t>(0x40 | low) };
-        case 0x8: return { Command('S'), static_cast<std::uint8_t>(0x80 | low) };
-        case 0x9: return { Command('Q'), low };
-        case 0xA: return low ? S3mEffect { Command('D'), static_cast<std::uint8_t>((low << 4) | 0x0F) } : S3mEffect {};
-        case 0xB: return low ? S3mEffect { Command('D'), static_cast<std::uint8_t>(0xF0 | low) } : S3mEffect {};
-        case 0xC: return { Command('S'), static_cast<std::uint8_t>(0xC0 | low) };
-        case 0xD: return { Command('S'), static_cast<std::uint8_t>(0xD0 | low) };
-        case 0xE: return { Command('S'), static_cast<std::uint8_t>(0xE0 | low) };
+        case 0x1: return {Command('F'), static_cast<std::uint8_t>(0xF0 | low)};
+        case 0x2: return {Command('E'), static_cast<std::uint8_t>(0xF0 | low)};
+        case 0x3: return {Command('S'), static_cast<std::uint8_t>(0x10 | low)};
+        case 0x4: return {Command('S'), static_cast<std::uint8_t>(0x30 | low)};
+        case 0x5: return {Command('S'), static_cast<std::uint8_t>(0x20 | low)};
+        case 0x6: return {Command('S'), static_cast<std::uint8_t>(0xB0 | low)};
+        case 0x7: return {Command('S'), static_cast<std::uint8_t>(0x40 | low)};
+        case 0x8: return {Command('S'), static_cast<std::uint8_t>(0x80 | low)};
+        case 0x9: return {Command('Q'), low};
+        case 0xA: return low ? S3mEffect{Command('D'), static_cast<std::uint8_t>((low << 4) | 0x0F)} : S3mEffect{};
+        case 0xB: return low ? S3mEffect{Command('D'), static_cast<std::uint8_t>(0xF0 | low)} : S3mEffect{};
+        case 0xC: return {Command('S'), static_cast<std::uint8_t>(0xC0 | low)};
+        case 0xD: return {Command('S'), static_cast<std::uint8_t>(0xD0 | low)};
+        case 0xE: return {Command('S'), static_cast<std::uint8_t>(0xE0 | low)};
         default: return {};
         }
     case 0xF:
-        if (param == 0) return {};
-        return param < 32 ? S3mEffect { Command('A'), param } : S3mEffect { Command('T'), param };
-    case 'G' - 'A' + 10: return { Command('V'), std::min<std::uint8_t>(param, 64) };
-    case 'H' - 'A' + 10: return { Command('W'), param };
-    case 'R' - 'A' + 10: return { Command('Q'), param };
-    case 'T' - 'A' + 10: return { Command('I'), param };
+        if (param == 0)
+            return {};
+        return param < 32 ? S3mEffect{Command('A'), param} : S3mEffect{Command('T'), param};
+    case 'G' - 'A' + 10: return {Command('V'), std::min<std::uint8_t>(param, 64)};
+    case 'H' - 'A' + 10: return {Command('W'), param};
+    case 'R' - 'A' + 10: return {Command('Q'), param};
+    case 'T' - 'A' + 10: return {Command('I'), param};
     case 'X' - 'A' + 10:
-        if (high == 1) return { Command('F'), static_cast<std::uint8_t>(0xE0 | low) };
-        if (high == 2) return { Command('E'), static_cast<std::uint8_t>(0xE0 | low) };
+        if (high == 1)
+            return {Command('F'), static_cast<std::uint8_t>(0xE0 | low)};
+        if (high == 2)
+            return {Command('E'), static_cast<std::uint8_t>(0xE0 | low)};
         return {};
     default: return {};
     }
 }
 
-bool EndsPattern(const Cell& cell) { return cell.effect == detail::EffectPositionJump || cell.effect == detail::EffectPatternBreak; }
+bool EndsPattern(const Cell& cell)
+{
+    return cell.effect == detail::EffectPositionJump || cell.effect == detail::EffectPatternBreak;
+}
 
-bool EffectFree(const Cell& cell) { return cell.effect == 0 && cell.param == 0; }
+bool EffectFree(const Cell& cell)
+{
+    return cell.effect == 0 && cell.param == 0;
+}
 
 // Puts `effect` into a free slot of the row; false when the row has none.
 bool PlaceOnRow(Pattern& pattern, int row, int channels, std::uint8_t effect, std::uint8_t param)
@@ -105,7 +119,8 @@ void PlaceRestartJump(Module& module)
     if (module.restartPosition == 0)
         return;
     Pattern last = module.patterns[module.orders.back()];
-    if (!PlaceOnRow(last, last.rows - 1, module.channels, detail::EffectPositionJump, static_cast<std::uint8_t>(module.restartPosition)))
+    if (!PlaceOnRow(last, last.rows - 1, module.channels, detail::EffectPositionJump,
+            static_cast<std::uint8_t>(module.restartPosition)))
         throw std::invalid_argument("no free effect slot on the last row for the S3M restart jump");
     module.orders.back() = static_cast<std::uint8_t>(module.patterns.size());
     module.patterns.push_back(std::move(last));
@@ -127,9 +142,12 @@ std::vector<std::uint8_t> PackPattern(const Module& module, Pattern pattern)
             if (cell.effect == detail::EffectSetVolume && volume < 0)
                 volume = std::min<int>(cell.param, 64);
             unsigned what = static_cast<unsigned>(channel);
-            if (cell.note || cell.instrument) what |= 0x20;
-            if (volume >= 0) what |= 0x40;
-            if (effect.command) what |= 0x80;
+            if (cell.note || cell.instrument)
+                what |= 0x20;
+            if (volume >= 0)
+                what |= 0x40;
+            if (effect.command)
+                what |= 0x80;
             if (what == static_cast<unsigned>(channel))
                 continue;
             out.U8(what);
@@ -142,7 +160,8 @@ std::vector<std::uint8_t> PackPattern(const Module& module, Pattern pattern)
                 out.U8(note);
                 out.U8(cell.instrument);
             }
-            if (what & 0x40) out.U8(static_cast<unsigned>(volume));
+            if (what & 0x40)
+                out.U8(static_cast<unsigned>(volume));
             if (what & 0x80) {
                 out.U8(effect.command);
                 out.U8(effect.info);
@@ -156,7 +175,10 @@ std::vector<std::uint8_t> PackPattern(const Module& module, Pattern pattern)
     return bytes;
 }
 
-void Align(ByteWriter& out) { out.PadTo((out.Size() + 15) & ~std::size_t { 15 }); }
+void Align(ByteWriter& out)
+{
+    out.PadTo((out.Size() + 15) & ~std::size_t{15});
+}
 
 unsigned Paragraph(std::size_t offset)
 {
@@ -180,7 +202,7 @@ std::vector<std::uint8_t> WriteS3M(const Module& original)
         throw std::invalid_argument("an S3M holds at most 99 instruments");
 
     // An even order count, filled with end markers.
-    const std::size_t orderCount = (module.orders.size() + 2) & ~std::size_t { 1 };
+    const std::size_t orderCount = (module.orders.size() + 2) & ~std::size_t{1};
     const std::size_t instrumentCount = module.instruments.size();
     const std::size_t patternCount = module.patterns.size();
 

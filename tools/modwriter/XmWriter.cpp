@@ -24,19 +24,29 @@ void WritePattern(ByteWriter& out, const Module& module, const Pattern& pattern)
             const Cell& cell = detail::CellAt(module, pattern, row, channel);
             const unsigned volume = cell.volume ? 0x10u + std::min(cell.volume - 1, 64) : 0u;
             unsigned mask = 0;
-            if (cell.note) mask |= 0x01;
-            if (cell.instrument) mask |= 0x02;
-            if (volume) mask |= 0x04;
-            if (cell.effect) mask |= 0x08;
-            if (cell.param) mask |= 0x10;
+            if (cell.note)
+                mask |= 0x01;
+            if (cell.instrument)
+                mask |= 0x02;
+            if (volume)
+                mask |= 0x04;
+            if (cell.effect)
+                mask |= 0x08;
+            if (cell.param)
+                mask |= 0x10;
             // A full cell is shorter unpacked: the note byte itself starts it.
             if (mask != 0x1F)
                 packed.U8(0x80 | mask);
-            if (mask & 0x01) packed.U8(std::min<unsigned>(cell.note, NoteOff));
-            if (mask & 0x02) packed.U8(cell.instrument);
-            if (mask & 0x04) packed.U8(volume);
-            if (mask & 0x08) packed.U8(cell.effect);
-            if (mask & 0x10) packed.U8(cell.param);
+            if (mask & 0x01)
+                packed.U8(std::min<unsigned>(cell.note, NoteOff));
+            if (mask & 0x02)
+                packed.U8(cell.instrument);
+            if (mask & 0x04)
+                packed.U8(volume);
+            if (mask & 0x08)
+                packed.U8(cell.effect);
+            if (mask & 0x10)
+                packed.U8(cell.param);
         }
     }
     auto data = packed.Take();
@@ -67,12 +77,17 @@ unsigned EnvelopeFlags(const Envelope& envelope)
     if (!envelope.enabled || envelope.points.empty())
         return 0;
     unsigned flags = 1;
-    if (envelope.sustainPoint >= 0) flags |= 2;
-    if (envelope.loopStart >= 0 && envelope.loopEnd >= envelope.loopStart) flags |= 4;
+    if (envelope.sustainPoint >= 0)
+        flags |= 2;
+    if (envelope.loopStart >= 0 && envelope.loopEnd >= envelope.loopStart)
+        flags |= 4;
     return flags;
 }
 
-unsigned PointIndex(int index) { return static_cast<unsigned>(std::clamp(index, 0, 11)); }
+unsigned PointIndex(int index)
+{
+    return static_cast<unsigned>(std::clamp(index, 0, 11));
+}
 
 void WriteInstrument(ByteWriter& out, const Instrument& instrument)
 {
@@ -108,8 +123,10 @@ void WriteInstrument(ByteWriter& out, const Instrument& instrument)
     const int relativeNote = std::clamp(static_cast<int>(std::lround(pitch)), -96, 95);
     const int fineTune = std::clamp(static_cast<int>(std::lround((pitch - relativeNote) * 128.0)), -128, 127);
     unsigned type = 0;
-    if (sample.loopLength > 0) type = sample.pingPong ? 2 : 1;
-    if (sample.sixteenBit) type |= 0x10;
+    if (sample.loopLength > 0)
+        type = sample.pingPong ? 2 : 1;
+    if (sample.sixteenBit)
+        type |= 0x10;
 
     out.U32LE(static_cast<std::uint32_t>(sample.data.size()) * bytesPerFrame);
     out.U32LE(static_cast<std::uint32_t>(sample.loopStart) * bytesPerFrame);

@@ -30,17 +30,18 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: velmora_screen <window> hash <x> <y> <width> <height> [<step> [<offset>]]\n"
-                         "       velmora_screen <window> png <file>\n"
-                         "       velmora_screen <window> press <x> <y> <area x> <area y> <width> <height>\n");
+    std::fprintf(stderr,
+        "usage: velmora_screen <window> hash <x> <y> <width> <height> [<step> [<offset>]]\n"
+        "       velmora_screen <window> png <file>\n"
+        "       velmora_screen <window> press <x> <y> <area x> <area y> <width> <height>\n");
     return 1;
 }
 
 // The pixels as 0x00BBGGRR, the toolkit's order.
 TPixmap Grab(Display* display, Window window, int x, int y, int width, int height)
 {
-    XImage* image = XGetImage(display, window, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                              AllPlanes, ZPixmap);
+    XImage* image = XGetImage(
+        display, window, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (!image)
         throw std::runtime_error("the window can't be read there");
     TPixmap pixels(width, height);
@@ -109,8 +110,8 @@ int main(int argc, char** argv)
     try {
         auto window = static_cast<Window>(std::strtoul(argv[1], nullptr, 0));
         if (command == "hash" && argc >= 7 && argc <= 9) {
-            TPixmap area = Grab(display, window, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
-                                std::atoi(argv[6]));
+            TPixmap area =
+                Grab(display, window, std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
             const int step = argc > 7 ? std::max(std::atoi(argv[7]), 1) : 1;
             const int offset = argc > 8 ? std::atoi(argv[8]) : 0;
             std::printf("%016llx\n", static_cast<unsigned long long>(Hash(area, step, offset)));
@@ -121,8 +122,8 @@ int main(int argc, char** argv)
             SavePng(Grab(display, window, 0, 0, attributes.width, attributes.height), argv[3]);
         } else if (command == "press" && argc == 9) {
             TPoint press{std::atoi(argv[3]), std::atoi(argv[4])};
-            TRect area = TRect::FromBounds(std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]),
-                                           std::atoi(argv[8]));
+            TRect area =
+                TRect::FromBounds(std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]), std::atoi(argv[8]));
             std::printf("%.1f\n", PressToScreen(display, window, press, area));
         } else {
             result = Usage();

@@ -83,9 +83,9 @@ std::unique_ptr<TBitmap> ContactSheet(const std::vector<Picture>& pictures)
     for (const Picture& p : pictures) {
         // Rows of a kind: each song's three looks, the transport and options
         // buttons, then the rest.
-        std::string kind = StartsWith(p.Name, "song")                                 ? p.Name.substr(0, 5)
-                           : ScaleOf(*p.Bitmap) == 2 && !StartsWith(p.Name, "verz") ? "buttons"
-                                                                                      : "small";
+        std::string kind = StartsWith(p.Name, "song")                ? p.Name.substr(0, 5)
+            : ScaleOf(*p.Bitmap) == 2 && !StartsWith(p.Name, "verz") ? "buttons"
+                                                                     : "small";
         if (kind != group)
             layout.NewRow();
         group = kind;
@@ -125,8 +125,8 @@ std::unique_ptr<TBitmap> WindowPreview(const std::vector<Picture>& pictures, int
     auto place = [&](const std::string& name, int x, int y) { canvas.Draw(x, y, Find(pictures, name)); };
     const TPoint songs[] = {{128, 8}, {98, 48}, {68, 88}, {38, 128}, {8, 168}};
     for (int n = 1; n <= 5; ++n)
-        place("song" + std::to_string(n) + (n == lockedSong ? "_locked.bmp" : "_up.bmp"), songs[n - 1].X,
-              songs[n - 1].Y);
+        place(
+            "song" + std::to_string(n) + (n == lockedSong ? "_locked.bmp" : "_up.bmp"), songs[n - 1].X, songs[n - 1].Y);
     place("rew_up.bmp", 248, 176);
     place("stop_up.bmp", 288, 176);
     place("ff_up.bmp", 328, 176);

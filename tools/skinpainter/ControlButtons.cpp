@@ -51,7 +51,8 @@ void PaintMarkShape(TCanvas& canvas, const Shape& shape, double top, double bott
     const TRect all{0, 0, 30, 30};
     Shape shadow = [shape](double x, double y) { return shape(x - 1, y - 1); };
     PaintShape(canvas, all, shadow, Flat(Black));
-    PaintShape(canvas, all, shape, Flat([=](double y) { return Mix(look.MarkLight, look.Mark, (y - top) / (bottom - top)); }));
+    PaintShape(
+        canvas, all, shape, Flat([=](double y) { return Mix(look.MarkLight, look.Mark, (y - top) / (bottom - top)); }));
 }
 
 // Two triangles nose to tail; pointing left for rewind.
@@ -76,12 +77,8 @@ std::unique_ptr<TBitmap> PaintTransportButton(Transport kind, ButtonLook look)
     TCanvas& canvas = bitmap->Canvas();
     const double s = l.Shift;
     switch (kind) {
-    case Transport::Rewind:
-        PaintDoubleArrow(canvas, true, l);
-        break;
-    case Transport::FastForward:
-        PaintDoubleArrow(canvas, false, l);
-        break;
+    case Transport::Rewind: PaintDoubleArrow(canvas, true, l); break;
+    case Transport::FastForward: PaintDoubleArrow(canvas, false, l); break;
     case Transport::Stop:
         PaintMarkShape(canvas, RoundedRect(9.5 + s, 9.5 + s, 20.5 + s, 20.5 + s, 1.0), 9.5 + s, 20.5 + s, l);
         break;

@@ -1,7 +1,7 @@
 #include "tools/skinpainter/Icon.h"
 
-#include "tools/skinpainter/SkinColors.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "tools/skinpainter/SkinColors.h"
 
 #include <cmath>
 #include <numbers>
@@ -41,7 +41,7 @@ TPoint OnCircle(const TRect& bounds, double degrees)
     const double cx = (bounds.Left + bounds.Right) / 2.0;
     const double cy = (bounds.Top + bounds.Bottom) / 2.0;
     return {static_cast<int>(std::lround(cx + bounds.Width() / 2.0 * std::cos(a))),
-            static_cast<int>(std::lround(cy - bounds.Height() / 2.0 * std::sin(a)))};
+        static_cast<int>(std::lround(cy - bounds.Height() / 2.0 * std::sin(a)))};
 }
 
 void Disc(TCanvas& canvas, const TRect& bounds, TPixel colour)
@@ -144,8 +144,8 @@ IconPicture PaintIcon(int size)
             icon.Coverage[static_cast<std::size_t>(y) * size + x] =
                 static_cast<std::uint8_t>((covered * 255 + samples / 2) / samples);
             if (covered > 0)
-                icon.Colour.At(x, y) = RGB((red + covered / 2) / covered, (green + covered / 2) / covered,
-                                           (blue + covered / 2) / covered);
+                icon.Colour.At(x, y) =
+                    RGB((red + covered / 2) / covered, (green + covered / 2) / covered, (blue + covered / 2) / covered);
         }
     }
     return icon;

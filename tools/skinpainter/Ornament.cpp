@@ -27,8 +27,8 @@ constexpr TPixel EdgeDark = RGB(60, 64, 78);
 
 std::vector<TPixel> OrnamentPalette()
 {
-    return {Black,    Body,   Groove, Edge,      SheenDark, Sheen, SheenBright, SkyBlue,
-            GoldDark, Gold,   GoldLight, Cream, White,     SkyLight, LabelRing, EdgeDark};
+    return {Black, Body, Groove, Edge, SheenDark, Sheen, SheenBright, SkyBlue, GoldDark, Gold, GoldLight, Cream, White,
+        SkyLight, LabelRing, EdgeDark};
 }
 
 // A point of the ellipse in bounds at angle degrees, counter-clockwise from
@@ -39,7 +39,7 @@ TPoint OnEllipse(const TRect& bounds, double degrees)
     const double cx = (bounds.Left + bounds.Right) / 2.0;
     const double cy = (bounds.Top + bounds.Bottom) / 2.0;
     return {static_cast<int>(std::lround(cx + bounds.Width() / 2.0 * std::cos(a))),
-            static_cast<int>(std::lround(cy - bounds.Height() / 2.0 * std::sin(a)))};
+        static_cast<int>(std::lround(cy - bounds.Height() / 2.0 * std::sin(a)))};
 }
 
 void Wedge(TCanvas& canvas, const TRect& bounds, double from, double to, TPixel colour)

@@ -135,7 +135,7 @@ void PaintShape(TCanvas& canvas, const TRect& bounds, const Shape& shape, const 
 }
 
 void PaintGlow(TCanvas& canvas, const TRect& bounds, Point2 centre, double radius, TPixel colour, const Shape& within,
-               double inset)
+    double inset)
 {
     for (int y = bounds.Top; y < bounds.Bottom; ++y)
         for (int x = bounds.Left; x < bounds.Right; ++x) {

@@ -47,7 +47,7 @@ void PaintShape(TCanvas& canvas, const TRect& bounds, const Shape& shape, const 
 // at the centre, fading to nothing at radius (a little faster than
 // linearly). Only pixels at least inset pixels inside within take it.
 void PaintGlow(TCanvas& canvas, const TRect& bounds, Point2 centre, double radius, TPixel colour, const Shape& within,
-               double inset);
+    double inset);
 
 // A material without rim: the face only.
 Material Flat(std::function<TPixel(double y)> face);

@@ -47,8 +47,8 @@ TPixel Mix(TPixel a, TPixel b, double t)
 {
     t = std::clamp(t, 0.0, 1.0);
     auto channel = [&](int ca, int cb) { return static_cast<int>(std::lround(ca + (cb - ca) * t)); };
-    return RGB(channel(GetRValue(a), GetRValue(b)), channel(GetGValue(a), GetGValue(b)),
-               channel(GetBValue(a), GetBValue(b)));
+    return RGB(
+        channel(GetRValue(a), GetRValue(b)), channel(GetGValue(a), GetGValue(b)), channel(GetBValue(a), GetBValue(b)));
 }
 
 TPixel Shade(TPixel a, double light)
@@ -81,9 +81,8 @@ std::vector<TPixel> EightBitPalette(std::span<const TPixmap* const> pictures)
     }
 
     while (palette.size() < 256) {
-        auto worst = std::max_element(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-            return a.Count * a.Error < b.Count * b.Error;
-        });
+        auto worst = std::max_element(candidates.begin(), candidates.end(),
+            [](const Candidate& a, const Candidate& b) { return a.Count * a.Error < b.Count * b.Error; });
         if (worst == candidates.end() || worst->Error == 0)
             break;
         const TPixel added = worst->Colour;

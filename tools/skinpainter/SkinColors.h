@@ -29,7 +29,10 @@ inline constexpr TPixel Amber = RGB(176, 124, 22);
 TPixel Mix(TPixel a, TPixel b, double t);
 // a scaled towards black: 0 gives black, 1 gives a.
 TPixel Shade(TPixel a, double light);
-constexpr TColor AsColor(TPixel p) { return static_cast<TColor>(p); }
+constexpr TColor AsColor(TPixel p)
+{
+    return static_cast<TColor>(p);
+}
 
 // The 256 colours of every 8-bit picture of the skin: smooth ramps from
 // black through the plate, amber, gold and sky colours, a grey ramp, and

@@ -20,12 +20,9 @@ constexpr TPixel SpinOlive = RGB(0x7F, 0x7F, 0x00);
 const char* LookName(ButtonLook look)
 {
     switch (look) {
-    case ButtonLook::Up:
-        return "up";
-    case ButtonLook::Down:
-        return "down";
-    case ButtonLook::Locked:
-        return "locked";
+    case ButtonLook::Up: return "up";
+    case ButtonLook::Down: return "down";
+    case ButtonLook::Locked: return "locked";
     }
     return "";
 }
@@ -41,7 +38,7 @@ std::vector<Picture> PaintButtons(const std::string& assetsDir)
     for (int n = 1; n <= 5; ++n)
         for (ButtonLook look : {ButtonLook::Up, ButtonLook::Down, ButtonLook::Locked})
             pictures.push_back({"song" + std::to_string(n) + "_" + LookName(look) + ".bmp",
-                                PaintSongButton(n, titles[n - 1], titlePixels, look)});
+                PaintSongButton(n, titles[n - 1], titlePixels, look)});
     const std::pair<const char*, Transport> transports[] = {
         {"rew", Transport::Rewind}, {"stop", Transport::Stop}, {"ff", Transport::FastForward}};
     for (auto [name, kind] : transports)

@@ -59,7 +59,12 @@ std::unique_ptr<TBitmap> PaintCloseGlyph()
     // leaves out.
     canvas.Pen = {clBlack, 1, TPenStyle::psSolid};
     const TPoint strokes[][2] = {
-        {{1, 1}, {6, 6}}, {{5, 1}, {0, 6}}, {{2, 1}, {4, 3}}, {{4, 1}, {2, 3}}, {{2, 5}, {4, 3}}, {{4, 5}, {2, 3}},
+        {{1, 1}, {6, 6}},
+        {{5, 1}, {0, 6}},
+        {{2, 1}, {4, 3}},
+        {{4, 1}, {2, 3}},
+        {{2, 5}, {4, 3}},
+        {{4, 5}, {2, 3}},
     };
     for (const auto& stroke : strokes)
         canvas.Polyline(stroke);

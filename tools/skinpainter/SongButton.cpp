@@ -108,10 +108,8 @@ Look LookOf(ButtonLook look)
 
 Shape PlateShape()
 {
-    return ConvexPolygon({{LeftEdge(0), 0},
-                          {RightEdge(0), 0},
-                          {RightEdge(SongButtonHeight), SongButtonHeight},
-                          {LeftEdge(SongButtonHeight), SongButtonHeight}});
+    return ConvexPolygon({{LeftEdge(0), 0}, {RightEdge(0), 0}, {RightEdge(SongButtonHeight), SongButtonHeight},
+        {LeftEdge(SongButtonHeight), SongButtonHeight}});
 }
 
 void PaintTab(TCanvas& canvas, int n, const Look& look)
@@ -119,7 +117,7 @@ void PaintTab(TCanvas& canvas, int n, const Look& look)
     const double s = look.Shift;
     auto at = [&](double offset, double y) { return Point2{LeftEdge(y) + offset + s, y + s}; };
     Shape tab = ConvexPolygon({at(TabInset, TabTop), at(TabInset + TabWidth, TabTop),
-                               at(TabInset + TabWidth, TabBottom), at(TabInset, TabBottom)});
+        at(TabInset + TabWidth, TabBottom), at(TabInset, TabBottom)});
     PaintShape(canvas, {0, 0, SongButtonWidth, SongButtonHeight}, tab, look.Tab);
 
     const std::string digit = std::to_string(n);
@@ -137,7 +135,7 @@ void PaintMarker(TCanvas& canvas, const Look& look)
     const double cy = MidRow + look.Shift;
     if (look.Glow)
         PaintGlow(canvas, {0, 0, SongButtonWidth, SongButtonHeight}, {cx - 1, cy}, MarkerGlow, RGB(255, 236, 150),
-                  PlateShape(), 2.2);
+            PlateShape(), 2.2);
     Shape mark = ConvexPolygon({{cx - 4, cy - 5}, {cx + 4.5, cy}, {cx - 4, cy + 5}});
     PaintShape(canvas, {0, 0, SongButtonWidth, SongButtonHeight}, mark, Flat(look.Marker));
 }
@@ -157,7 +155,8 @@ int TitlePixels(const std::vector<std::string>& titles)
     TBitmap scratch(1, 1);
     int pixels = 15;
     for (const std::string& title : titles)
-        pixels = std::min(pixels, FittingSize(scratch.Canvas(), title, static_cast<int>(TitleRight - TitleLeft), 15, 10));
+        pixels =
+            std::min(pixels, FittingSize(scratch.Canvas(), title, static_cast<int>(TitleRight - TitleLeft), 15, 10));
     return pixels;
 }
 

@@ -27,8 +27,8 @@ int Usage()
 TPixmap Enlarged(const TBitmap& bitmap, int scale)
 {
     TBitmap large(bitmap.Width() * scale, bitmap.Height() * scale);
-    large.Canvas().CopyRect({0, 0, large.Width(), large.Height()}, bitmap.Canvas(),
-                            {0, 0, bitmap.Width(), bitmap.Height()});
+    large.Canvas().CopyRect(
+        {0, 0, large.Width(), large.Height()}, bitmap.Canvas(), {0, 0, bitmap.Width(), bitmap.Height()});
     return large.Pixmap();
 }
 

@@ -77,8 +77,8 @@ std::optional<Window> FindTarget(Display* display, const TAtoms& atoms, int x, i
         unsigned long count = 0;
         unsigned long remaining = 0;
         unsigned char* data = nullptr;
-        XGetWindowProperty(display, child, atoms.aware, 0, 1, False, AnyPropertyType, &type, &format, &count,
-                           &remaining, &data);
+        XGetWindowProperty(
+            display, child, atoms.aware, 0, 1, False, AnyPropertyType, &type, &format, &count, &remaining, &data);
         if (data)
             XFree(data);
         if (type != None)
@@ -105,8 +105,8 @@ void SendClientMessage(Display* display, Window target, Atom type, long l0, long
 }
 
 // Hands the uri-list to whoever asks for the drag's selection.
-void AnswerSelectionRequest(Display* display, const TAtoms& atoms, const XSelectionRequestEvent& request,
-                            const std::string& list)
+void AnswerSelectionRequest(
+    Display* display, const TAtoms& atoms, const XSelectionRequestEvent& request, const std::string& list)
 {
     XEvent reply{};
     reply.xselection.type = SelectionNotify;
@@ -119,7 +119,7 @@ void AnswerSelectionRequest(Display* display, const TAtoms& atoms, const XSelect
     Atom property = request.property != None ? request.property : request.target;
     if (request.selection == atoms.selection && request.target == atoms.uriList) {
         XChangeProperty(display, request.requestor, property, atoms.uriList, 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(list.data()), static_cast<int>(list.size()));
+            reinterpret_cast<const unsigned char*>(list.data()), static_cast<int>(list.size()));
         reply.xselection.property = property;
     }
     XSendEvent(display, request.requestor, False, NoEventMask, &reply);
@@ -182,13 +182,13 @@ int main(int argc, char** argv)
     Window source = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
     XSetSelectionOwner(display, atoms.selection, source, CurrentTime);
     long aware = kXdndVersion;
-    XChangeProperty(display, source, atoms.aware, XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&aware), 1);
+    XChangeProperty(
+        display, source, atoms.aware, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&aware), 1);
 
     const long self = static_cast<long>(source);
     SendClientMessage(display, *target, atoms.enter, self, kXdndVersion << 24, static_cast<long>(atoms.uriList), 0, 0);
     SendClientMessage(display, *target, atoms.position, self, 0, (static_cast<long>(x) << 16) | (y & 0xFFFF),
-                      CurrentTime, static_cast<long>(atoms.actionCopy));
+        CurrentTime, static_cast<long>(atoms.actionCopy));
 
     int result = 0;
     XClientMessageEvent reply{};

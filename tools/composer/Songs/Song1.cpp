@@ -10,7 +10,16 @@ namespace composer {
 namespace {
 
 namespace ch {
-enum : int { Lead, Echo, Arp, Pad1, Pad2, Pad3, Bass, Kick, Hats, Snare };
+enum : int { Lead,
+    Echo,
+    Arp,
+    Pad1,
+    Pad2,
+    Pad3,
+    Bass,
+    Kick,
+    Hats,
+    Snare };
 }
 
 constexpr const char* VerseBass = "R..R..R.R..R..O.";

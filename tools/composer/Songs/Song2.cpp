@@ -10,7 +10,16 @@ namespace composer {
 namespace {
 
 namespace ch {
-enum : int { Bell, Echo, Keys, Pad1, Pad2, Pad3, Bass, Kick, Shaker, Rim };
+enum : int { Bell,
+    Echo,
+    Keys,
+    Pad1,
+    Pad2,
+    Pad3,
+    Bass,
+    Kick,
+    Shaker,
+    Rim };
 }
 
 } // namespace

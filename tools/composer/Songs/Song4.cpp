@@ -11,7 +11,16 @@ namespace composer {
 namespace {
 
 namespace ch {
-enum : int { Lead, Shimmer, Keys, Pad1, Pad2, Pad3, Bass, Kick, Shaker, Rim };
+enum : int { Lead,
+    Shimmer,
+    Keys,
+    Pad1,
+    Pad2,
+    Pad3,
+    Bass,
+    Kick,
+    Shaker,
+    Rim };
 }
 
 // How loud a section plays its parts (volumes 0..64): the song swells from

@@ -10,7 +10,16 @@ namespace composer {
 namespace {
 
 namespace ch {
-enum : int { Lead, Echo, Keys1, Keys2, Keys3, Pad, Bass, Kick, Hats, Snare };
+enum : int { Lead,
+    Echo,
+    Keys1,
+    Keys2,
+    Keys3,
+    Pad,
+    Bass,
+    Kick,
+    Hats,
+    Snare };
 }
 
 constexpr const char* Walk = "R..R..O.R.F..T.R";
