@@ -148,9 +148,12 @@ disc_with_song1 "$DISC_DIR/song1.xm" "$WORK/disc"
 "$WRITE_BENCH_SONGS" "$WORK"
 
 # Launch times: the disc and a bare SDL window of its size, a few times each.
-bare=() disc=() bare_cpu=() disc_cpu=()
+# The bare window's peak memory is the floor any SDL window of this size
+# starts from, before fonts, pictures or music.
+bare=() disc=() bare_cpu=() bare_rss=() disc_cpu=()
 for _ in $(seq "$LAUNCHES"); do
-  launch "$BARE_WINDOW"; bare+=("$MAPPED_MS"); bare_cpu+=("$MAPPED_CPU_MS"); sleep 0.3; close_app
+  launch "$BARE_WINDOW"; bare+=("$MAPPED_MS"); bare_cpu+=("$MAPPED_CPU_MS"); sleep 0.3
+  bare_rss+=("$(peak_rss_kb "$APP_PID")"); close_app
   launch_disc "$WORK/disc"; disc+=("$MAPPED_MS"); disc_cpu+=("$MAPPED_CPU_MS"); sleep 0.3; close_app
 done
 BARE_MS=$(printf '%s\n' "${bare[@]}" | median)
@@ -158,6 +161,7 @@ DISC_MS=$(printf '%s\n' "${disc[@]}" | median)
 BARE_FASTEST_MS=$(printf '%s\n' "${bare[@]}" | sort -g | head -n1)
 DISC_FASTEST_MS=$(printf '%s\n' "${disc[@]}" | sort -g | head -n1)
 BARE_CPU_MS=$(printf '%s\n' "${bare_cpu[@]}" | median)
+BARE_RSS_KB=$(printf '%s\n' "${bare_rss[@]}" | median)
 DISC_CPU_MS=$(printf '%s\n' "${disc_cpu[@]}" | median)
 
 # Song 1: idle first (caption and star running), then playing.
@@ -203,6 +207,7 @@ the first $PLAY_S s from the click on the song, idle over $IDLE_S s; launch time
 While song 1 played, the disk output received $SONG_RATE seconds of sound per second. Launch: the fastest
 of the $LAUNCHES launches mapped in $(seconds "$DISC_FASTEST_MS") s (bare SDL window $(seconds "$BARE_FASTEST_MS") s), after
 $(seconds "$DISC_CPU_MS") s of CPU (bare SDL window $(seconds "$BARE_CPU_MS") s), medians of the process's own time to the mapping.
+The bare SDL window alone peaks at $(mb "$BARE_RSS_KB") MB of resident memory.
 
 CPU per minute of generated modules, the same music on more channels (openmpt123 decoding the first minute):
 
