@@ -6,11 +6,13 @@ DISC_DIR=${DISC_DIR:?the program folder}
 WORK=$(mktemp -d /tmp/velmora-e2e.XXXXXX)
 XVFB_PID=""
 DISC_PID=""
+WM_PID=""
 
 # The X server is waited for: one still going away can take its display's
 # socket with it after the next test's server has taken the same number.
 cleanup() {
   [ -n "$DISC_PID" ] && kill "$DISC_PID" 2>/dev/null || true
+  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
   if [ -n "$XVFB_PID" ]; then
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
@@ -34,6 +36,13 @@ start_x() {
   export DISPLAY=":$(head -n1 "$WORK/display")"
   # The pointer starts at the centre of the screen, inside the window.
   xdotool mousemove 5 5
+}
+
+# openbox, for what only a window manager does: minimising, stacking.
+start_window_manager() {
+  openbox > "$WORK/openbox.log" 2>&1 &
+  WM_PID=$!
+  sleep 1
 }
 
 # Copies the program folder, so settings written by a run stay in the test.
@@ -103,4 +112,16 @@ wait_exit() { # seconds; sets EXIT_CODE
     sleep 0.1
   done
   fail "the program did not end"
+}
+
+# Clicks the Options button and waits for the window; sets OPTIONS.
+open_options() {
+  click_at 316 153
+  OPTIONS=""
+  for _ in $(seq 50); do
+    OPTIONS=$(xdotool search --onlyvisible --name '^Velmora - The Options$' 2>/dev/null | head -n1 || true)
+    [ -n "$OPTIONS" ] && break
+    sleep 0.1
+  done
+  [ -n "$OPTIONS" ] || fail "the options window did not open"
 }

@@ -3,10 +3,7 @@
 # the main window iconic.
 source "$(dirname "$0")/lib.sh"
 start_x
-openbox > "$WORK/openbox.log" 2>&1 &
-WM_PID=$!
-trap 'kill $WM_PID 2>/dev/null || true; cleanup' EXIT
-sleep 1
+start_window_manager
 start_disc
 window_geometry
 click_at 351 6

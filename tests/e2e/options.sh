@@ -11,14 +11,7 @@ window_geometry
 
 click_at 200 68    # song 2
 sleep 1
-click_at 316 153   # Options
-OPTIONS=""
-for _ in $(seq 50); do
-  OPTIONS=$(xdotool search --onlyvisible --name '^Velmora - The Options$' 2>/dev/null | head -n1 || true)
-  [ -n "$OPTIONS" ] && break
-  sleep 0.1
-done
-[ -n "$OPTIONS" ] || fail "the options window did not open"
+open_options
 eval "$(xdotool getwindowgeometry --shell --prefix O "$OPTIONS")"
 [ "$OWIDTH" = 274 ] && [ "$OHEIGHT" = 72 ] || fail "options window ${OWIDTH}x${OHEIGHT}"
 

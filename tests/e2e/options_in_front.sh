@@ -3,21 +3,11 @@
 # window: a click on the main window while it is up doesn't bury it.
 source "$(dirname "$0")/lib.sh"
 start_x
-openbox > "$WORK/openbox.log" 2>&1 &
-WM_PID=$!
-trap 'kill $WM_PID 2>/dev/null || true; cleanup' EXIT
-sleep 1
+start_window_manager
 start_disc
 window_geometry
 
-click_at 316 153   # Options
-OPTIONS=""
-for _ in $(seq 50); do
-  OPTIONS=$(xdotool search --onlyvisible --name '^Velmora - The Options$' 2>/dev/null | head -n1 || true)
-  [ -n "$OPTIONS" ] && break
-  sleep 0.1
-done
-[ -n "$OPTIONS" ] || fail "the options window did not open"
+open_options
 xprop -id "$OPTIONS" WM_TRANSIENT_FOR | grep -qi "$(printf '0x%x' "$WINDOW")" \
   || fail "the options window doesn't belong to the main window: $(xprop -id "$OPTIONS" WM_TRANSIENT_FOR)"
 xprop -id "$OPTIONS" _NET_WM_STATE | grep -q _NET_WM_STATE_MODAL || fail "the options window isn't modal"
