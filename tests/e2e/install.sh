@@ -19,13 +19,7 @@ start_x
 cp "$prefix/lib/velmora/song4.xm" "$WORK/opened.xm"
 (cd "$WORK" && "$prefix/bin/velmora" opened.xm > "$WORK/disc.log" 2>&1) &
 DISC_PID=$!
-WINDOW=""
-for _ in $(seq 100); do
-  WINDOW=$(xdotool search --onlyvisible --name "^Velmora - VYR's first Music Disc$" 2>/dev/null | head -n1 || true)
-  [ -n "$WINDOW" ] && break
-  sleep 0.1
-done
-[ -n "$WINDOW" ] || fail "the installed disc did not come up"
+wait_main_window
 sleep 2
 level=$(sox -t raw -r 22050 -e signed -b 16 -c 2 "$WORK/audio.raw" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
 awk -v level="$level" 'BEGIN { exit !(level > 0.01) }' || fail "the module named on the command line is not heard (RMS $level)"

@@ -50,14 +50,20 @@ start_disc() {
   cp -r "$DISC_DIR" "$WORK/disc"
   SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} ${VELMORA_WRAPPER:-} "$WORK/disc/velmora" > "$WORK/disc.log" 2>&1 &
   DISC_PID=$!
+  wait_main_window
+  sleep 0.3
+}
+
+# Waits up to ten seconds for the main window; sets WINDOW.
+wait_main_window() {
   WINDOW=""
   for _ in $(seq 100); do
     WINDOW=$(xdotool search --onlyvisible --name "^Velmora - VYR's first Music Disc$" 2>/dev/null | head -n1 || true)
-    [ -n "$WINDOW" ] && break
+    [ -n "$WINDOW" ] && return
     sleep 0.1
   done
-  [ -n "$WINDOW" ] || { cat "$WORK/disc.log" >&2; fail "the main window did not appear"; }
-  sleep 0.3
+  cat "$WORK/disc.log" >&2
+  fail "the main window did not appear"
 }
 
 window_geometry() {
