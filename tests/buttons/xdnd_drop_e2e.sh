@@ -42,10 +42,13 @@ third="$work/a.b/three.tar.gz"
 touch "$first" "$second" "$third"
 
 start_probe() {
+    # The background job truncates its output only once it runs: a READY
+    # line left by the probe before must not be taken for this one's.
+    rm -f "$work/out"
     "$probe" "$@" >"$work/out" 2>"$work/err" &
     pid=$!
     tries=0
-    until grep -q '^READY ' "$work/out"; do
+    until grep -q '^READY ' "$work/out" 2>/dev/null; do
         tries=$((tries + 1))
         if [ "$tries" -gt 200 ] || ! kill -0 "$pid" 2>/dev/null; then
             echo "the probe window did not come up" >&2
