@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -37,6 +38,32 @@ bool Consume(std::string_view& text, std::string_view prefix)
     return true;
 }
 
+struct ChordKind {
+    std::string_view spelling;
+    std::initializer_list<int> intervals; // semitones above the root
+};
+
+// Longest spellings first, so "maj7" is not read as "m" + "aj7"; a bare
+// root is a major triad.
+constexpr ChordKind ChordKinds[] = {
+    {"maj9", {0, 4, 7, 11, 14}},
+    {"maj7", {0, 4, 7, 11}},
+    {"m7b5", {0, 3, 6, 10}},
+    {"madd9", {0, 3, 7, 14}},
+    {"m9", {0, 3, 7, 10, 14}},
+    {"m7", {0, 3, 7, 10}},
+    {"m6", {0, 3, 7, 9}},
+    {"dim", {0, 3, 6}},
+    {"sus2", {0, 2, 7}},
+    {"sus4", {0, 5, 7}},
+    {"add9", {0, 4, 7, 14}},
+    {"m", {0, 3, 7}},
+    {"9", {0, 4, 7, 10, 14}},
+    {"7", {0, 4, 7, 10}},
+    {"6", {0, 4, 7, 9}},
+    {"5", {0, 7}},
+};
+
 } // namespace
 
 int ParseNote(std::string_view text)
@@ -62,41 +89,13 @@ Chord ParseChord(std::string_view symbol)
         slash = symbol.substr(at + 1);
         symbol = symbol.substr(0, at);
     }
-    // Longest spellings first, so "maj7" is not read as "m" + "aj7".
-    if (Consume(symbol, "maj9"))
-        chord.intervals = {0, 4, 7, 11, 14};
-    else if (Consume(symbol, "maj7"))
-        chord.intervals = {0, 4, 7, 11};
-    else if (Consume(symbol, "m7b5"))
-        chord.intervals = {0, 3, 6, 10};
-    else if (Consume(symbol, "madd9"))
-        chord.intervals = {0, 3, 7, 14};
-    else if (Consume(symbol, "m9"))
-        chord.intervals = {0, 3, 7, 10, 14};
-    else if (Consume(symbol, "m7"))
-        chord.intervals = {0, 3, 7, 10};
-    else if (Consume(symbol, "m6"))
-        chord.intervals = {0, 3, 7, 9};
-    else if (Consume(symbol, "dim"))
-        chord.intervals = {0, 3, 6};
-    else if (Consume(symbol, "sus2"))
-        chord.intervals = {0, 2, 7};
-    else if (Consume(symbol, "sus4"))
-        chord.intervals = {0, 5, 7};
-    else if (Consume(symbol, "add9"))
-        chord.intervals = {0, 4, 7, 14};
-    else if (Consume(symbol, "m"))
-        chord.intervals = {0, 3, 7};
-    else if (Consume(symbol, "9"))
-        chord.intervals = {0, 4, 7, 10, 14};
-    else if (Consume(symbol, "7"))
-        chord.intervals = {0, 4, 7, 10};
-    else if (Consume(symbol, "6"))
-        chord.intervals = {0, 4, 7, 9};
-    else if (Consume(symbol, "5"))
-        chord.intervals = {0, 7};
-    else
-        chord.intervals = {0, 4, 7};
+    chord.intervals = {0, 4, 7};
+    for (const ChordKind& kind : ChordKinds) {
+        if (Consume(symbol, kind.spelling)) {
+            chord.intervals.assign(kind.intervals.begin(), kind.intervals.end());
+            break;
+        }
+    }
     if (!symbol.empty())
         throw std::invalid_argument("unknown chord \"" + original + "\"");
     chord.bass = chord.root;
