@@ -1,7 +1,10 @@
 #include "toolkit/windowing/Form.h"
 
+#include "toolkit/graphics/Exceptions.h"
 #include "toolkit/windowing/Application.h"
 #include "toolkit/windowing/LayoutReader.h"
+
+#include <string>
 
 TForm::TForm(TComponent* owner) : TWinControl(owner)
 {
@@ -42,6 +45,11 @@ void TForm::DoCreate()
 
 void TForm::SetBounds(int left, int top, int width, int height)
 {
+    // The back buffer is as large as the window: a side no screen has is a
+    // mistake in a layout, refused before it asks for gigabytes.
+    if (width > LargestSide || height > LargestSide)
+        throw EInvalidOperation("A window of " + std::to_string(width) + " by " + std::to_string(height) +
+            " pixels is larger than any screen (at most " + std::to_string(LargestSide) + " a side)");
     TWinControl::SetBounds(left, top, width, height);
     if (backBuffer_.Width() != width || backBuffer_.Height() != height) {
         backBuffer_.Resize(width, height);

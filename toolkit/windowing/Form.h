@@ -41,6 +41,9 @@ public:
     // Runs the creation handler; done once, right after construction.
     void DoCreate();
 
+    // The largest width or height a window may have, in pixels; larger ones
+    // raise EInvalidOperation.
+    static constexpr int LargestSide = 8192;
     void SetBounds(int left, int top, int width, int height) override;
     void SetClientWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
     void SetClientHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
