@@ -1,6 +1,7 @@
 #include "tools/skinpainter/Icon.h"
 
 #include "toolkit/graphics/Bitmap.h"
+#include "tools/skinpainter/DiscColors.h"
 #include "tools/skinpainter/SkinColors.h"
 
 #include <cmath>
@@ -15,17 +16,7 @@ constexpr int Supersampling = 4;
 // The ground, never a colour of the disc: what shows it is clear.
 constexpr TPixel Clear = RGB(255, 0, 255);
 
-constexpr TPixel Body = RGB(18, 20, 26);
-constexpr TPixel Groove = RGB(42, 46, 58);
-constexpr TPixel Rim = RGB(112, 118, 136);
-constexpr TPixel RimShadow = RGB(60, 64, 78);
-constexpr TPixel SheenDark = RGB(22, 54, 88);
-constexpr TPixel Sheen = RGB(36, 92, 140);
-constexpr TPixel SheenBright = RGB(62, 132, 188);
-constexpr TPixel GoldDark = RGB(196, 138, 14);
-constexpr TPixel GoldLight = RGB(255, 226, 120);
-constexpr TPixel LabelRing = RGB(150, 100, 8);
-constexpr TPixel SkyLight = RGB(150, 218, 255);
+using namespace disc_colors;
 
 // The disc's rings and wedges as shares of its radius, so that every size
 // is the same drawing.

@@ -1,5 +1,6 @@
 #include "tools/skinpainter/Ornament.h"
 
+#include "tools/skinpainter/DiscColors.h"
 #include "tools/skinpainter/SkinColors.h"
 
 #include <cmath>
@@ -12,23 +13,13 @@ namespace {
 constexpr int Width = 58;
 constexpr int Height = 53;
 
-// The sixteen colours of the ornament.
-constexpr TPixel Body = RGB(18, 20, 26);
-constexpr TPixel Groove = RGB(42, 46, 58);
-constexpr TPixel Edge = RGB(112, 118, 136);
-constexpr TPixel SheenDark = RGB(22, 54, 88);
-constexpr TPixel Sheen = RGB(36, 92, 140);
-constexpr TPixel SheenBright = RGB(62, 132, 188);
-constexpr TPixel GoldDark = RGB(196, 138, 14);
-constexpr TPixel GoldLight = RGB(255, 226, 120);
-constexpr TPixel SkyLight = RGB(150, 218, 255);
-constexpr TPixel LabelRing = RGB(150, 100, 8);
-constexpr TPixel EdgeDark = RGB(60, 64, 78);
+using namespace disc_colors;
 
+// The sixteen colours of the ornament.
 std::vector<TPixel> OrnamentPalette()
 {
-    return {Black, Body, Groove, Edge, SheenDark, Sheen, SheenBright, SkyBlue, GoldDark, Gold, GoldLight, Cream, White,
-        SkyLight, LabelRing, EdgeDark};
+    return {Black, Body, Groove, Rim, SheenDark, Sheen, SheenBright, SkyBlue, GoldDark, Gold, GoldLight, Cream, White,
+        SkyLight, LabelRing, RimShadow};
 }
 
 // A point of the ellipse in bounds at angle degrees, counter-clockwise from
@@ -92,11 +83,11 @@ std::unique_ptr<TBitmap> PaintOrnament()
     canvas.FillRect({0, 0, Width, Height});
 
     const TRect disc{5, 2, 54, 51};
-    canvas.Pen = {AsColor(Edge), 1, TPenStyle::psSolid};
+    canvas.Pen = {AsColor(Rim), 1, TPenStyle::psSolid};
     canvas.Brush = {AsColor(Body), TBrushStyle::bsSolid};
     canvas.Ellipse(disc);
     // The lower right of the rim lies in shadow.
-    Wedge(canvas, disc, 250, 20, EdgeDark);
+    Wedge(canvas, disc, 250, 20, RimShadow);
     canvas.Brush = {AsColor(Body), TBrushStyle::bsSolid};
     canvas.Pen.Style = TPenStyle::psClear;
     canvas.Ellipse(disc.Shrink(1));
