@@ -27,32 +27,12 @@ PLAY_S=${PLAY_S:-60}
 IDLE_S=${IDLE_S:-30}
 LAUNCHES=${LAUNCHES:-5}
 RATE=22050
-TITLE="^Velmora - VYR's first Music Disc$"
 
-WORK=$(mktemp -d /tmp/velmora-bench.XXXXXX)
-XVFB_PID=""
+# The end-to-end tests' private X server, scratch folder and clean-up; the
+# program measured at any moment is APP_PID, ended with them.
+source "$(dirname "$0")/../tests/e2e/lib.sh"
 APP_PID=""
-cleanup() {
-  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() { echo "bench: $*" >&2; exit 1; }
-
-start_x() {
-  exec 5> "$WORK/display"
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.05
-  done
-  [ -s "$WORK/display" ] || fail "Xvfb did not start"
-  export DISPLAY=":$(head -n1 "$WORK/display")"
-  xdotool mousemove 0 0
-}
+trap '[ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null; cleanup' EXIT
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 

@@ -33,6 +33,7 @@ start_x() {
     [ -s "$WORK/display" ] && break
     sleep 0.05
   done
+  [ -s "$WORK/display" ] || fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$WORK/display")"
   # The pointer starts at the centre of the screen, inside the window.
   xdotool mousemove 5 5
