@@ -195,6 +195,7 @@ void TSdlWindow::Present(const TPixmap& backBuffer, const TRect& area)
     SDL_Rect targetRect{to.Left, to.Top, to.Width(), to.Height()};
     SDL_BlitSurface(source, &sourceRect, screen, &targetRect);
     SDL_FreeSurface(source);
+    // The blit wrote its clipped rectangle back; the update wants the whole.
     targetRect = {to.Left, to.Top, to.Width(), to.Height()};
     SDL_UpdateWindowSurfaceRects(window_, &targetRect, 1);
 }
