@@ -1,70 +1,93 @@
 #include "engine/AudioOutput.h"
 #include "engine/Errors.h"
-#include "engine/Mixer.h"
+#include "engine/Playout.h"
 
 #include <SDL2/SDL.h>
-
-#include <string>
 
 namespace velmora::engine {
 namespace {
 
-[[noreturn]] void ThrowNoOutput()
+void SDLCALL Callback(void* playout, Uint8* stream, int bytes)
 {
-    throw EngineError(ErrorCode::NoOutput, std::string("No sound output device could be opened: ") + SDL_GetError());
+    // Nothing may unwind into SDL's thread; the playout throws nothing.
+    static_cast<Playout*>(playout)->Fill(stream, static_cast<std::size_t>(bytes));
 }
 
 } // namespace
 
-AudioOutput::AudioOutput(const OutputFormat& format, Mixer& mixer) : mixer_(mixer)
+AudioOutput::AudioOutput(const OutputFormat& format, Playout& playout, const OutputNames& names)
+    : format_(format), playout_(playout), names_(names)
 {
+    const std::string reason = Open();
+    if (!reason.empty())
+        throw EngineError(ErrorCode::NoOutput, "No sound output device could be opened: " + reason);
+}
+
+AudioOutput::~AudioOutput()
+{
+    Close();
+}
+
+std::string AudioOutput::Open()
+{
+    // The sound server takes the application's name when the audio
+    // subsystem connects, the stream's when the device opens.
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, names_.application.c_str());
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, names_.stream.c_str());
     // The program uses SDL's video in the same process: only the audio
     // subsystem is started and, later, quit.
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
-        ThrowNoOutput();
+        return SDL_GetError();
 
     SDL_AudioSpec desired{};
-    desired.freq = format.rate;
-    desired.format = format.sampleFormat == SampleFormat::Signed16 ? AUDIO_S16SYS : AUDIO_U8;
-    desired.channels = static_cast<Uint8>(format.channels);
-    desired.samples = static_cast<Uint16>(format.blockFrames);
-    desired.callback = &AudioOutput::Callback;
-    desired.userdata = &mixer;
+    desired.freq = format_.rate;
+    desired.format = format_.sampleFormat == SampleFormat::Signed16 ? AUDIO_S16SYS : AUDIO_U8;
+    desired.channels = static_cast<Uint8>(format_.channels);
+    desired.samples = static_cast<Uint16>(format_.blockFrames);
+    desired.callback = &Callback;
+    desired.userdata = &playout_;
     SDL_AudioSpec obtained{};
     // No allowed changes: SDL converts to whatever the hardware takes, so
-    // the mixer always produces exactly the format that was asked for.
+    // the playout always writes exactly the format that was asked for.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
     if (device_ == 0) {
-        const std::string reason = SDL_GetError();
+        std::string reason = SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        throw EngineError(ErrorCode::NoOutput, "No sound output device could be opened: " + reason);
+        return reason.empty() ? "no device" : reason;
     }
+    running_ = false;
+    return {};
 }
 
-// SDL holds the device's lock around the callback, and pausing or closing
-// takes it: the callback is released from waiting first.
-AudioOutput::~AudioOutput()
+void AudioOutput::Close()
 {
-    mixer_.SetWaitWhileSilent(false);
+    if (device_ == 0)
+        return;
     SDL_CloseAudioDevice(device_);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    device_ = 0;
+    running_ = false;
 }
 
 void AudioOutput::SetRunning(bool running)
 {
-    mixer_.SetWaitWhileSilent(running);
+    if (device_ == 0)
+        return;
     SDL_PauseAudioDevice(device_, running ? 0 : 1);
     running_ = running;
 }
 
-void SDLCALL AudioOutput::Callback(void* mixer, Uint8* stream, int bytes)
+bool AudioOutput::Lost() const
 {
-    // Nothing may unwind into SDL's thread: a failing mix plays silence.
-    try {
-        static_cast<Mixer*>(mixer)->Fill(stream, static_cast<std::size_t>(bytes));
-    } catch (...) {
-        SDL_memset(stream, 0, static_cast<std::size_t>(bytes));
-    }
+    return device_ == 0 || SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
+}
+
+bool AudioOutput::Reopen()
+{
+    // A sound server that went away takes SDL's connection with it: only
+    // starting the audio subsystem again connects anew.
+    Close();
+    return Open().empty();
 }
 
 } // namespace velmora::engine

@@ -1,23 +1,33 @@
 #pragma once
 
-// The sound device, open for as long as the object lives. The device pulls
-// its data from the mixer on SDL's audio thread while running; while
-// nothing sounds, that thread sleeps in the mixer instead of waking for
-// every buffer of silence.
+// The sound device, open for as long as the object lives. SDL's audio
+// thread pulls from the playout while the device runs; while nothing
+// sounds, the device is paused rather than fed silence by the playout.
+// Only the thread that made it (until the decoder's thread starts) and then
+// the decoder's thread use it.
 
 #include "engine/Options.h"
 
 #include <SDL2/SDL_audio.h>
 
+#include <string>
+
 namespace velmora::engine {
 
-class Mixer;
+class Playout;
+
+// How the sound server lists the output (UTF-8): the application, and the
+// stream within it.
+struct OutputNames {
+    std::string application = "Velmora";
+    std::string stream = "Velmora";
+};
 
 class AudioOutput {
 public:
-    // Throws EngineError(NoOutput) with SDL's reason when no device opens in
-    // exactly this format.
-    AudioOutput(const OutputFormat& format, Mixer& mixer);
+    // Opens the default device, paused. Throws EngineError(NoOutput) with
+    // SDL's reason when no device opens in exactly this format.
+    AudioOutput(const OutputFormat& format, Playout& playout, const OutputNames& names);
     ~AudioOutput();
 
     AudioOutput(const AudioOutput&) = delete;
@@ -25,11 +35,21 @@ public:
 
     void SetRunning(bool running);
     bool Running() const { return running_; }
+    // The device stopped by itself: the sound server went away, or the
+    // hardware did.
+    bool Lost() const;
+    // Lets go of a lost device and opens the output anew, paused; false
+    // while none opens.
+    bool Reopen();
 
 private:
-    static void SDLCALL Callback(void* mixer, Uint8* stream, int bytes);
+    // SDL's reason, empty on success.
+    std::string Open();
+    void Close();
 
-    Mixer& mixer_;
+    const OutputFormat format_;
+    Playout& playout_;
+    const OutputNames names_;
     SDL_AudioDeviceID device_ = 0;
     bool running_ = false;
 };

@@ -7,6 +7,7 @@
 #include "engine/Options.h"
 #include "engine/Session.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <mutex>
@@ -22,6 +23,8 @@ namespace {
 struct Engine {
     std::mutex mutex;
     EngineOptions options;
+    OutputNames names;
+    float volume = 1.0f; // 0..1 of full scale
     std::unique_ptr<Session> session;
 };
 
@@ -96,7 +99,7 @@ MIDAS_API int MIDAS_CALL MIDASinit(void)
         if (engine.session)
             throw EngineError(ErrorCode::AlreadyInitialised,
                 "The sound engine is already initialised: close it before initialising it again");
-        engine.session = std::make_unique<Session>(engine.options);
+        engine.session = std::make_unique<Session>(engine.options, engine.names, engine.volume);
         return 1;
     });
 }
@@ -174,7 +177,7 @@ MIDAS_API int MIDAS_CALL MIDASgetModuleInfo(MIDASmodule module, MIDASmoduleInfo*
 {
     return Guarded(0, [=](Engine& engine) {
         MIDASmoduleInfo& out = Required(info, "module information");
-        const ModuleInfo read = Running(engine).Info(module);
+        const ModuleInfo& read = Running(engine).Info(module);
         out = MIDASmoduleInfo{};
         read.name.copy(out.songName, sizeof out.songName - 1);
         out.songLength = static_cast<uint32_t>(read.orderCount);
@@ -201,6 +204,80 @@ MIDAS_API int MIDAS_CALL MIDASgetLastError(void)
 MIDAS_API const char* MIDAS_CALL MIDASgetErrorMessage(int errorCode)
 {
     return ErrorLog::MessageFor(errorCode);
+}
+
+MIDAS_API int MIDAS_CALL MIDASpauseModule(MIDASmodulePlayHandle playHandle, int pause)
+{
+    return Guarded(0, [=](Engine& engine) {
+        Running(engine).Pause(playHandle, pause != 0);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASsetMasterVolume(int volume)
+{
+    return Guarded(0, [=](Engine& engine) {
+        engine.volume = static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
+        if (engine.session)
+            engine.session->SetVolume(engine.volume);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASgetPlayTime(MIDASmodulePlayHandle playHandle, uint32_t* milliseconds)
+{
+    return Guarded(0, [=](Engine& engine) {
+        uint32_t& out = Required(milliseconds, "play time");
+        out = Running(engine).PlayTime(playHandle);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASsetPlayTime(MIDASmodulePlayHandle playHandle, uint32_t milliseconds)
+{
+    return Guarded(0, [=](Engine& engine) {
+        Running(engine).SetPlayTime(playHandle, milliseconds);
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASgetModuleDetails(MIDASmodule module, MIDASmoduleDetails* details)
+{
+    return Guarded(0, [=](Engine& engine) {
+        MIDASmoduleDetails& out = Required(details, "module details");
+        const ModuleInfo& read = Running(engine).Info(module);
+        out = MIDASmoduleDetails{};
+        read.name.copy(out.title, sizeof out.title - 1);
+        read.artist.copy(out.artist, sizeof out.artist - 1);
+        out.durationMs = read.durationMs;
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASgetInstrumentName(MIDASmodule module, int index, char* name, int size)
+{
+    return Guarded(0, [=](Engine& engine) {
+        char& out = Required(name, "instrument name");
+        if (size <= 0)
+            throw EngineError(ErrorCode::InvalidArgument, "No room given for the instrument name");
+        const ModuleInfo& info = Running(engine).Info(module);
+        if (index < 0 || static_cast<std::size_t>(index) >= info.instrumentNames.size())
+            throw EngineError(ErrorCode::InvalidArgument,
+                "No instrument " + std::to_string(index) + ": the module has " +
+                    std::to_string(info.instrumentNames.size()));
+        const std::string& text = info.instrumentNames[static_cast<std::size_t>(index)];
+        const std::size_t length = text.copy(&out, static_cast<std::size_t>(size) - 1);
+        (&out)[length] = '\0';
+        return 1;
+    });
+}
+
+MIDAS_API int MIDAS_CALL MIDASsetOutputName(const char* application, const char* stream)
+{
+    return Guarded(0, [=](Engine& engine) {
+        engine.names = OutputNames{&Required(application, "application name"), &Required(stream, "stream name")};
+        return 1;
+    });
 }
 
 MIDAS_API int MIDAS_CALL MIDASmixInto(void* buffer, uint32_t bytes)

@@ -86,6 +86,36 @@ MIDAS_API int MIDAS_CALL MIDASsetPosition(MIDASmodulePlayHandle playHandle, int3
 MIDAS_API int MIDAS_CALL MIDASgetLastError(void);
 MIDAS_API const char* MIDAS_CALL MIDASgetErrorMessage(int errorCode);
 
+/* What this engine offers beyond the classic functions: pause, a master
+ * volume, play time, the module's own texts, and the output's name. */
+
+/* 1: the sound fades out and the place holds; 0: it fades back in from there. */
+MIDAS_API int MIDAS_CALL MIDASpauseModule(MIDASmodulePlayHandle playHandle, int pause);
+/* Master volume in per cent of full scale, 0..100 (linear amplitude; others
+ * are clamped); ramped, never a step. Kept across MIDASclose and MIDASinit. */
+MIDAS_API int MIDAS_CALL MIDASsetMasterVolume(int volume);
+/* Play time of what is heard, in ms from the song's start; after a jump,
+ * the time play goes on from. */
+MIDAS_API int MIDAS_CALL MIDASgetPlayTime(MIDASmodulePlayHandle playHandle, uint32_t* milliseconds);
+/* Play goes on from the row playing at that time from the song's start. */
+MIDAS_API int MIDAS_CALL MIDASsetPlayTime(MIDASmodulePlayHandle playHandle, uint32_t milliseconds);
+
+/* The module's texts as stored (UTF-8, cut to fit; empty when the format
+ * keeps none) and the length of one pass through the song. */
+typedef struct {
+    char title[256];
+    char artist[256];
+    uint32_t durationMs;
+} MIDASmoduleDetails;
+MIDAS_API int MIDAS_CALL MIDASgetModuleDetails(MIDASmodule module, MIDASmoduleDetails* details);
+/* The name of instrument `index` (from 0; sample names where the format has
+ * no instruments), zero-terminated and cut to fit `size` bytes. */
+MIDAS_API int MIDAS_CALL MIDASgetInstrumentName(MIDASmodule module, int index, char* name, int size);
+
+/* How the sound server lists the output (UTF-8): the application and the
+ * stream. Takes effect at the next MIDASinit. */
+MIDAS_API int MIDAS_CALL MIDASsetOutputName(const char* application, const char* stream);
+
 #ifdef __cplusplus
 }
 #endif

@@ -83,23 +83,30 @@ std::unique_ptr<ModulePlayer> ModulePlayer::Load(const std::string& path)
     try {
         player->module_->ctl_set_boolean("render.resampler.emulate_amiga", false);
         player->module_->ctl_set_integer("dither", 0);
+        // A seek into the middle of a note plays the note from there on,
+        // rather than silence until the next one is struck.
+        player->module_->ctl_set_boolean("seek.sync_samples", true);
     } catch (const openmpt::exception&) {
         // An older decoder without these controls plays with its defaults.
     }
+    player->ReadInfo();
     return player;
 }
 
-ModuleInfo ModulePlayer::Info() const
+void ModulePlayer::ReadInfo()
 {
-    ModuleInfo info;
-    info.name = module_->get_metadata("title");
-    info.orderCount = module_->get_num_orders();
-    info.patternCount = module_->get_num_patterns();
-    info.instrumentCount = module_->get_num_instruments();
-    if (info.instrumentCount == 0)
-        info.instrumentCount = module_->get_num_samples();
-    info.channelCount = module_->get_num_channels();
-    return info;
+    info_.name = module_->get_metadata("title");
+    info_.artist = module_->get_metadata("artist");
+    info_.durationMs = static_cast<std::uint32_t>(std::max(0.0, module_->get_duration_seconds()) * 1000.0);
+    info_.orderCount = module_->get_num_orders();
+    info_.patternCount = module_->get_num_patterns();
+    info_.instrumentCount = module_->get_num_instruments();
+    info_.instrumentNames = module_->get_instrument_names();
+    if (info_.instrumentCount == 0) {
+        info_.instrumentCount = module_->get_num_samples();
+        info_.instrumentNames = module_->get_sample_names();
+    }
+    info_.channelCount = module_->get_num_channels();
 }
 
 void ModulePlayer::Start(bool loop, int interpolationTaps)
@@ -121,12 +128,20 @@ int ModulePlayer::CurrentOrder() const
     return module_->get_current_order();
 }
 
-int ModulePlayer::JumpToOrder(int order)
+std::uint32_t ModulePlayer::TimeMs() const
 {
-    const int last = std::max(0, module_->get_num_orders() - 1);
-    order = std::clamp(order, 0, last);
-    module_->set_position_order_row(order, 0);
-    return order;
+    return static_cast<std::uint32_t>(std::max(0.0, module_->get_position_seconds()) * 1000.0 + 0.5);
+}
+
+void ModulePlayer::JumpToOrder(int order)
+{
+    const int last = std::max(0, info_.orderCount - 1);
+    module_->set_position_order_row(std::clamp(order, 0, last), 0);
+}
+
+void ModulePlayer::JumpToTime(std::uint32_t milliseconds)
+{
+    module_->set_position_seconds(milliseconds / 1000.0);
 }
 
 } // namespace velmora::engine

@@ -1,12 +1,14 @@
 #pragma once
 
-// One loaded module and its playing position, over the decoder. Not
-// thread-safe: the mixer serialises every use.
+// One loaded module and its playing position, over libopenmpt. Not
+// thread-safe: what it tells of the module is read once at loading, and
+// from then on only the decoder's thread uses it.
 
 #include <cstdint>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace openmpt {
 class module;
@@ -15,7 +17,11 @@ class module;
 namespace velmora::engine {
 
 struct ModuleInfo {
-    std::string name;
+    std::string name;             // the module's title, as stored (may be empty)
+    std::string artist;           // as stored, when the format keeps one
+    std::uint32_t durationMs = 0; // one pass through the song
+    // Instrument names, or sample names where the format has no instruments.
+    std::vector<std::string> instrumentNames;
     int orderCount = 0;
     int patternCount = 0;
     int instrumentCount = 0;
@@ -31,7 +37,7 @@ public:
     ModulePlayer(const ModulePlayer&) = delete;
     ModulePlayer& operator=(const ModulePlayer&) = delete;
 
-    ModuleInfo Info() const;
+    const ModuleInfo& Info() const { return info_; }
 
     // Back to the song's start. loop: on reaching its end the song goes on
     // from its restart position instead of stopping. interpolationTaps: 1
@@ -43,15 +49,21 @@ public:
     std::size_t Render(int rateHz, int channels, std::size_t frames, float* interleaved);
 
     int CurrentOrder() const;
+    // Play time from the song's start, in ms.
+    std::uint32_t TimeMs() const;
     // Play goes on from the first row of the order position, kept in range.
-    int JumpToOrder(int order);
+    void JumpToOrder(int order);
+    // Play goes on from the row playing at that time from the song's start.
+    void JumpToTime(std::uint32_t milliseconds);
 
 private:
     explicit ModulePlayer(std::unique_ptr<openmpt::module> module);
+    void ReadInfo();
 
     // The decoder keeps a reference to its log stream; this one swallows it.
     std::ostream silentLog_{nullptr};
     std::unique_ptr<openmpt::module> module_;
+    ModuleInfo info_;
 };
 
 } // namespace velmora::engine

@@ -10,12 +10,13 @@ namespace {
 // options ask for: it is what delays everything the program asks to hear.
 constexpr int MaxLatencyMs = 50;
 constexpr int MinBlockFrames = 32;
-// Device buffers the decoder renders ahead in one go: after the audio
-// thread wakes, the decoder's first frames cost several times its later
-// ones, so rendering many buffers at once takes about half the CPU of
-// rendering each as the device asks. A jump, a stop or a new song fades out
-// what was rendered ahead, so this adds nothing to what the user waits for.
-constexpr int BlocksAhead = 16;
+// Device buffers the decoder keeps rendered ahead of the device: enough
+// that its thread may be kept from running for a few hundred ms on a busy
+// machine before anything is missed, and woken seldom, rendering many
+// buffers at once (its first frames after a wake-up cost several times its
+// later ones). A jump, a stop or a new song drops what was rendered ahead,
+// so this adds nothing to what the user waits for.
+constexpr int BlocksAhead = 8;
 constexpr int FadeMs = 5;
 
 } // namespace

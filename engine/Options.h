@@ -26,6 +26,7 @@ struct EngineOptions {
 };
 
 struct OutputFormat {
+    static constexpr int MaxChannels = 2;
     static constexpr int MinRate = 4000;
     static constexpr int MaxRate = 192000;
 
@@ -37,8 +38,8 @@ struct OutputFormat {
     // jump is heard from the next buffer on, and the device thread wakes
     // once per buffer.
     int blockFrames = 1024;
-    // Frames the decoder renders in one go, ahead of the device; a new song,
-    // a stop or a jump throws away what is ahead beyond the fade.
+    // Frames the decoder keeps rendered ahead of the device; a new song, a
+    // stop or a jump drops what is ahead beyond the fade.
     int aheadFrames = 8192;
     // Frames of a fade (about 5 ms): a stop fades out, a new song or a jump
     // fades the old sound out while the new one fades in.

@@ -9,14 +9,16 @@ PlayHandle lastPlayHandle = 0;
 
 } // namespace
 
-Session::Session(const EngineOptions& options)
-    : format_(OutputFormat::From(options)), mixer_(format_), output_(std::make_unique<AudioOutput>(format_, mixer_))
+Session::Session(const EngineOptions& options, const OutputNames& names, float volume)
+    : format_(OutputFormat::From(options)), ring_(format_.channels, Decoder::RingChunks(format_)),
+      decoder_(format_, ring_, control_), playout_(format_, ring_, control_), output_(format_, playout_, names)
 {
+    control_.volume.store(volume);
 }
 
 Session::~Session()
 {
-    output_.reset();
+    worker_.reset();
 }
 
 bool Session::WasIssued(ModuleHandle module)
@@ -31,8 +33,18 @@ bool Session::WasIssuedPlay(PlayHandle play)
 
 void Session::SetBackgroundPlay(bool running)
 {
-    if (output_->Running() != running)
-        output_->SetRunning(running);
+    if (running && !worker_)
+        worker_ = std::make_unique<AudioWorker>(format_, decoder_, output_, control_);
+    else if (!running)
+        worker_.reset();
+}
+
+void Session::Change(const std::function<void()>& change)
+{
+    if (worker_)
+        worker_->Call(change);
+    else
+        change();
 }
 
 ModuleHandle Session::Load(const std::string& path)
@@ -61,13 +73,14 @@ void Session::Free(ModuleHandle module)
         throw EngineError(ErrorCode::InvalidModule,
             "Invalid module handle " + std::to_string(module) + ": no such module was loaded");
     }
-    mixer_.Stop(*found->second);
+    ModulePlayer& player = *found->second;
+    Change([&] { decoder_.Release(player); });
     if (playingModule_ == module)
         playing_ = playingModule_ = 0;
     modules_.erase(found);
 }
 
-ModuleInfo Session::Info(ModuleHandle module) const
+const ModuleInfo& Session::Info(ModuleHandle module) const
 {
     return Module(module).Info();
 }
@@ -75,16 +88,21 @@ ModuleInfo Session::Info(ModuleHandle module) const
 PlayHandle Session::Play(ModuleHandle module, bool loop)
 {
     ModulePlayer& player = Module(module);
-    mixer_.Play(player, loop);
+    control_.paused.store(false);
+    Change([&] { decoder_.Play(player, loop); });
+    changedTo_ = {};
     playingModule_ = module;
     playing_ = ++lastPlayHandle;
+    if (worker_)
+        worker_->Wake();
     return playing_;
 }
 
 void Session::Stop(PlayHandle play)
 {
     if (play != 0 && play == playing_) {
-        mixer_.Stop(Module(playingModule_));
+        control_.paused.store(false);
+        Change([&] { decoder_.Stop(); });
         playing_ = playingModule_ = 0;
         return;
     }
@@ -103,21 +121,60 @@ void Session::CheckPlaying(PlayHandle play) const
 int Session::Position(PlayHandle play) const
 {
     CheckPlaying(play);
-    return mixer_.HeardOrder();
+    const std::uint64_t heard = control_.heardOrder.load(std::memory_order_acquire);
+    if (PlayControl::GenerationOf(heard) != control_.generation.load(std::memory_order_acquire))
+        return changedTo_.order;
+    return static_cast<int>(PlayControl::ValueOf(heard));
 }
 
 void Session::SetPosition(PlayHandle play, int order)
 {
     CheckPlaying(play);
-    mixer_.JumpToOrder(order);
+    Change([&] { changedTo_ = decoder_.JumpToOrder(order); });
+}
+
+std::uint32_t Session::PlayTime(PlayHandle play) const
+{
+    CheckPlaying(play);
+    const std::uint64_t heard = control_.heardTimeMs.load(std::memory_order_acquire);
+    if (PlayControl::GenerationOf(heard) != control_.generation.load(std::memory_order_acquire))
+        return changedTo_.timeMs;
+    return PlayControl::ValueOf(heard);
+}
+
+void Session::SetPlayTime(PlayHandle play, std::uint32_t milliseconds)
+{
+    CheckPlaying(play);
+    Change([&] { changedTo_ = decoder_.JumpToTime(milliseconds); });
+}
+
+void Session::Pause(PlayHandle play, bool pause)
+{
+    CheckPlaying(play);
+    control_.paused.store(pause, std::memory_order_relaxed);
+    if (worker_)
+        worker_->Wake();
+}
+
+void Session::SetVolume(float volume)
+{
+    control_.volume.store(volume, std::memory_order_relaxed);
 }
 
 void Session::MixInto(std::uint8_t* buffer, std::size_t bytes)
 {
-    if (output_->Running())
+    if (worker_)
         throw EngineError(ErrorCode::InvalidArgument,
             "The engine mixes in the background: stop background play before mixing by hand");
-    mixer_.Fill(buffer, bytes);
+    // Block by block as the device would pull, the decoder keeping ahead.
+    const std::size_t blockBytes = static_cast<std::size_t>(format_.blockFrames) * format_.FrameBytes();
+    while (bytes > 0) {
+        const std::size_t block = std::min(bytes, blockBytes);
+        decoder_.Fill(static_cast<std::size_t>(format_.aheadFrames));
+        playout_.Fill(buffer, block);
+        buffer += block;
+        bytes -= block;
+    }
 }
 
 } // namespace velmora::engine

@@ -156,11 +156,12 @@ double Rms(const std::vector<int>& samples, std::size_t from, std::size_t count)
     return std::sqrt(sum / static_cast<double>(count));
 }
 
-void UseDiskOutput(const std::string& capture, int delayMs)
+void UseDiskOutput(const std::string& capture)
 {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", capture.c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", std::to_string(delayMs).c_str(), 1);
+    // Unset, the disk driver takes each buffer when a device would.
+    unsetenv("SDL_DISKAUDIODELAY");
 }
 
 void StartEngine(int rate, int mode, int filter)
@@ -177,7 +178,7 @@ void StartEngine(int rate, int mode, int filter)
 void EngineTest::SetUp()
 {
     ASSERT_EQ(MIDASclose(), 1);
-    UseDiskOutput(folder_.Path("capture.raw"), 1);
+    UseDiskOutput(folder_.Path("capture.raw"));
 }
 
 void EngineTest::TearDown()

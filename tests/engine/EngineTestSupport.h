@@ -50,9 +50,10 @@ std::vector<std::vector<int>> Decode(const std::vector<std::uint8_t>& raw, int c
 // Root mean square of `count` samples from `from` on.
 double Rms(const std::vector<int>& samples, std::size_t from, std::size_t count);
 
-// Points SDL at the disk driver writing to `capture`; delayMs between device
-// buffers (SDL's default is real time).
-void UseDiskOutput(const std::string& capture, int delayMs);
+// Points SDL at the disk driver writing to `capture`, one device buffer at
+// a time in real time, as a sound card would take them: the decoder has to
+// keep up with a device, not with a disk.
+void UseDiskOutput(const std::string& capture);
 
 // startup, the options, init; asserts success.
 void StartEngine(int rate, int mode, int filter);

@@ -207,7 +207,7 @@ TEST_F(EngineTest, AMissingSoundDeviceIsReportedWithSdlsReason)
     EXPECT_EQ(MIDASclose(), 1);
 
     // The engine isn't left half-open: with a device back it starts.
-    UseDiskOutput(folder_.Path("capture.raw"), 1);
+    UseDiskOutput(folder_.Path("capture.raw"));
     StartEngine(22050, MIDAS_MODE_16BIT_STEREO, 1);
 }
 

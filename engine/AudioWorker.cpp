@@ -1,0 +1,128 @@
+#include "engine/AudioWorker.h"
+#include "engine/AudioOutput.h"
+#include "engine/Decoder.h"
+#include "engine/PlayControl.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace velmora::engine {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr milliseconds RetryEvery{1000};
+// While the device is paused it is still looked at now and then, so that
+// a lost one is opened again before anything wants to play.
+constexpr milliseconds IdleCheckEvery{1000};
+constexpr milliseconds ShortestSleep{5};
+constexpr milliseconds LongestSleep{500};
+
+} // namespace
+
+AudioWorker::AudioWorker(const OutputFormat& format, Decoder& decoder, AudioOutput& output, PlayControl& control)
+    : format_(format), decoder_(decoder), output_(output), control_(control), thread_([this] { Run(); })
+{
+}
+
+AudioWorker::~AudioWorker()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    control_.decoderWake.release();
+    thread_.join();
+}
+
+void AudioWorker::Call(const std::function<void()>& change)
+{
+    std::unique_lock lock(mutex_);
+    change_ = &change;
+    failure_ = nullptr;
+    control_.decoderWake.release();
+    done_.wait(lock, [this] { return change_ == nullptr; });
+    if (failure_)
+        std::rethrow_exception(failure_);
+}
+
+void AudioWorker::Wake()
+{
+    control_.decoderWake.release();
+}
+
+void AudioWorker::Run()
+{
+    milliseconds sleep{0};
+    while (true) {
+        (void)control_.decoderWake.try_acquire_for(sleep);
+        control_.decoderWakePosted.store(false, std::memory_order_release);
+        if (!RunChange())
+            break;
+        const std::size_t ahead = decoder_.Fill(static_cast<std::size_t>(format_.aheadFrames));
+        sleep = TendDevice(ahead);
+    }
+    output_.SetRunning(false);
+}
+
+bool AudioWorker::RunChange()
+{
+    std::unique_lock lock(mutex_);
+    if (stopping_)
+        return false;
+    if (!change_)
+        return true;
+    const std::function<void()>* change = change_;
+    std::exception_ptr failure;
+    lock.unlock();
+    try {
+        (*change)();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    lock.lock();
+    failure_ = failure;
+    change_ = nullptr;
+    done_.notify_all();
+    return true;
+}
+
+milliseconds AudioWorker::TendDevice(std::size_t framesAhead)
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (lost_) {
+        if (now < retryAt_)
+            return std::chrono::duration_cast<milliseconds>(retryAt_ - now) + milliseconds(1);
+        if (!output_.Reopen()) {
+            retryAt_ = now + RetryEvery;
+            return RetryEvery;
+        }
+        lost_ = false;
+        std::fprintf(stderr, "velmora: the sound output is back\n");
+    } else if (output_.Lost()) {
+        lost_ = true;
+        retryAt_ = now + RetryEvery;
+        std::fprintf(stderr, "velmora: the sound output was lost; opening it again once a second\n");
+        return RetryEvery;
+    }
+
+    const bool silent = control_.silent.load(std::memory_order_acquire);
+    const bool wanted = !control_.paused.load(std::memory_order_relaxed) && (decoder_.Sounding() || !silent);
+    if (wanted && !output_.Running())
+        output_.SetRunning(true);
+    else if (!wanted && output_.Running() && silent)
+        output_.SetRunning(false);
+
+    if (!output_.Running())
+        return IdleCheckEvery;
+    const milliseconds buffer{1000 * format_.blockFrames / format_.rate};
+    if (!wanted || !decoder_.Sounding())
+        return std::max(buffer, ShortestSleep); // until the fade has gone out
+    // Woken again when half of what is ahead has been heard.
+    const std::size_t half = static_cast<std::size_t>(format_.aheadFrames) / 2;
+    const std::size_t spare = framesAhead > half ? framesAhead - half : 0;
+    return std::clamp(milliseconds(static_cast<long>(spare * 1000 / static_cast<std::size_t>(format_.rate))),
+        ShortestSleep, LongestSleep);
+}
+
+} // namespace velmora::engine
