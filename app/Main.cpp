@@ -3,7 +3,6 @@
 #include "app/ProgramPaths.h"
 #include "app/Random.h"
 #include "options/Options.h"
-#include "sound/MidasSoundClass.h"
 #include "toolkit/graphics/Exceptions.h"
 #include "toolkit/windowing/Application.h"
 
@@ -54,6 +53,15 @@ TfMain::TfMain(TComponent* owner) : TForm(owner)
         imgStarFrames[frame] = LayoutComponent<TImage>("imgStar" + std::to_string(frame));
     OnKeyDown = [this](TObject* sender, std::uint16_t& key, TShiftState shift) { FormKeyDown(sender, key, shift); };
     OnKeyUp = [this](TObject* sender, std::uint16_t& key, TShiftState shift) { FormKeyUp(sender, key, shift); };
+    OnMouseWheel = [this](TObject* sender, int notches, TShiftState shift) { FormMouseWheel(sender, notches, shift); };
+}
+
+TfMain::~TfMain()
+{
+    // The player may outlive this part of the window: it goes with the
+    // window's components, after it.
+    if (player_)
+        player_->RemoveListener(*this);
 }
 
 void TfMain::FormCreate(TObject*)
@@ -67,15 +75,17 @@ void TfMain::FormCreate(TObject*)
     StarStep = 0;
     ProgramRandom().Randomize();
     InfoScript = BuildInfoScript();
-    Sound = TComponent::Create<TMidasSound>(this, SettingsDirectoryFor(ProgramDir));
+    // The window holds the player before the engine starts, so that an
+    // ending while it starts still stores the settings.
+    player_ = TComponent::Create<TPlayer>(this, ProgramDir, SettingsDirectoryFor(ProgramDir));
+    player_->AddListener(*this);
+    player_->Start();
 }
 
 void TfMain::FormClose(TObject*, TCloseAction&)
 {
-    if (Sound) {
-        Sound->Free();
-        Sound = nullptr;
-    }
+    if (player_)
+        player_->Free();
 }
 
 void TfMain::panMainMouseDown(TObject*, TMouseButton button, TShiftState, int X, int Y)
@@ -106,10 +116,10 @@ void TfMain::bApplicationCloseClick(TObject*)
 
 void TfMain::bOptionsClick(TObject*)
 {
-    if (!Sound)
+    if (!player_)
         return;
     // A fresh window each time, so it shows the settings of this moment.
-    fOptions = TComponent::Create<TfOptions>(&Application());
+    fOptions = TComponent::Create<TfOptions>(&Application(), *player_);
     fOptions->DoCreate();
     fOptions->ShowModal();
     fOptions->Release();

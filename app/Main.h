@@ -5,6 +5,7 @@
 #include "controls/Gauges.h"
 #include "controls/Lmdlabel.h"
 #include "controls/filedrag.h"
+#include "player/Player.h"
 #include "toolkit/windowing/Form.h"
 #include "toolkit/windowing/Image.h"
 #include "toolkit/windowing/Panel.h"
@@ -16,14 +17,14 @@
 #include <cstdint>
 #include <string>
 
-class TMidasSound;
-
 // The disc's borderless main window: five song buttons in a staircase, the
 // transport, the song-position gauge, the rotated info caption, a star that
-// twinkles now and then, and files dropped from the desktop.
-class TfMain : public TForm {
+// twinkles now and then, and files dropped from the desktop. It owns the
+// player, sends it what the user asks, and shows what it tells.
+class TfMain : public TForm, private TPlayerListener {
 public:
     explicit TfMain(TComponent* owner);
+    ~TfMain() override;
     const char* ClassName() const override { return "TfMain"; }
 
     // Components, in declaration order.
@@ -67,22 +68,35 @@ public:
     void FileDragDrop(TObject* sender);
     void timerUpdateTimer(TObject* sender);
     void bOptionsClick(TObject* sender);
-    // Keys of the window, bound in code: 1 to 5 the songs, Space or S stop,
-    // Left or "," rewind, Right or "." fast-forward, O the options, M
-    // minimise, Escape or Q close.
+    // Keys of the window, bound in code: 1 to 5 the songs, Space pause and
+    // resume, S stop, Left or "," rewind, Right or "." fast-forward, + and -
+    // the volume, O the options, M minimise, Escape or Q close, and the
+    // keyboard's media keys.
     void FormKeyDown(TObject* sender, std::uint16_t& key, TShiftState shift);
     void FormKeyUp(TObject* sender, std::uint16_t& key, TShiftState shift);
+    // The wheel over the window sets the volume.
+    void FormMouseWheel(TObject* sender, int notches, TShiftState shift);
 
-    // The sound player; null before creation step 7 and after closing.
-    TMidasSound* GetSound() const { return Sound; }
+    // The player; null before creation step 7 and after closing.
+    TPlayer* Player() const { return player_; }
 
 private:
-    void PlaySong(TautoButton* button, const char* fileName);
+    // What the player tells.
+    void TrackChanged(const TTrack& track) override;
+    void StateChanged(TPlaybackState state) override;
+    void Failed(const std::string& message, bool engineFailure) override;
+    void PlayerGone() override;
+
+    // The lit song button follows the player: the song that plays or is
+    // paused, none after a stop or for a file.
+    void ShowPlayingSong();
     void SelectSongButton(TautoButton* button);
     void ResetGauge();
     void InfoScriptStep();
     void StarTwinkle();
     TautoButton* ButtonForKey(std::uint16_t key) const;
+    // What a key does beyond pressing a button; false when it does nothing.
+    bool PlayerKey(std::uint16_t key);
 
     std::string ProgramDir;
     std::int32_t InfoIndex = 0;
@@ -91,8 +105,9 @@ private:
     bool StarActive = false;
     std::int32_t StarStep = 0;
     TWindowDrag Drag; // Dragging, DragX, DragY
-    TMidasSound* Sound = nullptr;
-    TautoButton* KeyHeld = nullptr; // the button whose key is down
+    TPlayer* player_ = nullptr;
+    TautoButton* KeyHeld = nullptr;   // the button whose key is down
+    std::uint16_t toggleKeyHeld_ = 0; // the pause key, while it is down
 
     friend struct TfMainProbe; // tests read the private state
 };

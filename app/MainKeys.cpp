@@ -1,4 +1,5 @@
-// The main window's keys: each stands for one of its buttons or glyphs.
+// The main window's keys and wheel: most keys stand for one of its buttons
+// or glyphs; the rest go to the player as a desktop player's keys do.
 
 #include "app/Main.h"
 
@@ -12,7 +13,6 @@ TautoButton* TfMain::ButtonForKey(std::uint16_t key) const
     case '3': return bSong3;
     case '4': return bSong4;
     case '5': return bSong5;
-    case VK_SPACE:
     case 'S': return bControlStop;
     case VK_LEFT:
     case VK_OEM_COMMA: return bControlRew;
@@ -20,6 +20,30 @@ TautoButton* TfMain::ButtonForKey(std::uint16_t key) const
     case VK_OEM_PERIOD: return bControlFF;
     case 'O': return bOptions;
     default: return nullptr;
+    }
+}
+
+bool TfMain::PlayerKey(std::uint16_t key)
+{
+    switch (key) {
+    case VK_SPACE:
+    case VK_MEDIA_PLAY_PAUSE:
+        // A held key repeats: one press is one switch.
+        if (key != toggleKeyHeld_)
+            player_->PlayPause();
+        toggleKeyHeld_ = key;
+        return true;
+    case VK_MEDIA_STOP: bControlStopClick(bControlStop); return true;
+    case VK_MEDIA_NEXT_TRACK: player_->Next(); return true;
+    case VK_MEDIA_PREV_TRACK: player_->Previous(); return true;
+    case VK_OEM_PLUS:
+    case VK_ADD:
+    case VK_VOLUME_UP: player_->ChangeVolume(TPlayer::VolumeStep); return true;
+    case VK_OEM_MINUS:
+    case VK_SUBTRACT:
+    case VK_VOLUME_DOWN: player_->ChangeVolume(-TPlayer::VolumeStep); return true;
+    case VK_VOLUME_MUTE: player_->ToggleMute(); return true;
+    default: return false;
     }
 }
 
@@ -36,6 +60,8 @@ void TfMain::FormKeyDown(TObject*, std::uint16_t& key, TShiftState shift)
         }
         return;
     }
+    if (player_ && PlayerKey(key))
+        return;
     switch (key) {
     case 'M': bApplicationMinimizeClick(bApplicationMinimize); break;
     case VK_ESCAPE:
@@ -46,9 +72,17 @@ void TfMain::FormKeyDown(TObject*, std::uint16_t& key, TShiftState shift)
 
 void TfMain::FormKeyUp(TObject*, std::uint16_t& key, TShiftState)
 {
+    if (key == toggleKeyHeld_)
+        toggleKeyHeld_ = 0;
     TautoButton* button = ButtonForKey(key);
     if (!button || button != KeyHeld)
         return;
     KeyHeld = nullptr;
     button->KeyRelease();
+}
+
+void TfMain::FormMouseWheel(TObject*, int notches, TShiftState)
+{
+    if (player_)
+        player_->ChangeVolume(notches * TPlayer::VolumeStep);
 }

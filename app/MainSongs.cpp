@@ -1,43 +1,113 @@
-// Song selection and transport of the main window. Each handler finds the
-// player gone when its click or drop waited in the queue while the window
-// closed.
+// Song selection and transport of the main window. The buttons, keys and
+// drops ask the player; the lit song button and the gauge follow what the
+// player then tells. Each handler finds the player gone when its click or
+// drop waited in the queue while the window closed.
 
 #include "app/Main.h"
 
-#include "sound/MidasSoundClass.h"
+#include "toolkit/windowing/Application.h"
+
+namespace {
+
+constexpr const char* engineErrorCaption = "MIDAS Sound System Error";
+
+} // namespace
 
 void TfMain::bSong1Click(TObject*)
 {
-    PlaySong(bSong1, "song1.xm");
+    if (player_)
+        player_->PlaySong(1);
 }
 void TfMain::bSong2Click(TObject*)
 {
-    PlaySong(bSong2, "song2.xm");
+    if (player_)
+        player_->PlaySong(2);
 }
 void TfMain::bSong3Click(TObject*)
 {
-    PlaySong(bSong3, "song3.xm");
+    if (player_)
+        player_->PlaySong(3);
 }
 void TfMain::bSong4Click(TObject*)
 {
-    PlaySong(bSong4, "song4.xm");
+    if (player_)
+        player_->PlaySong(4);
 }
 void TfMain::bSong5Click(TObject*)
 {
-    PlaySong(bSong5, "song5.xm");
+    if (player_)
+        player_->PlaySong(5);
 }
 
-void TfMain::PlaySong(TautoButton* button, const char* fileName)
+void TfMain::bControlStopClick(TObject*)
 {
-    if (!Sound)
+    if (!player_)
         return;
-    // A song that can't be loaded has shown its message; nothing plays now.
-    if (!Sound->PlayFile(ProgramDir + fileName)) {
-        SelectSongButton(nullptr);
+    player_->Stop();
+    // Also when nothing played: every button is redrawn released.
+    SelectSongButton(nullptr);
+}
+
+void TfMain::bControlRewClick(TObject*)
+{
+    if (!player_ || !player_->IsLoaded())
         return;
-    }
-    SelectSongButton(button);
-    ResetGauge();
+    const std::int32_t position = player_->Position();
+    if (position > 0)
+        player_->SeekToOrder(position - 1);
+}
+
+void TfMain::bControlFFClick(TObject*)
+{
+    if (!player_ || !player_->IsLoaded())
+        return;
+    // The bound is the gauge's, set when the song started.
+    const std::int32_t position = player_->Position();
+    if (position < gSongPos->MaxValue())
+        player_->SeekToOrder(position + 1);
+}
+
+void TfMain::FileDragDrop(TObject*)
+{
+    if (!player_ || FileDrag->NameWithPath().Count() == 0)
+        return;
+    player_->PlayFile(FileDrag->NameWithPath()[0]);
+}
+
+void TfMain::TrackChanged(const TTrack& track)
+{
+    ShowPlayingSong();
+    if (track.Kind != TTrack::TKind::None)
+        ResetGauge();
+}
+
+void TfMain::StateChanged(TPlaybackState)
+{
+    ShowPlayingSong();
+}
+
+void TfMain::Failed(const std::string& message, bool engineFailure)
+{
+    const std::string& title = Application().Title();
+    Application().MessageBox(message,
+        engineFailure       ? engineErrorCaption
+            : title.empty() ? "Velmora"
+                            : title,
+        MB_OK | MB_ICONERROR);
+}
+
+void TfMain::PlayerGone()
+{
+    player_ = nullptr;
+}
+
+void TfMain::ShowPlayingSong()
+{
+    const TTrack& track = player_->Track();
+    const bool lit = player_->State() != TPlaybackState::Stopped && track.Kind == TTrack::TKind::Song;
+    static constexpr int songs = TPlayer::SongCount;
+    const std::array<TautoButton*, songs> buttons = {bSong1, bSong2, bSong3, bSong4, bSong5};
+    SelectSongButton(lit ? buttons[static_cast<std::size_t>(track.Song - 1)] : nullptr);
 }
 
 void TfMain::SelectSongButton(TautoButton* button)
@@ -55,42 +125,5 @@ void TfMain::SelectSongButton(TautoButton* button)
 void TfMain::ResetGauge()
 {
     gSongPos->SetProgress(0);
-    gSongPos->SetMaxValue(Sound->GetSongLength());
-}
-
-void TfMain::bControlStopClick(TObject*)
-{
-    if (!Sound)
-        return;
-    Sound->Stop();
-    SelectSongButton(nullptr);
-}
-
-void TfMain::bControlRewClick(TObject*)
-{
-    if (!Sound || !Sound->IsPlaying())
-        return;
-    std::int32_t position = Sound->GetPosition();
-    if (position > 0)
-        Sound->SetPosition(position - 1);
-}
-
-void TfMain::bControlFFClick(TObject*)
-{
-    if (!Sound || !Sound->IsPlaying())
-        return;
-    // The bound is the gauge's, set when the song started.
-    std::int32_t position = Sound->GetPosition();
-    if (position < gSongPos->MaxValue())
-        Sound->SetPosition(position + 1);
-}
-
-void TfMain::FileDragDrop(TObject*)
-{
-    if (!Sound || FileDrag->NameWithPath().Count() == 0)
-        return;
-    bool playing = Sound->PlayFile(FileDrag->NameWithPath()[0]);
-    SelectSongButton(nullptr);
-    if (playing)
-        ResetGauge();
+    gSongPos->SetMaxValue(player_->Track().LastOrder);
 }

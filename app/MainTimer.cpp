@@ -3,7 +3,6 @@
 #include "app/Main.h"
 
 #include "app/Random.h"
-#include "sound/MidasSoundClass.h"
 
 namespace {
 
@@ -18,9 +17,9 @@ constexpr TPoint StarUpperPlace{80, 32};
 void TfMain::timerUpdateTimer(TObject*)
 {
     // The timer ticks on in the message box of a player that failed to
-    // start, before there is one.
-    if (Sound) {
-        std::int32_t position = Sound->GetPosition();
+    // start, and in one that ends the program.
+    if (player_) {
+        std::int32_t position = player_->Position();
         gSongPos->SetProgress(position > 0 ? position : 0);
     }
     InfoScriptStep();

@@ -82,11 +82,12 @@ int main(int argc, char** argv)
         RegisterSkinControls();
         Application().SetTitle("Velmora - VYR's first Music Disc");
         Application().CreateForm(fMain);
-        Application().CreateForm(fOptions);
+        TPlayer& player = *fMain->Player();
+        Application().CreateForm(fOptions, player);
         // A file given on the command line plays as if it had been dropped,
         // once the main window is up.
         if (!line.Files.empty())
-            Application().Post([files = line.Files] { fMain->DispatchDropFiles(files); });
+            Application().Post([&player, file = line.Files.front()] { player.PlayFile(file); });
         Application().Run();
     } catch (const TApplicationHalt& halt) {
         exitCode = halt.ExitCode;

@@ -1,5 +1,5 @@
-// Sound.opt as anyone may leave it: the settings are read, four others are
-// written over them and read back. Every line that is none of the four
+// Sound.opt as anyone may leave it: the settings are read, others are
+// written over them and read back. Every line that is none of the five
 // keys must stay where it was, byte for byte, and writing the same again
 // must change nothing.
 
@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 4> keys = {"Mixrate", "Stereo", "16 Bit", "Filter Mode"};
+constexpr std::array<std::string_view, 5> keys = {"Mixrate", "Stereo", "16 Bit", "Filter Mode", "Volume"};
 
 std::vector<std::string_view> Lines(std::string_view text)
 {
@@ -43,7 +43,7 @@ bool SameName(std::string_view a, std::string_view b)
         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-// A line a write may replace: one of the four names, '=', anything.
+// A line a write may replace: one of the five names, '=', anything.
 bool IsSettingLine(std::string_view line)
 {
     line = Trim(line.substr(0, line.find('\0')));
@@ -84,13 +84,14 @@ bool KeepsOtherLines(std::string_view before, std::string_view after)
             skipSettings();
         }
     }
-    // Four keys and a header at most are added.
-    return next == old.size() && now.size() <= old.size() + 5;
+    // Five keys and a header at most are added.
+    return next == old.size() && now.size() <= old.size() + 6;
 }
 
 bool Same(const TSoundSettings& a, const TSoundSettings& b)
 {
-    return a.MixRate == b.MixRate && a.Stereo == b.Stereo && a.Bits16 == b.Bits16 && a.FilterMode == b.FilterMode;
+    return a.MixRate == b.MixRate && a.Stereo == b.Stereo && a.Bits16 == b.Bits16 && a.FilterMode == b.FilterMode &&
+        a.Volume == b.Volume;
 }
 
 } // namespace
@@ -104,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const TSoundSettings read = file.Read();
     const TSoundSettings changed{static_cast<std::int32_t>(static_cast<std::uint32_t>(read.MixRate) + 1), !read.Stereo,
-        !read.Bits16, static_cast<std::uint8_t>(read.FilterMode + 1)};
+        !read.Bits16, static_cast<std::uint8_t>(read.FilterMode + 1), (read.Volume + 1) % 101};
     if (size > TIniFile::MaxFileSize)
         return 0;
     file.Write(changed); // a small regular file is always written

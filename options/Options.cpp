@@ -1,7 +1,5 @@
 #include "options/Options.h"
 
-#include "app/Main.h"
-#include "sound/MidasSoundClass.h"
 #include "toolkit/graphics/Exceptions.h"
 #include "toolkit/windowing/Application.h"
 
@@ -72,17 +70,9 @@ std::int32_t MixRateOf(const std::string& text)
     return value;
 }
 
-TMidasSound& SoundPlayer()
-{
-    TMidasSound* sound = fMain ? fMain->GetSound() : nullptr;
-    if (!sound)
-        throw EInvalidOperation("The options window needs the main window's sound player");
-    return *sound;
-}
-
 } // namespace
 
-TfOptions::TfOptions(TComponent* owner) : TForm(owner)
+TfOptions::TfOptions(TComponent* owner, TPlayer& player) : TForm(owner), player_(player)
 {
     RegisterHandler("FormCreate", &TfOptions::FormCreate);
     RegisterHandler("bApplicationMinimizeClick", &TfOptions::bApplicationMinimizeClick);
@@ -119,15 +109,11 @@ TfOptions::TfOptions(TComponent* owner) : TForm(owner)
 
 void TfOptions::FormCreate(TObject*)
 {
-    std::int32_t mixRate = 0;
-    bool stereo = false;
-    bool bits16 = false;
-    std::uint8_t filterMode = 0;
-    SoundPlayer().GetSettings(mixRate, stereo, bits16, filterMode);
-    lMixrate->SetCaption(std::to_string(mixRate));
-    lStereo->SetCaption(SwitchText(stereo));
-    l16Bit->SetCaption(SwitchText(bits16));
-    lFilterMode->SetCaption(FilterModeText(filterMode));
+    const TSoundSettings settings = player_.Settings();
+    lMixrate->SetCaption(std::to_string(settings.MixRate));
+    lStereo->SetCaption(SwitchText(settings.Stereo));
+    l16Bit->SetCaption(SwitchText(settings.Bits16));
+    lFilterMode->SetCaption(FilterModeText(settings.FilterMode));
 }
 
 void TfOptions::bApplicationMinimizeClick(TObject*)
@@ -137,12 +123,13 @@ void TfOptions::bApplicationMinimizeClick(TObject*)
 
 void TfOptions::bWindowCloseClick(TObject*)
 {
-    std::int32_t mixRate = MixRateOf(lMixrate->Caption());
-    bool stereo = lStereo->Caption() == "On";
-    bool bits16 = l16Bit->Caption() == "On";
-    std::uint8_t filterMode = FilterModeOf(lFilterMode->Caption());
+    TSoundSettings settings = player_.Settings();
+    settings.MixRate = MixRateOf(lMixrate->Caption());
+    settings.Stereo = lStereo->Caption() == "On";
+    settings.Bits16 = l16Bit->Caption() == "On";
+    settings.FilterMode = FilterModeOf(lFilterMode->Caption());
     // Unchanged settings restart the engine too.
-    SoundPlayer().ApplySettings(mixRate, stereo, bits16, filterMode);
+    player_.ApplySettings(settings);
     Close();
 }
 

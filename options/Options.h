@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/Spin.h"
+#include "player/Player.h"
 #include "toolkit/windowing/Form.h"
 #include "toolkit/windowing/Image.h"
 #include "toolkit/windowing/Panel.h"
@@ -11,12 +12,13 @@
 
 // The small borderless window that shows the four sound settings as texts
 // (mix rate, filter mode, stereo, 16 bit), steps them through short fixed
-// lists with spin buttons, and hands them to the sound player when its close
+// lists with spin buttons, and hands them to the player when its close
 // glyph is clicked. There is no cancel: closing always applies. The pending
 // choice lives only in the four value labels.
 class TfOptions : public TForm {
 public:
-    explicit TfOptions(TComponent* owner);
+    // The player must outlive the window: both end with the program.
+    TfOptions(TComponent* owner, TPlayer& player);
     const char* ClassName() const override { return "TfOptions"; }
 
     // Components, in declaration order.
@@ -60,6 +62,7 @@ protected:
 
 private:
     TWindowDrag Drag;
+    TPlayer& player_;
 };
 
 // The options window on screen: the one made at start-up (hidden, never

@@ -18,6 +18,13 @@ const TMidasApi& MidasLibrary()
         .MIDASsetPosition = &::MIDASsetPosition,
         .MIDASgetLastError = &::MIDASgetLastError,
         .MIDASgetErrorMessage = &::MIDASgetErrorMessage,
+        .MIDASpauseModule = &::MIDASpauseModule,
+        .MIDASsetMasterVolume = &::MIDASsetMasterVolume,
+        .MIDASgetPlayTime = &::MIDASgetPlayTime,
+        .MIDASsetPlayTime = &::MIDASsetPlayTime,
+        .MIDASgetModuleDetails = &::MIDASgetModuleDetails,
+        .MIDASgetInstrumentName = &::MIDASgetInstrumentName,
+        .MIDASsetOutputName = &::MIDASsetOutputName,
     };
     return library;
 }

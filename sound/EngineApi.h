@@ -22,6 +22,13 @@ struct TMidasApi {
     int(MIDAS_CALL* MIDASsetPosition)(MIDASmodulePlayHandle playHandle, int32_t newPosition);
     int(MIDAS_CALL* MIDASgetLastError)(void);
     const char*(MIDAS_CALL* MIDASgetErrorMessage)(int errorCode);
+    int(MIDAS_CALL* MIDASpauseModule)(MIDASmodulePlayHandle playHandle, int pause);
+    int(MIDAS_CALL* MIDASsetMasterVolume)(int volume);
+    int(MIDAS_CALL* MIDASgetPlayTime)(MIDASmodulePlayHandle playHandle, uint32_t* milliseconds);
+    int(MIDAS_CALL* MIDASsetPlayTime)(MIDASmodulePlayHandle playHandle, uint32_t milliseconds);
+    int(MIDAS_CALL* MIDASgetModuleDetails)(MIDASmodule module, MIDASmoduleDetails* details);
+    int(MIDAS_CALL* MIDASgetInstrumentName)(MIDASmodule module, int index, char* name, int size);
+    int(MIDAS_CALL* MIDASsetOutputName)(const char* application, const char* stream);
 };
 
 // The MIDAS functions of the engine library the program ships with.

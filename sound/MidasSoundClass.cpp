@@ -2,11 +2,11 @@
 
 #include "toolkit/windowing/Application.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace {
 
-constexpr const char* engineErrorCaption = "MIDAS Sound System Error";
 constexpr int mixBufferMs = 1000;
 constexpr int mixBufferBlocks = 2;
 constexpr int loopSong = 1;
@@ -20,24 +20,21 @@ int OutputMode(bool stereo, bool bits16)
 
 } // namespace
 
-TMidasSound::TMidasSound(TComponent* owner, const std::string& settingsDir, const TMidasApi& engine)
-    : TComponent(owner), settingsFile_(settingsDir), engine_(engine)
+TMidasSound::TMidasSound(
+    TComponent* owner, const std::string& settingsDir, TSoundReport report, const TMidasApi& engine)
+    : TComponent(owner), settingsFile_(settingsDir), report_(std::move(report)), engine_(engine)
 {
     const TSoundSettings stored = settingsFile_.Read();
     MixRate = stored.MixRate;
     Stereo = stored.Stereo;
     Bits16 = stored.Bits16;
     FilterMode = stored.FilterMode;
+    volume_ = stored.Volume;
+}
 
-    try {
-        StartEngine();
-    } catch (const TApplicationHalt&) {
-        // The owner only takes the player once it is made, so no destructor
-        // will store the settings the engine refused; they must still reach
-        // the file to be read again at the next start.
-        StoreSettings();
-        throw;
-    }
+void TMidasSound::Start()
+{
+    StartEngine();
 }
 
 TMidasSound::~TMidasSound()
@@ -65,6 +62,8 @@ void TMidasSound::StartEngine()
         ReportEngineError();
     if (!engine_.MIDASsetOption(MIDAS_OPTION_OUTPUTMODE, OutputMode(Stereo, Bits16)))
         ReportEngineError();
+    if (!engine_.MIDASsetMasterVolume(volume_))
+        ReportEngineError();
     if (!engine_.MIDASinit())
         ReportEngineError();
     if (!engine_.MIDASstartBackgroundPlay(0))
@@ -79,6 +78,7 @@ void TMidasSound::StopAndFreeModule()
         ReportEngineError();
     Module = 0;
     Playing = false;
+    paused_ = false;
 }
 
 void TMidasSound::ShutdownEngine()
@@ -108,6 +108,7 @@ bool TMidasSound::PlayFile(const std::string& path)
     if (PlayHandle == 0)
         return AbandonFile();
     Playing = true;
+    paused_ = false;
     FileName = path;
     return true;
 }
@@ -116,7 +117,7 @@ bool TMidasSound::PlayFile(const std::string& path)
 // engine: the message is shown and the program goes on without a song.
 bool TMidasSound::AbandonFile()
 {
-    ShowEngineError();
+    ShowEngineError(false);
     if (Module != 0) {
         if (!engine_.MIDASfreeModule(Module))
             ReportEngineError();
@@ -162,9 +163,71 @@ void TMidasSound::SetPosition(std::int32_t position)
         ReportEngineError();
 }
 
+void TMidasSound::Pause(bool pause)
+{
+    if (!Playing || pause == paused_)
+        return;
+    if (!engine_.MIDASpauseModule(PlayHandle, pause ? 1 : 0))
+        ReportEngineError();
+    paused_ = pause;
+}
+
+std::uint32_t TMidasSound::GetPlayTime()
+{
+    if (!Playing)
+        return 0;
+    std::uint32_t milliseconds = 0;
+    if (!engine_.MIDASgetPlayTime(PlayHandle, &milliseconds))
+        ReportEngineError();
+    return milliseconds;
+}
+
+void TMidasSound::SetPlayTime(std::uint32_t milliseconds)
+{
+    if (!Playing)
+        return;
+    if (!engine_.MIDASsetPlayTime(PlayHandle, milliseconds))
+        ReportEngineError();
+}
+
+TModuleDetails TMidasSound::GetDetails()
+{
+    if (Module == 0)
+        return {};
+    MIDASmoduleDetails details{};
+    if (!engine_.MIDASgetModuleDetails(Module, &details))
+        ReportEngineError();
+    return {details.title, details.artist, details.durationMs};
+}
+
+std::vector<std::string> TMidasSound::GetInstrumentNames()
+{
+    std::vector<std::string> names;
+    if (Module == 0)
+        return names;
+    MIDASmoduleInfo info{};
+    if (!engine_.MIDASgetModuleInfo(Module, &info))
+        ReportEngineError();
+    char name[256];
+    for (std::uint32_t index = 0; index < info.numInstruments; ++index) {
+        if (!engine_.MIDASgetInstrumentName(Module, static_cast<int>(index), name, sizeof name))
+            ReportEngineError();
+        names.emplace_back(name);
+    }
+    return names;
+}
+
+void TMidasSound::SetVolume(int percent)
+{
+    volume_ = std::clamp(percent, 0, 100);
+    if (engineOpen_ && !engine_.MIDASsetMasterVolume(volume_))
+        ReportEngineError();
+}
+
 void TMidasSound::ApplySettings(std::int32_t mixRate, bool stereo, bool bits16, std::uint8_t filterMode)
 {
     const bool wasPlaying = Playing;
+    const bool wasPaused = paused_;
     const std::int32_t position = wasPlaying ? GetPosition() : -1;
     ShutdownEngine();
     MixRate = mixRate;
@@ -177,6 +240,7 @@ void TMidasSound::ApplySettings(std::int32_t mixRate, bool stereo, bool bits16, 
         // SetPosition then does nothing.
         PlayFile(FileName);
         SetPosition(position);
+        Pause(wasPaused);
     }
 }
 
@@ -188,10 +252,10 @@ void TMidasSound::GetSettings(std::int32_t& mixRate, bool& stereo, bool& bits16,
     filterMode = FilterMode;
 }
 
-void TMidasSound::ShowEngineError()
+void TMidasSound::ShowEngineError(bool fatal)
 {
     const char* message = engine_.MIDASgetErrorMessage(engine_.MIDASgetLastError());
-    Application().MessageBox(message ? message : "", engineErrorCaption, MB_OK | MB_ICONERROR);
+    Report(TSoundFailure{TSoundFailure::TKind::Engine, message ? message : "", fatal});
 }
 
 void TMidasSound::ReportEngineError()
@@ -202,7 +266,7 @@ void TMidasSound::ReportEngineError()
     Playing = false;
     Module = 0;
     engineOpen_ = false;
-    ShowEngineError();
+    ShowEngineError(true);
     engine_.MIDASclose();
     Application().Halt(0);
 }
@@ -210,20 +274,21 @@ void TMidasSound::ReportEngineError()
 void TMidasSound::StoreSettings()
 {
     try {
-        settingsFile_.Write(TSoundSettings{MixRate, Stereo, Bits16, FilterMode});
+        settingsFile_.Write(TSoundSettings{MixRate, Stereo, Bits16, FilterMode, volume_});
     } catch (const std::exception& error) {
         // The run ends either way; the user learns the settings weren't kept.
-        ShowSettingsFailure(error.what());
+        Report(TSoundFailure{TSoundFailure::TKind::Settings, error.what()});
     }
 }
 
-void TMidasSound::ShowSettingsFailure(const std::string& message) noexcept
+void TMidasSound::Report(const TSoundFailure& failure) noexcept
 {
     try {
-        const std::string& title = Application().Title();
-        Application().MessageBox(message, title.empty() ? "Velmora" : title, MB_OK | MB_ICONERROR);
-    } catch (const std::exception&) {
-        // Without a window to show it in, the lost settings go unmentioned:
-        // this runs in the destructor, which must not throw.
+        if (report_)
+            report_(failure);
+    } catch (...) {
+        // Without a window to show it in, or with the program ending while
+        // it was shown, the failure goes unmentioned: this may run in the
+        // destructor, which must not throw.
     }
 }

@@ -70,6 +70,7 @@ TSoundSettings TSoundSettingsFile::Read() const
     settings.Bits16 = ReadBoolean(ini, "16 Bit", defaults.Bits16);
     // The engine knows filter modes 0 to 2; a stored value keeps its low byte.
     settings.FilterMode = static_cast<std::uint8_t>(ReadInteger(ini, "Filter Mode", defaults.FilterMode));
+    settings.Volume = std::clamp(ReadInteger(ini, "Volume", defaults.Volume), 0, 100);
     return settings;
 }
 
@@ -80,4 +81,5 @@ void TSoundSettingsFile::Write(const TSoundSettings& settings) const
     ini.WriteString(section, "Stereo", settings.Stereo ? "1" : "0");
     ini.WriteString(section, "16 Bit", settings.Bits16 ? "1" : "0");
     ini.WriteString(section, "Filter Mode", std::to_string(settings.FilterMode));
+    ini.WriteString(section, "Volume", std::to_string(settings.Volume));
 }

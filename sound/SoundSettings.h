@@ -1,18 +1,20 @@
 #pragma once
 
-// Sound.opt: the four sound settings kept from one run to the next, as INI
-// text in section "Sound". Read once when the player starts, written once
-// when it ends; nothing of the file is held in between.
+// Sound.opt: the four sound settings and the volume, kept from one run to
+// the next as INI text in section "Sound". Read once when the player starts,
+// written once when it ends; nothing of the file is held in between.
 
 #include <cstdint>
 #include <string>
 
-// The four settings travel together and in this order.
+// The four settings travel together and in this order; the volume is kept
+// beside them but is no setting of the engine's output.
 struct TSoundSettings {
     std::int32_t MixRate = 22050; // output rate in Hz, passed to the engine as read
     bool Stereo = true;
     bool Bits16 = true;
     std::uint8_t FilterMode = 1; // 0 none, 1 less, 2 more
+    int Volume = 100;            // per cent of full scale, 0..100
 };
 
 class TSoundSettingsFile {
@@ -26,8 +28,8 @@ public:
     // A missing file, section or key, or a value that doesn't convert,
     // gives that setting's default; nothing is reported.
     TSoundSettings Read() const;
-    // Writes "Mixrate", "Stereo", "16 Bit", "Filter Mode" one by one,
-    // leaving every other line of the file alone. The first key that can't
+    // Writes "Mixrate", "Stereo", "16 Bit", "Filter Mode" and "Volume" one
+    // by one, leaving every other line of the file alone. The first key that can't
     // be written raises EInvalidOperation "Kann nicht nach <path> schreiben"
     // and the keys after it are not written.
     void Write(const TSoundSettings& settings) const;

@@ -1,7 +1,6 @@
 #include "AppTestSupport.h"
 
 #include "controls/SkinControls.h"
-#include "sound/MidasSoundClass.h"
 #include "toolkit/windowing/Application.h"
 #include "tools/modwriter/ModuleWriter.h"
 

@@ -53,7 +53,8 @@ TEST(PlayerGone, NoSoundDeviceShowsTheBoxWhileTimersTickThenEndsAndStoresTheSett
     EXPECT_GT(infoRowsDuringTheBox, 0) << "the timer ticked while the box was up";
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].rfind("MIDAS Sound System Error: No sound output device could be opened", 0), 0u) << boxes[0];
-    EXPECT_EQ(Contents(folder / "Sound.opt"), "[Sound]\nMixrate=44100\nStereo=1\n16 Bit=1\nFilter Mode=1\n");
+    EXPECT_EQ(
+        Contents(folder / "Sound.opt"), "[Sound]\nMixrate=44100\nStereo=1\n16 Bit=1\nFilter Mode=1\nVolume=100\n");
     std::filesystem::remove_all(folder);
 }
 
@@ -63,7 +64,7 @@ TEST_F(MainWindowTest, InputQueuedBehindTheCloseFindsThePlayerGone)
 {
     ClickOn(*window->bSong2);
     window->Close();
-    ASSERT_EQ(window->GetSound(), nullptr);
+    ASSERT_EQ(window->Player(), nullptr);
     for (TControl* control : std::initializer_list<TControl*>{
              window->bSong1, window->bControlStop, window->bControlRew, window->bControlFF, window->bOptions})
         ClickOn(*control);

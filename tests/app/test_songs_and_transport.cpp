@@ -1,12 +1,12 @@
 #include "AppTestSupport.h"
 
-#include "sound/MidasSoundClass.h"
 #include "tests/support/ScreenTest.h"
 #include "toolkit/windowing/Application.h"
 
 class SongTest : public MainWindowTest {
 protected:
-    TMidasSound& Sound() { return *window->GetSound(); }
+    TPlayer& Player() { return *window->Player(); }
+    bool Playing() { return Player().State() == TPlaybackState::Playing; }
 };
 
 TEST_F(SongTest, StartsWithNothingLoaded)
@@ -15,22 +15,22 @@ TEST_F(SongTest, StartsWithNothingLoaded)
     EXPECT_EQ(window->gSongPos->Progress(), 0);
     EXPECT_EQ(window->gSongPos->MaxValue(), 100);
     EXPECT_TRUE(window->AcceptsDrops());
-    EXPECT_FALSE(Sound().IsPlaying());
+    EXPECT_FALSE(Playing());
 }
 
 TEST_F(SongTest, SongButtonPlaysItsSongLocksItselfAndPreparesTheGauge)
 {
     ClickOn(*window->bSong3);
-    EXPECT_TRUE(Sound().IsPlaying());
+    EXPECT_TRUE(Playing());
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 6, 1, 1}));
     EXPECT_EQ(window->gSongPos->MaxValue(), 5) << "song3.xm has six order positions";
     EXPECT_EQ(window->gSongPos->Progress(), 0);
 
-    Sound().SetPosition(4);
+    Player().SeekToOrder(4);
     Tick();
     EXPECT_EQ(window->gSongPos->Progress(), 4);
     ClickOn(*window->bSong3);
-    EXPECT_EQ(Sound().GetPosition(), 0) << "a second click starts the song again";
+    EXPECT_EQ(Player().Position(), 0) << "a second click starts the song again";
     EXPECT_EQ(window->gSongPos->Progress(), 0);
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 6, 1, 1}));
 }
@@ -39,16 +39,16 @@ TEST_F(SongTest, RewindAndFastForwardStayWithinTheSong)
 {
     ClickOn(*window->bControlRew);
     ClickOn(*window->bControlFF);
-    EXPECT_FALSE(Sound().IsPlaying()) << "nothing plays: the transport does nothing";
+    EXPECT_FALSE(Playing()) << "nothing plays: the transport does nothing";
 
     ClickOn(*window->bSong1); // four order positions
     ClickOn(*window->bControlRew);
-    EXPECT_EQ(Sound().GetPosition(), 0);
+    EXPECT_EQ(Player().Position(), 0);
     for (int press = 0; press < 5; ++press)
         ClickOn(*window->bControlFF);
-    EXPECT_EQ(Sound().GetPosition(), 3) << "fast-forward stops at the last order position";
+    EXPECT_EQ(Player().Position(), 3) << "fast-forward stops at the last order position";
     ClickOn(*window->bControlRew);
-    EXPECT_EQ(Sound().GetPosition(), 2);
+    EXPECT_EQ(Player().Position(), 2);
     EXPECT_EQ(window->gSongPos->Progress(), 0) << "the gauge waits for the next tick";
     Tick();
     EXPECT_EQ(window->gSongPos->Progress(), 2);
@@ -60,23 +60,23 @@ TEST_F(SongTest, SingleOrderModuleNeverMoves)
     EXPECT_EQ(window->gSongPos->MaxValue(), 0);
     ClickOn(*window->bControlFF);
     ClickOn(*window->bControlRew);
-    EXPECT_EQ(Sound().GetPosition(), 0);
+    EXPECT_EQ(Player().Position(), 0);
 }
 
 TEST_F(SongTest, StopReleasesTheButtonsAndKeepsTheGaugeMaximum)
 {
     ClickOn(*window->bSong2);
-    Sound().SetPosition(3);
+    Player().SeekToOrder(3);
     Tick();
     ClickOn(*window->bControlStop);
-    EXPECT_FALSE(Sound().IsPlaying());
+    EXPECT_FALSE(Playing());
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
     EXPECT_EQ(window->gSongPos->MaxValue(), 4);
     EXPECT_EQ(window->gSongPos->Progress(), 3);
     Tick();
     EXPECT_EQ(window->gSongPos->Progress(), 0) << "the next tick shows nothing playing";
     ClickOn(*window->bControlFF);
-    EXPECT_FALSE(Sound().IsPlaying());
+    EXPECT_FALSE(Playing());
     ClickOn(*window->bControlStop); // stopping again changes nothing
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
 }
@@ -87,7 +87,7 @@ TEST_F(SongTest, DroppedFilePlaysTheFirstOfTheDropAndReleasesTheButtons)
     std::string first = WriteFile("first.xm", SlowModule(9));
     std::string second = WriteFile("second.xm", SlowModule(2));
     window->DispatchDropFiles({first, second, second});
-    EXPECT_TRUE(Sound().IsPlaying());
+    EXPECT_TRUE(Playing());
     EXPECT_EQ(window->gSongPos->MaxValue(), 8);
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
     EXPECT_TRUE(messages.empty());
@@ -109,7 +109,7 @@ TEST_F(SongTest, FileThatIsNoModuleShowsTheMessageAndTheProgramGoesOn)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("MIDAS Sound System Error: ", 0), 0u) << messages[0];
     EXPECT_NE(messages[0].find("notes.txt"), std::string::npos) << messages[0];
-    EXPECT_FALSE(Sound().IsPlaying());
+    EXPECT_FALSE(Playing());
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
     EXPECT_EQ(window->gSongPos->MaxValue(), 7) << "the gauge is left alone";
 
@@ -118,7 +118,7 @@ TEST_F(SongTest, FileThatIsNoModuleShowsTheMessageAndTheProgramGoesOn)
     EXPECT_EQ(messages.size(), 2u);
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
     ClickOn(*window->bSong2);
-    EXPECT_TRUE(Sound().IsPlaying()) << "the next song plays as ever";
+    EXPECT_TRUE(Playing()) << "the next song plays as ever";
 }
 
 TEST_F(SongTest, DraggingStartsOnThePanelCaptionAndOrnamentOnly)
@@ -183,8 +183,8 @@ TEST_F(SongTest, PressesLocksGaugeStepsAndStarFramesReachTheScreenAtOnce)
 }
 
 // Each key stands for its button: held down while the key is, clicked when
-// it is let go; the glyph keys act at once.
-TEST_F(SongTest, KeysPlayStopStepMinimiseAndClose)
+// it is let go; the glyph keys and the player's keys act at once.
+TEST_F(SongTest, KeysPlayPauseStopStepMinimiseAndClose)
 {
     const auto key = [this](std::uint16_t code) {
         window->DispatchKeyDown(code, 0);
@@ -193,33 +193,74 @@ TEST_F(SongTest, KeysPlayStopStepMinimiseAndClose)
     window->DispatchKeyDown('3', 0);
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 2, 1, 1})) << "held down while the key is";
     EXPECT_TRUE(ScreenShowsPainted(*window, WindowRectOf(*window->bSong3)));
-    EXPECT_FALSE(Sound().IsPlaying());
+    EXPECT_FALSE(Playing());
     window->DispatchKeyDown('3', 0); // the key repeating
     window->DispatchKeyUp('3', 0);
-    EXPECT_TRUE(Sound().IsPlaying());
+    EXPECT_TRUE(Playing());
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 6, 1, 1}));
 
     key(VK_RIGHT);
     key(VK_OEM_PERIOD);
-    EXPECT_EQ(Sound().GetPosition(), 2);
+    EXPECT_EQ(Player().Position(), 2);
     key(VK_LEFT);
-    EXPECT_EQ(Sound().GetPosition(), 1);
+    EXPECT_EQ(Player().Position(), 1);
     key(VK_OEM_COMMA);
-    EXPECT_EQ(Sound().GetPosition(), 0);
+    EXPECT_EQ(Player().Position(), 0);
+    key(VK_RIGHT);
     key(VK_SPACE);
-    EXPECT_FALSE(Sound().IsPlaying());
+    EXPECT_EQ(Player().State(), TPlaybackState::Paused) << "Space pauses";
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 6, 1, 1})) << "the paused song stays lit";
+    Tick(8);
+    EXPECT_EQ(Player().Position(), 1) << "the place holds";
+    EXPECT_EQ(window->gSongPos->Progress(), 1);
+    window->DispatchKeyDown(VK_SPACE, 0);
+    window->DispatchKeyDown(VK_SPACE, 0); // the key repeating
+    window->DispatchKeyUp(VK_SPACE, 0);
+    EXPECT_TRUE(Playing()) << "and resumes, once per press";
     key('1');
     key('S');
-    EXPECT_FALSE(Sound().IsPlaying());
+    EXPECT_FALSE(Playing());
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
 
     window->DispatchKeyDown('2', ssCtrl);
     window->DispatchKeyUp('2', ssCtrl);
-    EXPECT_FALSE(Sound().IsPlaying()) << "Ctrl+2 is no song key";
+    EXPECT_FALSE(Playing()) << "Ctrl+2 is no song key";
 
     key('M');
     EXPECT_TRUE(Application().IsMinimized());
     key(VK_ESCAPE);
     EXPECT_TRUE(Application().Terminated());
-    EXPECT_EQ(window->GetSound(), nullptr);
+    EXPECT_EQ(window->Player(), nullptr);
+}
+
+TEST_F(SongTest, VolumeKeysTheWheelAndMediaKeysGoToThePlayer)
+{
+    const auto key = [this](std::uint16_t code) {
+        window->DispatchKeyDown(code, 0);
+        window->DispatchKeyUp(code, 0);
+    };
+    key(VK_OEM_MINUS);
+    key(VK_SUBTRACT);
+    EXPECT_EQ(Player().Volume(), 90);
+    window->DispatchMouseWheel(-3, 0);
+    EXPECT_EQ(Player().Volume(), 75);
+    key(VK_OEM_PLUS);
+    window->DispatchMouseWheel(1, 0);
+    EXPECT_EQ(Player().Volume(), 85);
+    key(VK_VOLUME_MUTE);
+    EXPECT_EQ(Player().Volume(), 0);
+    key(VK_VOLUME_UP);
+    EXPECT_EQ(Player().Volume(), 5);
+
+    key(VK_MEDIA_PLAY_PAUSE);
+    EXPECT_TRUE(Player().Track().IsSong(1));
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{6, 1, 1, 1, 1}));
+    key(VK_MEDIA_NEXT_TRACK);
+    key(VK_MEDIA_NEXT_TRACK);
+    key(VK_MEDIA_PREV_TRACK);
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 6, 1, 1, 1}));
+    EXPECT_EQ(window->gSongPos->MaxValue(), 4) << "the gauge follows the new song";
+    key(VK_MEDIA_STOP);
+    EXPECT_EQ(Player().State(), TPlaybackState::Stopped);
+    EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The keyboard as a user meets it, heard on SDL's disk output: 3 plays the
-# third song, Space stops it, Escape closes the disc with exit code 0.
+# third song, Space pauses it and resumes it, S stops it, Escape closes the
+# disc with exit code 0.
 source "$(dirname "$0")/lib.sh"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
 start_x
@@ -22,17 +23,29 @@ for _ in $(seq 25); do
 done
 above "$level" 0.01 || fail "the 3 key plays nothing (RMS $level)"
 
+silent_after() { # key: waits for the output to fall silent after it
+  xdotool key "$1"
+  for _ in $(seq 10); do
+    sleep 0.3
+    mark=$(stat -c %s "$WORK/audio.raw")
+    sleep 0.5
+    level=$(rms_since "$mark")
+    above "$level" 0.0001 || return 0
+  done
+  return 1
+}
+silent_after space || fail "Space didn't pause the song (RMS $level)"
 xdotool key space
-for _ in $(seq 10); do
-  sleep 0.3
+for _ in $(seq 25); do
   mark=$(stat -c %s "$WORK/audio.raw")
-  sleep 0.5
+  sleep 0.3
   level=$(rms_since "$mark")
-  above "$level" 0.0001 || break
+  above "$level" 0.01 && break
 done
-above "$level" 0.0001 && fail "Space didn't stop the song (RMS $level)"
+above "$level" 0.01 || fail "Space didn't resume the song (RMS $level)"
+silent_after s || fail "S didn't stop the song (RMS $level)"
 
 xdotool key Escape
 wait_exit 10
 [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
-echo "keys: 3 played, Space stopped, Escape closed"
+echo "keys: 3 played, Space paused and resumed, S stopped, Escape closed"

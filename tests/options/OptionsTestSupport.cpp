@@ -2,7 +2,6 @@
 
 #include "controls/SkinControls.h"
 #include "controls/Spin.h"
-#include "sound/MidasSoundClass.h"
 #include "toolkit/windowing/Application.h"
 #include "tools/modwriter/ModuleWriter.h"
 
@@ -29,8 +28,6 @@ void OptionsTest::SetUp()
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     Application().SetExeName((folder / "velmora").string());
-    Application().CreateForm(fMain);
-    fMain->Show();
     StartPlayer("");
 }
 
@@ -47,37 +44,36 @@ void OptionsTest::TearDown()
 
 void OptionsTest::StartPlayer(const std::string& soundOpt)
 {
-    TMidasSound*& sound = TfMainProbe::Sound(*fMain);
-    // One engine at a time: the old player closes it before the new one
-    // starts. It stores its settings on the way out, so the test's file is
-    // written after that.
-    if (sound)
-        sound->Free();
-    sound = nullptr;
+    // The main window's player reads Sound.opt as the window is made. One
+    // engine at a time: the old window's player closes it first, storing its
+    // settings on the way out, so the test's file is written after that.
+    if (fMain)
+        fMain->Free();
+    fMain = nullptr;
     std::filesystem::remove(folder / "Sound.opt");
     if (!soundOpt.empty())
         std::ofstream(folder / "Sound.opt") << soundOpt;
-    sound = TComponent::Create<TMidasSound>(fMain, folder.string() + "/");
+    Application().CreateForm(fMain);
+    fMain->Show();
 }
 
 TfOptions& OptionsTest::OpenOptions()
 {
-    fOptions = TComponent::Create<TfOptions>(&Application());
+    fOptions = TComponent::Create<TfOptions>(&Application(), Player());
     fOptions->DoCreate();
     options = fOptions;
     return *options;
 }
 
-TMidasSound& OptionsTest::Sound()
+TPlayer& OptionsTest::Player()
 {
-    return *fMain->GetSound();
+    return *fMain->Player();
 }
 
 TSettings OptionsTest::Settings()
 {
-    TSettings settings;
-    Sound().GetSettings(settings.MixRate, settings.Stereo, settings.Bits16, settings.FilterMode);
-    return settings;
+    const TSoundSettings settings = Player().Settings();
+    return {settings.MixRate, settings.Stereo, settings.Bits16, settings.FilterMode};
 }
 
 std::vector<std::string> OptionsTest::Texts()
@@ -91,6 +87,13 @@ void OptionsTest::Click(TControl& control)
     TPoint p = control.WindowOrigin() + TPoint{control.Width() / 2, control.Height() / 2};
     options->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, p.X, p.Y);
     options->DispatchMouseUp(TMouseButton::mbLeft, 0, p.X, p.Y);
+}
+
+void OptionsTest::ClickOnMain(TControl& control)
+{
+    TPoint p = control.WindowOrigin() + TPoint{control.Width() / 2, control.Height() / 2};
+    fMain->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, p.X, p.Y);
+    fMain->DispatchMouseUp(TMouseButton::mbLeft, 0, p.X, p.Y);
 }
 
 void OptionsTest::ClickUp(TSpinButton& spin)

@@ -19,8 +19,6 @@
 #include <string>
 #include <vector>
 
-class TMidasSound;
-
 struct TSettings {
     std::int32_t MixRate = 0;
     bool Stereo = false;
@@ -43,12 +41,14 @@ protected:
     // The options button's way: a new window owned by the application,
     // named by fOptions, its creation handler run. Not shown.
     TfOptions& OpenOptions();
-    TMidasSound& Sound();
+    TPlayer& Player();
     TSettings Settings();
     std::vector<std::string> Texts();
 
-    // A left click in the middle of a control of the options window.
+    // A left click in the middle of a control of the options window, or
+    // of the main window.
     void Click(TControl& control);
+    void ClickOnMain(TControl& control);
     void ClickUp(TSpinButton& spin);
     void ClickDown(TSpinButton& spin);
     std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes);

@@ -1,6 +1,5 @@
 #include "OptionsTestSupport.h"
 
-#include "sound/MidasSoundClass.h"
 #include "toolkit/windowing/Application.h"
 #include "toolkit/windowing/Timer.h"
 
@@ -18,12 +17,12 @@ int FormCount()
 
 TEST_F(OptionsTest, OptionsButtonsRunShowsTheWindowModallyUntilTheCloseGlyphIsClicked)
 {
-    Application().CreateForm(fOptions);
+    Application().CreateForm(fOptions, Player());
     TfOptions* startUp = fOptions;
     int formsBefore = FormCount();
 
     // What the options button does, with a timer in the user's place.
-    fOptions = TComponent::Create<TfOptions>(&Application());
+    fOptions = TComponent::Create<TfOptions>(&Application(), Player());
     fOptions->DoCreate();
     options = fOptions;
     TfOptions* shown = fOptions;
@@ -42,7 +41,8 @@ TEST_F(OptionsTest, OptionsButtonsRunShowsTheWindowModallyUntilTheCloseGlyphIsCl
             WriteFile("song1.xm", SlowModule(4));
             fMain->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, song.X, song.Y);
             fMain->DispatchMouseUp(TMouseButton::mbLeft, 0, song.X, song.Y);
-            steps.push_back(Sound().IsPlaying() ? "main took a click" : "main ignored a click");
+            steps.push_back(
+                (Player().State() == TPlaybackState::Playing) ? "main took a click" : "main ignored a click");
             ClickUp(*shown->bMixrate);
             return;
         }
@@ -73,14 +73,13 @@ TEST_F(OptionsTest, OptionsButtonsRunShowsTheWindowModallyUntilTheCloseGlyphIsCl
 
 TEST_F(OptionsTest, MainWindowTimerKeepsTickingDuringTheModalRun)
 {
-    Application().CreateForm(fOptions);
-    fOptions = TComponent::Create<TfOptions>(&Application());
+    Application().CreateForm(fOptions, Player());
+    fOptions = TComponent::Create<TfOptions>(&Application(), Player());
     fOptions->DoCreate();
     options = fOptions;
     std::string song = WriteFile("song.xm", SlowModule(6));
-    ASSERT_TRUE(Sound().PlayFile(song));
-    fMain->gSongPos->SetMaxValue(5);
-    Sound().SetPosition(4);
+    Player().PlayFile(song);
+    Player().SeekToOrder(4);
 
     auto* user = TComponent::Create<TTimer>(fMain);
     user->SetInterval(600);
@@ -201,10 +200,10 @@ TEST_F(OptionsTest, MinimizeGlyphMinimizesTheWholeApplication)
 // settings apply; meanwhile the main window's keys do nothing.
 TEST_F(OptionsTest, EscapeAndEnterCloseAndApplyWhileTheMainWindowIgnoresItsKeys)
 {
-    Application().CreateForm(fOptions);
+    Application().CreateForm(fOptions, Player());
     WriteFile("song1.xm", SlowModule(4));
     for (std::uint16_t closing : {std::uint16_t{VK_ESCAPE}, std::uint16_t{VK_RETURN}}) {
-        fOptions = TComponent::Create<TfOptions>(&Application());
+        fOptions = TComponent::Create<TfOptions>(&Application(), Player());
         fOptions->DoCreate();
         options = fOptions;
         TfOptions* shown = fOptions;
@@ -214,7 +213,7 @@ TEST_F(OptionsTest, EscapeAndEnterCloseAndApplyWhileTheMainWindowIgnoresItsKeys)
             user->SetEnabled(false);
             fMain->DispatchKeyDown('1', 0);
             fMain->DispatchKeyUp('1', 0);
-            EXPECT_FALSE(Sound().IsPlaying()) << "the main window took a key";
+            EXPECT_FALSE((Player().State() == TPlaybackState::Playing)) << "the main window took a key";
             if (closing == VK_ESCAPE)
                 ClickUp(*shown->bMixrate);
             else

@@ -1,6 +1,5 @@
 #include "OptionsTestSupport.h"
 
-#include "sound/MidasSoundClass.h"
 #include "toolkit/graphics/Exceptions.h"
 #include "toolkit/windowing/Application.h"
 
@@ -159,20 +158,20 @@ TEST_F(OptionsTest, FilterMode255ShowsAsNoneAndIsAppliedAsZero)
 TEST_F(OptionsTest, ClosingWithoutChangesStillRestartsTheEngineAndTheSongGoesOnWhereItWas)
 {
     std::string song = WriteFile("song.xm", SlowModule(6));
-    ASSERT_TRUE(Sound().PlayFile(song));
-    Sound().SetPosition(3);
-    ASSERT_EQ(Sound().GetPosition(), 3);
+    Player().PlayFile(song);
+    Player().SeekToOrder(3);
+    ASSERT_EQ(Player().Position(), 3);
     // The restart loads the file from disk again; a longer song in its place
     // shows that it did.
     WriteFile("song.xm", SlowModule(9));
-    ASSERT_EQ(Sound().GetSongLength(), 5);
+    ASSERT_EQ(Player().Track().LastOrder, 5);
 
     TfOptions& window = OpenOptions();
     Click(*window.bWindowClose);
     EXPECT_EQ(Settings(), (TSettings{22050, true, true, 1}));
-    EXPECT_TRUE(Sound().IsPlaying());
-    EXPECT_EQ(Sound().GetSongLength(), 8) << "the song was loaded again";
-    EXPECT_EQ(Sound().GetPosition(), 3);
+    EXPECT_EQ(Player().State(), TPlaybackState::Playing);
+    EXPECT_EQ(Player().Track().LastOrder, 8) << "the song was loaded again";
+    EXPECT_EQ(Player().Position(), 3);
 }
 
 TEST_F(OptionsTest, ClosingWhileNothingPlaysLeavesThePlayerIdle)
@@ -181,8 +180,8 @@ TEST_F(OptionsTest, ClosingWhileNothingPlaysLeavesThePlayerIdle)
     ClickDown(*window.bMixrate);
     Click(*window.bWindowClose);
     EXPECT_EQ(Settings().MixRate, 11025);
-    EXPECT_FALSE(Sound().IsPlaying());
-    EXPECT_EQ(Sound().GetSongLength(), -1);
+    EXPECT_EQ(Player().State(), TPlaybackState::Stopped);
+    EXPECT_EQ(Player().Track().Kind, TTrack::TKind::None);
 }
 
 TEST_F(OptionsTest, MixRateTextThatIsNoNumberIsRefusedAndNothingIsApplied)
@@ -200,9 +199,28 @@ TEST_F(OptionsTest, MixRateTextThatIsNoNumberIsRefusedAndNothingIsApplied)
 TEST_F(OptionsTest, StartUpWindowIsHiddenAndShowsTheSettingsOfThatMoment)
 {
     StartPlayer("[Sound]\nMixrate=44100\nStereo=0\n");
-    Application().CreateForm(fOptions);
+    Application().CreateForm(fOptions, Player());
     options = fOptions;
     EXPECT_FALSE(fOptions->Visible());
     EXPECT_EQ(Application().MainForm(), fMain);
     EXPECT_EQ(Texts(), (::Texts{"44100", "Off", "On", "Less"}));
+}
+
+// The restart loads the song again; one that went away meanwhile leaves
+// nothing playing, and no song button lit.
+TEST_F(OptionsTest, ClosingAfterTheSongWentAwayLeavesNoButtonLit)
+{
+    WriteFile("song3.xm", SlowModule(6));
+    ClickOnMain(*fMain->bSong3);
+    ASSERT_EQ(fMain->bSong3->DisplayState(), 6);
+    std::filesystem::remove(folder / "song3.xm");
+
+    TfOptions& window = OpenOptions();
+    Click(*window.bWindowClose);
+    EXPECT_EQ(Player().State(), TPlaybackState::Stopped);
+    for (TautoButton* song : {fMain->bSong1, fMain->bSong2, fMain->bSong3, fMain->bSong4, fMain->bSong5})
+        EXPECT_EQ(song->DisplayState(), 1) << song->Name();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("MIDAS Sound System Error: ", 0), 0u) << messages[0];
+    messages.clear();
 }

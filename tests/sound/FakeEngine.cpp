@@ -136,6 +136,56 @@ const char* MIDAS_CALL GetErrorMessage(int code)
     return fake.lastErrorText.c_str();
 }
 
+int MIDAS_CALL PauseModule(MIDASmodulePlayHandle play, int pause)
+{
+    return Truth(Call("MIDASpauseModule", {Text(play), Text(pause)}));
+}
+
+int MIDAS_CALL SetMasterVolume(int volume)
+{
+    return Truth(Call("MIDASsetMasterVolume", {Text(volume)}));
+}
+
+int MIDAS_CALL GetPlayTime(MIDASmodulePlayHandle play, uint32_t* milliseconds)
+{
+    if (!Answer(Call("MIDASgetPlayTime", {Text(play)})))
+        return 0;
+    *milliseconds = fake.playTimeMs;
+    return 1;
+}
+
+int MIDAS_CALL SetPlayTime(MIDASmodulePlayHandle play, uint32_t milliseconds)
+{
+    if (!Answer(Call("MIDASsetPlayTime", {Text(play), Text(milliseconds)})))
+        return 0;
+    fake.playTimeMs = milliseconds;
+    return 1;
+}
+
+int MIDAS_CALL GetModuleDetails(MIDASmodule module, MIDASmoduleDetails* details)
+{
+    if (!Answer(Call("MIDASgetModuleDetails", {Text(module)})))
+        return 0;
+    *details = MIDASmoduleDetails{};
+    fake.title.copy(details->title, sizeof details->title - 1);
+    details->durationMs = fake.durationMs;
+    return 1;
+}
+
+int MIDAS_CALL GetInstrumentName(MIDASmodule module, int index, char* name, int size)
+{
+    if (!Answer(Call("MIDASgetInstrumentName", {Text(module), Text(index)})))
+        return 0;
+    const std::size_t length = fake.instrumentName.copy(name, static_cast<std::size_t>(size) - 1);
+    name[length] = '\0';
+    return 1;
+}
+
+int MIDAS_CALL SetOutputName(const char* application, const char* stream)
+{
+    return Truth(Call("MIDASsetOutputName", {application, stream}));
+}
+
 } // namespace
 
 std::vector<std::string> FakeEngine::Take()
@@ -171,6 +221,13 @@ const TMidasApi& FakeApi()
         .MIDASsetPosition = &SetPosition,
         .MIDASgetLastError = &GetLastError,
         .MIDASgetErrorMessage = &GetErrorMessage,
+        .MIDASpauseModule = &PauseModule,
+        .MIDASsetMasterVolume = &SetMasterVolume,
+        .MIDASgetPlayTime = &GetPlayTime,
+        .MIDASsetPlayTime = &SetPlayTime,
+        .MIDASgetModuleDetails = &GetModuleDetails,
+        .MIDASgetInstrumentName = &GetInstrumentName,
+        .MIDASsetOutputName = &SetOutputName,
     };
     return api;
 }
@@ -189,6 +246,7 @@ std::vector<std::string> StartCalls(int mixRate, int filterMode, int outputMode)
         "MIDASsetOption(1, " + std::to_string(mixRate) + ")",
         "MIDASsetOption(10, " + std::to_string(filterMode) + ")",
         "MIDASsetOption(2, " + std::to_string(outputMode) + ")",
+        "MIDASsetMasterVolume(100)",
         "MIDASinit()",
         "MIDASstartBackgroundPlay(0)",
     };

@@ -22,6 +22,10 @@ struct FakeEngine {
 
     std::int32_t position = 0;     // the order position being heard
     std::uint32_t songLength = 12; // order positions of every module
+    std::uint32_t playTimeMs = 0;
+    std::string title = "Fake song"; // of every module
+    std::uint32_t durationMs = 90000;
+    std::string instrumentName = "Fake instrument"; // of every instrument
 
     std::set<MIDASmodule> loaded;
     std::size_t mostLoaded = 0;           // the most modules loaded at one time

@@ -1,7 +1,5 @@
 #include "SoundTestSupport.h"
 
-#include "toolkit/windowing/Application.h"
-
 #include <sstream>
 
 namespace soundtest {
@@ -22,10 +20,6 @@ std::vector<std::string> Lines(const std::string& path)
 void PlayerTest::SetUp()
 {
     ResetFake();
-    Application().MessageBoxHook = [this](const std::string& text, const std::string& caption, unsigned flags) {
-        messages_.push_back({text, caption, flags});
-        return IDOK;
-    };
 }
 
 void PlayerTest::TearDown()
@@ -33,12 +27,18 @@ void PlayerTest::TearDown()
     // Players still alive end here, while their messages are recorded.
     while (owner_.ComponentCount() > 0)
         owner_.Components(0)->Free();
-    Application().MessageBoxHook = nullptr;
+}
+
+TSoundReport PlayerTest::Recorder()
+{
+    return [this](const TSoundFailure& failure) { messages_.push_back({failure.Message, failure.Kind}); };
 }
 
 TMidasSound* PlayerTest::MakePlayer()
 {
-    return TComponent::Create<TMidasSound>(&owner_, folder_.Dir(), FakeApi());
+    TMidasSound* player = TComponent::Create<TMidasSound>(&owner_, folder_.Dir(), Recorder(), FakeApi());
+    player->Start();
+    return player;
 }
 
 void PlayerTest::StoreSettings(const std::vector<std::string>& keys) const

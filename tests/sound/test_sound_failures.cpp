@@ -14,8 +14,8 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* engineCaption = "MIDAS Sound System Error";
-constexpr unsigned errorBox = MB_OK | MB_ICONERROR;
+constexpr auto engineFailure = TSoundFailure::TKind::Engine;
+constexpr auto settingsFailure = TSoundFailure::TKind::Settings;
 
 const std::vector<std::string> reportCalls{"MIDASgetLastError()", "MIDASgetErrorMessage(7)"};
 
@@ -46,11 +46,13 @@ TEST_F(FatalFailures, AnEngineThatWontStartEndsTheProgramAndTheSettingsAreStillS
     EXPECT_EQ(Fake().Take(), Join(Join(start, reportCalls), {"MIDASclose()"}));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, FakeMessage("MIDASinit()"));
-    EXPECT_EQ(messages_[0].caption, engineCaption);
-    EXPECT_EQ(messages_[0].flags, errorBox);
-    EXPECT_EQ(owner_.ComponentCount(), 0);
-    EXPECT_THAT(
-        Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=96000", "Stereo=0", "16 Bit=0", "Filter Mode=2"));
+    EXPECT_EQ(messages_[0].kind, engineFailure);
+    // The program's ending destroys the player its owner holds.
+    ASSERT_EQ(owner_.ComponentCount(), 1);
+    owner_.Components(0)->Free();
+    EXPECT_EQ(Fake().Take(), std::vector<std::string>{}) << "the closed engine is not shut down again";
+    EXPECT_THAT(Lines(SettingsPath()),
+        ElementsAre("[Sound]", "Mixrate=96000", "Stereo=0", "16 Bit=0", "Filter Mode=2", "Volume=100"));
 }
 
 TEST_F(FatalFailures, EveryStepOfTheStartIsChecked)
@@ -89,14 +91,15 @@ TEST_F(FatalFailures, SettingsTheEngineRefusesEndTheProgramAndReachTheFile)
     EXPECT_EQ(Fake().Take().back(), "MIDASclose()");
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, FakeMessage("MIDASsetOption(1, 8000)"));
-    EXPECT_EQ(messages_[0].caption, engineCaption);
+    EXPECT_EQ(messages_[0].kind, engineFailure);
 
     // The program's ending destroys the player: the engine, closed already,
     // hears nothing more, and nothing more is shown.
     player->Free();
     EXPECT_THAT(Fake().Take(), IsEmpty());
     EXPECT_EQ(messages_.size(), 1u);
-    EXPECT_THAT(Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=8000", "Stereo=0", "16 Bit=1", "Filter Mode=0"));
+    EXPECT_THAT(Lines(SettingsPath()),
+        ElementsAre("[Sound]", "Mixrate=8000", "Stereo=0", "16 Bit=1", "Filter Mode=0", "Volume=100"));
 }
 
 TEST_F(FatalFailures, AFailedPositionQueryEndsTheProgramAndLeavesNothingToShutDown)
@@ -154,8 +157,7 @@ TEST_F(UnplayableFiles, AFileTheEngineCantLoadIsShownAndThePlayerStaysIdle)
     EXPECT_EQ(Fake().Take(), Join({"MIDASloadModule(/home/me/notes.txt)"}, reportCalls));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, FakeMessage("MIDASloadModule(/home/me/notes.txt)"));
-    EXPECT_EQ(messages_[0].caption, engineCaption);
-    EXPECT_EQ(messages_[0].flags, errorBox);
+    EXPECT_EQ(messages_[0].kind, engineFailure);
     EXPECT_FALSE(player->IsPlaying());
     EXPECT_EQ(player->GetPosition(), -1);
     EXPECT_EQ(player->GetSongLength(), -1);
@@ -228,7 +230,8 @@ TEST_F(SettingsWriteFailures, ASettingsFileThatCantBeWrittenIsShownAndTheEngineS
 {
     Application().SetTitle("Velmora - VYR's first Music Disc");
     const std::string missingDir = folder_.Path("gone") + "/";
-    TMidasSound* player = TComponent::Create<TMidasSound>(&owner_, missingDir, FakeApi());
+    TMidasSound* player = TComponent::Create<TMidasSound>(&owner_, missingDir, Recorder(), FakeApi());
+    player->Start();
     ASSERT_TRUE(player->PlayFile("/disc/song1.xm"));
     Fake().Take();
     player->Free();
@@ -238,8 +241,7 @@ TEST_F(SettingsWriteFailures, ASettingsFileThatCantBeWrittenIsShownAndTheEngineS
         ElementsAre("MIDASstopModule(101)", "MIDASfreeModule(1)", "MIDASstopBackgroundPlay()", "MIDASclose()"));
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, "Kann nicht nach " + missingDir + "Sound.opt schreiben");
-    EXPECT_EQ(messages_[0].caption, "Velmora - VYR's first Music Disc");
-    EXPECT_EQ(messages_[0].flags, errorBox);
+    EXPECT_EQ(messages_[0].kind, settingsFailure);
     EXPECT_FALSE(std::filesystem::exists(missingDir));
 }
 
@@ -247,11 +249,13 @@ TEST_F(SettingsWriteFailures, AWriteFailureAfterAFailedStartStillEndsTheProgramI
 {
     const std::string missingDir = folder_.Path("gone") + "/";
     Fake().failing = {"MIDASinit"};
-    EXPECT_EQ(HaltCode([&] { TComponent::Create<TMidasSound>(&owner_, missingDir, FakeApi()); }), 0);
+    EXPECT_EQ(
+        HaltCode([&] { TComponent::Create<TMidasSound>(&owner_, missingDir, Recorder(), FakeApi())->Start(); }), 0);
+    owner_.Components(0)->Free();
     ASSERT_EQ(messages_.size(), 2u);
-    EXPECT_EQ(messages_[0].caption, engineCaption);
+    EXPECT_EQ(messages_[0].kind, engineFailure);
     EXPECT_EQ(messages_[1].text, "Kann nicht nach " + missingDir + "Sound.opt schreiben");
-    EXPECT_EQ(messages_[1].caption, "Velmora");
+    EXPECT_EQ(messages_[1].kind, settingsFailure);
 }
 
 } // namespace

@@ -66,7 +66,12 @@ protected:
         modwriter::WriteFile(songPath_, modwriter::WriteXM(TwoSpeedSong()));
     }
 
-    TMidasSound* MakePlayer() { return TComponent::Create<TMidasSound>(&owner_, folder_.Dir()); }
+    TMidasSound* MakePlayer()
+    {
+        TMidasSound* player = TComponent::Create<TMidasSound>(&owner_, folder_.Dir(), Recorder());
+        player->Start();
+        return player;
+    }
 
     std::string songPath_;
 };
@@ -104,7 +109,7 @@ TEST_F(RealEngine, PlaysJumpsKeepsItsPlaceThroughASettingsChangeAndStops)
     player->Free();
     EXPECT_TRUE(messages_.empty());
     EXPECT_THAT(Lines(SettingsPath()),
-        ::testing::ElementsAre("[Sound]", "Mixrate=11025", "Stereo=0", "16 Bit=0", "Filter Mode=2"));
+        ::testing::ElementsAre("[Sound]", "Mixrate=11025", "Stereo=0", "16 Bit=0", "Filter Mode=2", "Volume=100"));
 }
 
 TEST_F(RealEngine, AFileThatIsNoModuleShowsTheEnginesMessageAndPlayingGoesOn)
@@ -119,7 +124,7 @@ TEST_F(RealEngine, AFileThatIsNoModuleShowsTheEnginesMessageAndPlayingGoesOn)
     EXPECT_THAT(messages_[0].text, ::testing::HasSubstr(notes));
     EXPECT_THAT(messages_[1].text, ::testing::HasSubstr("missing.xm"));
     for (const ShownMessage& message : messages_)
-        EXPECT_EQ(message.caption, "MIDAS Sound System Error");
+        EXPECT_EQ(message.kind, TSoundFailure::TKind::Engine);
     EXPECT_FALSE(player->IsPlaying());
 
     EXPECT_TRUE(player->PlayFile(songPath_));

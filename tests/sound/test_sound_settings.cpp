@@ -143,15 +143,26 @@ TEST_F(SettingsFile, FilterModeKeepsTheLowByte)
     EXPECT_EQ(ReadWith("[Sound]\nFilter Mode=more\n").FilterMode, 1);
 }
 
-TEST_F(SettingsFile, WritesTheFourKeysInOrder)
+TEST_F(SettingsFile, WritesTheFourKeysAndTheVolumeInOrder)
 {
-    file_.Write(TSoundSettings{-5, false, true, 255});
-    EXPECT_THAT(Lines(file_.Path()), ElementsAre("[Sound]", "Mixrate=-5", "Stereo=0", "16 Bit=1", "Filter Mode=255"));
+    file_.Write(TSoundSettings{-5, false, true, 255, 35});
+    EXPECT_THAT(Lines(file_.Path()),
+        ElementsAre("[Sound]", "Mixrate=-5", "Stereo=0", "16 Bit=1", "Filter Mode=255", "Volume=35"));
     const TSoundSettings back = file_.Read();
     EXPECT_EQ(back.MixRate, -5);
     EXPECT_FALSE(back.Stereo);
     EXPECT_TRUE(back.Bits16);
     EXPECT_EQ(back.FilterMode, 255);
+    EXPECT_EQ(back.Volume, 35);
+}
+
+TEST_F(SettingsFile, VolumeIsAPercentageThatDefaultsToFull)
+{
+    EXPECT_EQ(ReadWith("[Sound]\nMixrate=11025\n").Volume, 100);
+    EXPECT_EQ(ReadWith("[Sound]\nVolume=0\n").Volume, 0);
+    EXPECT_EQ(ReadWith("[Sound]\nVolume=250\n").Volume, 100);
+    EXPECT_EQ(ReadWith("[Sound]\nVolume=-3\n").Volume, 0);
+    EXPECT_EQ(ReadWith("[Sound]\nVolume=loud\n").Volume, 100);
 }
 
 TEST_F(SettingsFile, WritingLeavesOtherSectionsAndKeysAlone)
@@ -159,18 +170,18 @@ TEST_F(SettingsFile, WritingLeavesOtherSectionsAndKeysAlone)
     WriteText(file_.Path(), "[Before]\nA=1\n\n[sound]\nvolume=9\nMIXRATE=11025\n\n[After]\nB=2\n");
     file_.Write(TSoundSettings{44100, true, false, 0});
     EXPECT_THAT(Lines(file_.Path()),
-        ElementsAre("[Before]", "A=1", "[sound]", "volume=9", "MIXRATE=44100", "Stereo=1", "16 Bit=0", "Filter Mode=0",
-            "[After]", "B=2"));
+        ElementsAre("[Before]", "A=1", "[sound]", "volume=100", "MIXRATE=44100", "Stereo=1", "16 Bit=0",
+            "Filter Mode=0", "[After]", "B=2"));
 }
 
-TEST_F(SettingsFile, WritingChangesOnlyTheLinesOfTheFourKeys)
+TEST_F(SettingsFile, WritingChangesOnlyTheLinesOfItsKeys)
 {
     WriteText(
         file_.Path(), "; Velmora\r\n[Sound]\r\nMixrate = 11025\r\n16 bit=0\r\nVolume\r\n\r\n[Keep]\r\nA=\0b\r\n"s);
     file_.Write(TSoundSettings{44100, false, true, 2});
     EXPECT_EQ(ReadText(file_.Path()),
         "; Velmora\r\n[Sound]\r\nMixrate=44100\r\n16 bit=1\r\nVolume\r\nStereo=0\r\n"
-        "Filter Mode=2\r\n\r\n[Keep]\r\nA=\0b\r\n"s);
+        "Filter Mode=2\r\nVolume=100\r\n\r\n[Keep]\r\nA=\0b\r\n"s);
 }
 
 TEST_F(SettingsFile, AHugeFileGivesTheDefaultsAndIsLeftAsItIs)
@@ -210,8 +221,8 @@ TEST_F(PlayerSettings, WithoutAFileTheDefaultsAreUsedAndStoredAtTheEnd)
     EXPECT_EQ(Fake().Take(), StartCalls(22050, 1, 10));
     EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
     player->Free();
-    EXPECT_THAT(
-        Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=1"));
+    EXPECT_THAT(Lines(SettingsPath()),
+        ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=1", "Volume=100"));
     EXPECT_TRUE(messages_.empty());
 }
 
@@ -220,8 +231,8 @@ TEST_F(PlayerSettings, ValuesAreWrittenBackAsTheyWereTaken)
     StoreSettings({"Mixrate=0x5622", "Stereo=2", "16 Bit=no", "Filter Mode=258"});
     RunPlayer();
     EXPECT_EQ(Fake().Take(), Join(StartCalls(22050, 2, 10), {"MIDASstopBackgroundPlay()", "MIDASclose()"}));
-    EXPECT_THAT(
-        Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=2"));
+    EXPECT_THAT(Lines(SettingsPath()),
+        ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=2", "Volume=100"));
 }
 
 TEST_F(PlayerSettings, AnOddMixRateGoesToTheEngineUnchangedAndBackToTheFile)
@@ -229,8 +240,8 @@ TEST_F(PlayerSettings, AnOddMixRateGoesToTheEngineUnchangedAndBackToTheFile)
     StoreSettings({"Mixrate=12345", "Stereo=0", "Filter Mode=-1"});
     RunPlayer();
     EXPECT_EQ(Fake().Take().at(3), "MIDASsetOption(1, 12345)");
-    EXPECT_THAT(
-        Lines(SettingsPath()), ElementsAre("[Sound]", "Mixrate=12345", "Stereo=0", "Filter Mode=255", "16 Bit=1"));
+    EXPECT_THAT(Lines(SettingsPath()),
+        ElementsAre("[Sound]", "Mixrate=12345", "Stereo=0", "Filter Mode=255", "16 Bit=1", "Volume=100"));
 }
 
 TEST_F(PlayerSettings, ChangedSettingsReachTheFileAtTheEnd)
@@ -241,8 +252,8 @@ TEST_F(PlayerSettings, ChangedSettingsReachTheFileAtTheEnd)
     EXPECT_THAT(Lines(SettingsPath()), ElementsAre("; kept", "[Sound]", "Mixrate=22050", "[Window]", "Left=10"));
     player->Free();
     EXPECT_THAT(Lines(SettingsPath()),
-        ElementsAre(
-            "; kept", "[Sound]", "Mixrate=44100", "Stereo=0", "16 Bit=0", "Filter Mode=2", "[Window]", "Left=10"));
+        ElementsAre("; kept", "[Sound]", "Mixrate=44100", "Stereo=0", "16 Bit=0", "Filter Mode=2", "Volume=100",
+            "[Window]", "Left=10"));
 }
 
 } // namespace

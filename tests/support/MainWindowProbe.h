@@ -9,5 +9,4 @@ struct TfMainProbe {
     static bool StarActive(const TfMain& window) { return window.StarActive; }
     static std::int32_t StarStep(const TfMain& window) { return window.StarStep; }
     static bool Dragging(const TfMain& window) { return window.Drag.Dragging; }
-    static TMidasSound*& Sound(TfMain& window) { return window.Sound; }
 };

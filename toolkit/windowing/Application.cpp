@@ -105,6 +105,8 @@ void TApplication::HandleMessage()
     if (terminated_)
         return;
     int delay = NextTimerDelay();
+    if (HasPosted())
+        delay = 0;
     if (Platform().HasRealClock()) {
         // The wait may end a little before the timer is due; one millisecond
         // more spares a second wake-up for the rest.
@@ -148,6 +150,16 @@ void TApplication::Minimize()
         if (form->Visible() && form->PlatformWindow())
             form->PlatformWindow()->Minimize();
     }
+}
+
+void TApplication::Restore()
+{
+    for (TForm* form : Forms()) {
+        if (form->Visible() && form->PlatformWindow() && form->PlatformWindow()->IsMinimized())
+            form->PlatformWindow()->Restore();
+    }
+    if (TForm* front = ModalForm() ? ModalForm() : mainForm_; front && front->PlatformWindow())
+        front->PlatformWindow()->Raise();
 }
 
 bool TApplication::IsMinimized() const
@@ -290,16 +302,36 @@ void TApplication::PaintForms()
     }
 }
 
+void TApplication::Post(std::function<void()> call)
+{
+    {
+        std::lock_guard lock(postedMutex_);
+        posted_.push_back(std::move(call));
+    }
+    if (platform_)
+        platform_->Wake();
+}
+
+bool TApplication::HasPosted()
+{
+    std::lock_guard lock(postedMutex_);
+    return !posted_.empty();
+}
+
 void TApplication::RunPosted()
 {
     std::vector<std::function<void()>> calls;
-    calls.swap(posted_);
+    {
+        std::lock_guard lock(postedMutex_);
+        calls.swap(posted_);
+    }
     for (auto call = calls.begin(); call != calls.end(); ++call) {
         try {
             (*call)();
         } catch (...) {
             // What failed goes to the loop's handler; the calls after it
             // stay for the next round.
+            std::lock_guard lock(postedMutex_);
             posted_.insert(posted_.begin(), std::next(call), calls.end());
             throw;
         }

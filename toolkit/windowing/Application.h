@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,10 +56,10 @@ public:
 
     // Creates a window owned by the application and stores it in reference
     // before its creation handler runs; the first becomes the main window.
-    template <typename T>
-    void CreateForm(T*& reference)
+    template <typename T, typename... Args>
+    void CreateForm(T*& reference, Args&&... args)
     {
-        T* form = TComponent::Create<T>(this);
+        T* form = TComponent::Create<T>(this, std::forward<Args>(args)...);
         reference = form;
         AdoptForm(form);
     }
@@ -71,8 +72,9 @@ public:
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
     // Runs call from the message loop, once it next handles messages (after
-    // the main window is shown, when posted before the loop starts).
-    void Post(std::function<void()> call) { posted_.push_back(std::move(call)); }
+    // the main window is shown, when posted before the loop starts). Any
+    // thread may post; the call runs on the loop's.
+    void Post(std::function<void()> call);
     // Handles everything pending without waiting.
     void ProcessMessages();
     // Waits for input or the next timer and handles it.
@@ -89,6 +91,9 @@ public:
     // Minimises every shown window; nothing when already minimised.
     void Minimize();
     bool IsMinimized() const;
+    // Brings every shown window back from the task bar and the main window
+    // to the front.
+    void Restore();
 
     // A modal box with text, caption, an OK button and the icon of flags;
     // answers IDOK. Tests may put their own box in its place.
@@ -119,6 +124,7 @@ private:
     void PaintForms();
     void ReleasePending();
     void RunPosted();
+    bool HasPosted();
     // Milliseconds until the next timer is due, or -1 with none enabled.
     int NextTimerDelay();
 
@@ -132,6 +138,7 @@ private:
     std::vector<TTimer*> timers_;
     std::vector<TForm*> modalStack_;
     std::vector<TForm*> releases_;
+    std::mutex postedMutex_;
     std::vector<std::function<void()>> posted_;
 };
 

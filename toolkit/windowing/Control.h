@@ -42,7 +42,18 @@ enum TVirtualKey : std::uint16_t {
     VK_UP = 0x26,
     VK_RIGHT = 0x27,
     VK_DOWN = 0x28,
+    VK_ADD = 0x6B, // on the keypad
+    VK_SUBTRACT = 0x6D,
+    VK_VOLUME_MUTE = 0xAD,
+    VK_VOLUME_DOWN = 0xAE,
+    VK_VOLUME_UP = 0xAF,
+    VK_MEDIA_NEXT_TRACK = 0xB0,
+    VK_MEDIA_PREV_TRACK = 0xB1,
+    VK_MEDIA_STOP = 0xB2,
+    VK_MEDIA_PLAY_PAUSE = 0xB3,
+    VK_OEM_PLUS = 0xBB, // "=" and "+" on most layouts
     VK_OEM_COMMA = 0xBC,
+    VK_OEM_MINUS = 0xBD,
     VK_OEM_PERIOD = 0xBE,
 };
 

@@ -294,6 +294,12 @@ void TForm::DispatchKeyUp(std::uint16_t key, TShiftState shift)
         KeyUp(key, shift);
 }
 
+void TForm::DispatchMouseWheel(int notches, TShiftState shift)
+{
+    if (TakesInput() && OnMouseWheel)
+        OnMouseWheel(this, notches, shift);
+}
+
 namespace {
 
 bool OfferDialogChar(TWinControl& parent, char key)

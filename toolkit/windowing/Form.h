@@ -71,6 +71,7 @@ public:
     TNotifyEvent OnDestroy;
     TNotifyEvent OnShow;
     TCloseEvent OnClose;
+    TMouseWheelEvent OnMouseWheel;
 
     // Layout handlers: a method of the window under its name.
     void RegisterHandler(const std::string& name, THandler handler) { handlers_[name] = std::move(handler); }
@@ -115,6 +116,7 @@ public:
     // it (set it to 0), to the window.
     void DispatchKeyDown(std::uint16_t key, TShiftState shift);
     void DispatchKeyUp(std::uint16_t key, TShiftState shift);
+    void DispatchMouseWheel(int notches, TShiftState shift);
     void DispatchDialogChar(char key);
     void DispatchDropFiles(const std::vector<std::string>& paths);
     void DispatchCloseRequest() { Close(); }

@@ -18,6 +18,7 @@ public:
     void Raise() override { }
     void Minimize() override { minimized_ = true; }
     bool IsMinimized() const override { return minimized_; }
+    void Restore() override { minimized_ = false; }
     void SetCapture(bool) override { }
     void Present(const TPixmap& backBuffer, const TRect& area) override;
     void SetAcceptsDrops(bool accept) override { acceptsDrops_ = accept; }

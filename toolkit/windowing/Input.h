@@ -23,3 +23,5 @@ using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TSh
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 // key is a virtual key code; a handler that takes the key sets it to 0.
 using TKeyEvent = std::function<void(TObject* sender, std::uint16_t& key, TShiftState shift)>;
+// notches: turned away from the user (up) positive, towards the user negative.
+using TMouseWheelEvent = std::function<void(TObject* sender, int notches, TShiftState shift)>;

@@ -22,6 +22,8 @@ public:
     virtual void Raise() = 0;
     virtual void Minimize() = 0;
     virtual bool IsMinimized() const = 0;
+    // Back from the task bar, to its place.
+    virtual void Restore() = 0;
     // Keeps mouse events coming while the pointer is outside the window.
     virtual void SetCapture(bool capture) = 0;
     // Puts the area (client pixels) of the back buffer on screen now.
@@ -46,6 +48,8 @@ public:
     // Waits up to timeoutMs (0: not at all) for input and delivers it;
     // true when something was delivered.
     virtual bool PumpEvents(int timeoutMs) = 0;
+    // Ends a wait in PumpEvents early; callable from any thread.
+    virtual void Wake() { }
     // Whether time passes by itself; a headless platform's clock is moved
     // by the message loop to the next timer when nothing else can happen.
     virtual bool HasRealClock() const = 0;

@@ -87,6 +87,7 @@ public:
         if (x11Pointer_)
             SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
         scale_ = ScaleFor(scale, x11Pointer_ ? ScreenDotsPerInch() : 96);
+        wakeEvent_ = SDL_RegisterEvents(1);
     }
     ~TSdlPlatform() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
@@ -107,6 +108,17 @@ public:
     }
 
     std::uint64_t Now() const override { return SDL_GetTicks64(); }
+
+    void Wake() override
+    {
+        // SDL's queue is the one thing the loop waits on; pushing to it is
+        // safe from any thread.
+        if (wakeEvent_ == static_cast<Uint32>(-1))
+            return;
+        SDL_Event event{};
+        event.type = wakeEvent_;
+        SDL_PushEvent(&event);
+    }
     bool HasRealClock() const override { return true; }
 
     bool PumpEvents(int timeoutMs) override
@@ -203,6 +215,19 @@ private:
         case SDLK_DOWN: return VK_DOWN;
         case SDLK_COMMA: return VK_OEM_COMMA;
         case SDLK_PERIOD: return VK_OEM_PERIOD;
+        case SDLK_PLUS:
+        case SDLK_EQUALS: return VK_OEM_PLUS;
+        case SDLK_MINUS: return VK_OEM_MINUS;
+        case SDLK_KP_PLUS: return VK_ADD;
+        case SDLK_KP_MINUS: return VK_SUBTRACT;
+        case SDLK_AUDIOPLAY: return VK_MEDIA_PLAY_PAUSE;
+        case SDLK_AUDIOSTOP: return VK_MEDIA_STOP;
+        case SDLK_AUDIONEXT: return VK_MEDIA_NEXT_TRACK;
+        case SDLK_AUDIOPREV: return VK_MEDIA_PREV_TRACK;
+        case SDLK_VOLUMEUP: return VK_VOLUME_UP;
+        case SDLK_VOLUMEDOWN: return VK_VOLUME_DOWN;
+        case SDLK_AUDIOMUTE:
+        case SDLK_MUTE: return VK_VOLUME_MUTE;
         default:
             if (key >= 'a' && key <= 'z')
                 return static_cast<std::uint16_t>(key - 'a' + 'A');
@@ -284,6 +309,13 @@ private:
             if (TSdlWindow* window = WindowOf(event.motion.windowID); window && !x11Pointer_)
                 DeliverMouse(window, event.type, 0, ScreenPoint(*window, event.motion.x, event.motion.y));
             return;
+        case SDL_MOUSEWHEEL: {
+            TSdlWindow* window = MouseTarget(WindowOf(event.wheel.windowID));
+            const int notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+            if (window && notches != 0)
+                window->Form().DispatchMouseWheel(notches, Shift());
+            return;
+        }
         case SDL_KEYDOWN: {
             TSdlWindow* window = WindowOf(event.key.windowID);
             if (!window)
@@ -368,6 +400,7 @@ private:
     TShiftState buttons_ = 0;
     std::vector<std::string> drop_;
     Uint32 dropWindow_ = 0;
+    Uint32 wakeEvent_ = static_cast<Uint32>(-1);
 };
 
 } // namespace

@@ -151,6 +151,13 @@ void TSdlWindow::Minimize()
     SDL_MinimizeWindow(window_);
 }
 
+void TSdlWindow::Restore()
+{
+    if (displayGone_)
+        return;
+    SDL_RestoreWindow(window_);
+}
+
 bool TSdlWindow::IsMinimized() const
 {
     if (displayGone_)

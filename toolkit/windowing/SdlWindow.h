@@ -37,6 +37,7 @@ public:
     void Raise() override;
     void Minimize() override;
     bool IsMinimized() const override;
+    void Restore() override;
     void SetCapture(bool capture) override;
     void Present(const TPixmap& backBuffer, const TRect& area) override;
     void SetAcceptsDrops(bool accept) override;
