@@ -1,6 +1,7 @@
 // The program's entry: the command line, the application object, the main
 // window, the message loop, and the orderly ending with exit code 0.
 
+#include "app/DesktopSession.h"
 #include "app/Main.h"
 #include "controls/SkinControls.h"
 #include "options/Options.h"
@@ -76,7 +77,14 @@ int main(int argc, char** argv)
     if (line.ExitAt)
         return *line.ExitAt;
 
+    // One disc per desktop: a second start hands its file to the first.
+    bool handedOver = false;
+    std::shared_ptr<TSessionBus> bus = JoinDesktopSession(line.Files, handedOver);
+    if (handedOver)
+        return 0;
+
     int exitCode = 0;
+    std::unique_ptr<TMprisServer> mediaControls;
     try {
         Application().Initialize(RequestedScale());
         RegisterSkinControls();
@@ -88,6 +96,7 @@ int main(int argc, char** argv)
         // once the main window is up.
         if (!line.Files.empty())
             Application().Post([&player, file = line.Files.front()] { player.PlayFile(file); });
+        mediaControls = ServeMediaControls(bus, player);
         Application().Run();
     } catch (const TApplicationHalt& halt) {
         exitCode = halt.ExitCode;

@@ -82,6 +82,14 @@ void TApplication::Run()
     }
 }
 
+void TApplication::RequestEnd()
+{
+    if (mainForm_ && mainForm_->TakesInput())
+        mainForm_->DispatchCloseRequest();
+    else
+        Terminate();
+}
+
 void TApplication::ShowException(const std::exception& error)
 {
     MessageBox(error.what(), title_.empty() ? std::string("Error") : title_, MB_OK | MB_ICONERROR);

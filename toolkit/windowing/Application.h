@@ -70,6 +70,10 @@ public:
     void Run();
     void ShowException(const std::exception& error);
     void Terminate() { terminated_ = true; }
+    // The desktop asks the program to end: the main window closes as its
+    // close glyph would, or, while a modal window keeps it from input, the
+    // application ends its modal runs and then closes all the same.
+    void RequestEnd();
     bool Terminated() const { return terminated_; }
     // Runs call from the message loop, once it next handles messages (after
     // the main window is shown, when posted before the loop starts). Any

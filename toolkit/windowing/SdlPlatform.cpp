@@ -381,14 +381,8 @@ private:
             return;
         }
         case SDL_QUIT:
-            // The desktop asks the program to end (a signal, the session
-            // closing): the main window closes as its close glyph would, or,
-            // while a modal window keeps it from input, the application ends
-            // its modal runs and then closes all the same.
-            if (TForm* main = Application().MainForm(); main && main->TakesInput())
-                main->DispatchCloseRequest();
-            else
-                Application().Terminate();
+            // A signal, or the session closing.
+            Application().RequestEnd();
             return;
         default: return;
         }
