@@ -25,9 +25,9 @@ fail() { echo "FAIL: $*" >&2; [ -f "$WORK/disc.log" ] && tail -n 30 "$WORK/disc.
 
 # -noreset: a server resets when its last client leaves, and refuses
 # connections meanwhile; the program would start into that moment.
-start_x() {
+start_x() { # [screen, e.g. 2560x1600x24]
   exec 5> "$WORK/display"
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 5 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$WORK/display" ] && break
