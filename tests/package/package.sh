@@ -89,12 +89,8 @@ start_x
 DISC_PID=$!
 wait_main_window
 sleep 2
-level=$(sox -t raw -r 22050 -e signed -b 16 -c 2 "$HOME_DIR/audio.raw" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
-awk -v level="$level" 'BEGIN { exit !(level > 0.01) }' || fail "the module named on the command line is not heard (RMS $level)"
-window_geometry
-click_at 361 6
-wait_exit 10
-[ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
+expect_heard "$HOME_DIR/audio.raw" "the module named on the command line"
+close_disc
 settings="$HOME_DIR/.config/velmora/Sound.opt"
 [ -f "$settings" ] || fail "Sound.opt is not in the user's ~/.config/velmora/"
 grep -q '^Mixrate=' "$settings" || fail "Sound.opt holds no settings: $(cat "$settings")"
