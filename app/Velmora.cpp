@@ -22,8 +22,8 @@ constexpr const char* usage = "Usage: velmora [FILE]\n"
                               "Velmora, VYR's first music disc: five songs, and any MOD, S3M or XM module\n"
                               "given as FILE (or dropped on the window) played instead.\n"
                               "\n"
-                              "  --help     show this text and end\n"
-                              "  --version  show the version and end\n"
+                              "  -h, --help  show this text and end\n"
+                              "  --version   show the version and end\n"
                               "\n"
                               "VELMORA_SCALE=1..4 shows the windows that many times larger.\n";
 
@@ -37,7 +37,7 @@ TCommandLine ReadCommandLine(int argc, char** argv)
     TCommandLine line;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        if (argument == "--help") {
+        if (argument == "--help" || argument == "-h") {
             std::fputs(usage, stdout);
             line.ExitAt = 0;
         } else if (argument == "--version") {

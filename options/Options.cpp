@@ -136,6 +136,7 @@ void TfOptions::bWindowCloseClick(TObject*)
 void TfOptions::KeyDown(std::uint16_t& key, TShiftState shift)
 {
     TForm::KeyDown(key, shift);
+    SettingKeyDown(key, shift);
     if (key == VK_ESCAPE || key == VK_RETURN) {
         key = 0;
         bWindowCloseClick(bWindowClose);

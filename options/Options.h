@@ -61,8 +61,14 @@ protected:
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
 
 private:
+    // The arrow keys (options/OptionsKeys.cpp): Left, Right and Tab choose
+    // a setting and light its name, Up and Down step it; key is 0 when
+    // taken.
+    void SettingKeyDown(std::uint16_t& key, TShiftState shift);
+
     TWindowDrag Drag;
     TPlayer& player_;
+    int keyedSetting_ = -1; // the setting the keys change, 0..3; none yet
 };
 
 // The options window on screen: the one made at start-up (hidden, never

@@ -25,9 +25,9 @@ fail() { echo "FAIL: $*" >&2; [ -f "$WORK/disc.log" ] && tail -n 30 "$WORK/disc.
 
 # -noreset: a server resets when its last client leaves, and refuses
 # connections meanwhile; the program would start into that moment.
-start_x() {
+start_x() { # [screen, e.g. 2560x1600x24]
   exec 5> "$WORK/display"
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 5 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do
     [ -s "$WORK/display" ] && break
@@ -119,6 +119,22 @@ wait_exit() { # seconds; sets EXIT_CODE
     sleep 0.1
   done
   fail "the program did not end"
+}
+
+# Fails unless the sound SDL's disk output wrote to file (at the default
+# settings: 22050 Hz, 16 bit, stereo) is louder than silence.
+expect_heard() { # file what
+  local level
+  level=$(sox -t raw -r 22050 -e signed -b 16 -c 2 "$1" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+  awk -v level="$level" 'BEGIN { exit !(level > 0.01) }' || fail "$2 is not heard (RMS $level)"
+}
+
+# Closes the disc with its close glyph; fails unless it ends with 0.
+close_disc() {
+  window_geometry
+  click_at 361 6
+  wait_exit 10
+  [ "$EXIT_CODE" = 0 ] || fail "exit code $EXIT_CODE"
 }
 
 # Clicks the Options button and waits for the window; sets OPTIONS.

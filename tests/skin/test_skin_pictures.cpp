@@ -151,6 +151,22 @@ TEST(SkinButtons, EightBitPicturesShareOnePaletteOf256Colours)
     }
 }
 
+// Columns of row y where the song plate lies, as [first, last + 1): along
+// its top and bottom rows the plate's rim is golden, the slate tile under it
+// is not.
+std::pair<int, int> PlateSpan(const TBitmap& bitmap, int y)
+{
+    auto golden = [](TPixel p) { return GetRValue(p) > GetBValue(p) + 24; };
+    int first = bitmap.Width();
+    int last = -1;
+    for (int x = 0; x < bitmap.Width(); ++x)
+        if (golden(bitmap.Pixmap().At(x, y))) {
+            first = std::min(first, x);
+            last = x;
+        }
+    return {first, last + 1};
+}
+
 // The buttons stand 40 pixels apart downwards and 30 leftwards: the plate's
 // last row of one button must continue in the first row of the next, so
 // that the five read as one band.
@@ -160,13 +176,35 @@ TEST(SkinButtons, SongPlatesJoinIntoOneBand)
         for (const char* look : {"up", "down", "locked"}) {
             auto upper = LoadAsset("song" + std::to_string(n) + "_" + look + ".bmp");
             auto lower = LoadAsset("song" + std::to_string(n + 1) + "_up.bmp");
-            auto [upperFirst, upperEnd] = LitSpan(*upper, 39);
-            auto [lowerFirst, lowerEnd] = LitSpan(*lower, 0);
+            auto [upperFirst, upperEnd] = PlateSpan(*upper, 39);
+            auto [lowerFirst, lowerEnd] = PlateSpan(*lower, 0);
             ASSERT_LT(upperFirst, upperEnd) << "song " << n << " " << look << " has a plate along its bottom";
             ASSERT_LT(lowerFirst, lowerEnd);
             // In the panel's columns the lower button lies 30 pixels further left.
             EXPECT_NEAR(upperFirst, lowerFirst - 30, 1) << "song " << n << " " << look;
             EXPECT_NEAR(upperEnd, lowerEnd - 30, 1) << "song " << n << " " << look;
+        }
+}
+
+// A song button has no mask: its whole rectangle starts the song, so the
+// whole rectangle must look like the button, with no corner of black panel
+// beside the slanted plate. Only what the info caption and the ornament
+// cover stays black (below).
+TEST(SkinButtons, SongButtonsFillTheirWholeRectangle)
+{
+    struct Covered {
+        int width, height;
+    };
+    const Covered covered[] = {{0, 0}, {0, 0}, {6, 8}, {26, 21}, {0, 0}};
+    for (int n = 1; n <= 5; ++n)
+        for (const char* look : {"up", "down", "locked"}) {
+            auto button = LoadAsset("song" + std::to_string(n) + "_" + look + ".bmp");
+            const Covered corner = covered[n - 1];
+            for (int y = 0; y < button->Height(); ++y) {
+                const int from = y < corner.height ? corner.width : 0;
+                EXPECT_EQ(LitSpan(*button, y), std::make_pair(from, button->Width()))
+                    << "song " << n << " " << look << ", row " << y;
+            }
         }
 }
 

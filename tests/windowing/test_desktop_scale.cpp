@@ -13,6 +13,8 @@ TEST(DesktopScale, PointsAndRectanglesMapBothWaysAtEveryFactor)
         for (int within = 0; within < factor; ++within) {
             EXPECT_EQ(scale.FromScreen({7 * factor + within, within}), (TPoint{7, 0})) << factor;
             EXPECT_EQ(scale.FromScreen({-factor + within, -2 * factor + within}), (TPoint{-1, -2})) << factor;
+            // ... and lies that far into it, left of the origin too.
+            EXPECT_EQ(scale.WithinPixel({7 * factor + within, -2 * factor + within}), (TPoint{within, within}));
         }
         // A window at logical (L, T) takes a press at its client point (x, y)
         // there, whatever the factor.

@@ -22,6 +22,9 @@ struct TDesktopScale {
     // The logical pixel holding a screen pixel, also left of and above the
     // origin (where plain division would round towards it).
     constexpr TPoint FromScreen(TPoint p) const { return {FloorDivide(p.X), FloorDivide(p.Y)}; }
+    // Where inside its logical pixel a screen pixel lies: 0..Factor-1 each
+    // way, from the pixel's top left.
+    constexpr TPoint WithinPixel(TPoint p) const { return p - ToScreen(FromScreen(p)); }
 
     friend constexpr bool operator==(TDesktopScale, TDesktopScale) = default;
 

@@ -13,6 +13,7 @@ class THeadlessWindow final : public TPlatformWindow {
 public:
     void SetTitle(const std::string&) override { }
     void SetBounds(const TRect&) override { }
+    TPoint PlaceCorner(TPoint screenCorner) override { return screenCorner; }
     void Show() override { minimized_ = false; }
     void Hide() override { }
     void Raise() override { }

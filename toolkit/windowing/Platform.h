@@ -10,6 +10,14 @@
 
 class TForm;
 
+// Where the pointer was at the mouse input being delivered, in screen pixels
+// (not logical ones): on the screen, and from the top left corner of the
+// window the input goes to.
+struct TScreenPointer {
+    TPoint OnScreen;
+    TPoint InWindow;
+};
+
 // A top-level window of the desktop, as the toolkit needs it. Positions are
 // logical screen pixels (see TDesktopScale); the size is the client area.
 class TPlatformWindow {
@@ -17,6 +25,11 @@ public:
     virtual ~TPlatformWindow() = default;
     virtual void SetTitle(const std::string& title) = 0;
     virtual void SetBounds(const TRect& screenRect) = 0;
+    // The window's top left corner goes to this screen pixel, which above
+    // scale 1 may lie inside a logical pixel: where inside is kept for
+    // every SetBounds from now on, and the logical pixel is returned, the
+    // Left and Top for the form to take on.
+    virtual TPoint PlaceCorner(TPoint screenCorner) = 0;
     virtual void Show() = 0;
     virtual void Hide() = 0;
     virtual void Raise() = 0;
@@ -50,6 +63,9 @@ public:
     virtual bool PumpEvents(int timeoutMs) = 0;
     // Ends a wait in PumpEvents early; callable from any thread.
     virtual void Wake() { }
+    // The pointer at the mouse input being delivered now; none outside a
+    // delivery, or where there is no screen.
+    virtual std::optional<TScreenPointer> Pointer() const { return std::nullopt; }
     // Whether time passes by itself; a headless platform's clock is moved
     // by the message loop to the next timer when nothing else can happen.
     virtual bool HasRealClock() const = 0;

@@ -120,6 +120,7 @@ public:
         SDL_PushEvent(&event);
     }
     bool HasRealClock() const override { return true; }
+    std::optional<TScreenPointer> Pointer() const override { return pointer_; }
 
     bool PumpEvents(int timeoutMs) override
     {
@@ -244,7 +245,20 @@ private:
         if (!window)
             return;
         TForm& form = window->Form();
-        TPoint position = scale_.FromScreen(screen) - TPoint{form.Left(), form.Top()};
+        const TPoint inWindow = screen - window->ScreenCorner();
+        const TPoint position = scale_.FromScreen(inWindow);
+        pointer_ = TScreenPointer{screen, inWindow};
+        try {
+            DispatchMouse(form, type, button, position);
+        } catch (...) {
+            pointer_.reset();
+            throw;
+        }
+        pointer_.reset();
+    }
+
+    void DispatchMouse(TForm& form, Uint32 type, unsigned button, TPoint position)
+    {
         if (type == SDL_MOUSEMOTION) {
             form.DispatchMouseMove(Shift(), position.X, position.Y);
             return;
@@ -261,10 +275,7 @@ private:
         }
     }
 
-    TPoint ScreenPoint(const TSdlWindow& window, int x, int y) const
-    {
-        return scale_.ToScreen(TPoint{window.Form().Left(), window.Form().Top()}) + TPoint{x, y};
-    }
+    TPoint ScreenPoint(const TSdlWindow& window, int x, int y) const { return window.ScreenCorner() + TPoint{x, y}; }
 
     // The X server's own report of the pointer: its root position at the
     // moment of the event, whatever the window did since.
@@ -347,7 +358,7 @@ private:
                     form.DispatchCloseRequest();
                 break;
             case SDL_WINDOWEVENT_MOVED: {
-                TPoint place = scale_.FromScreen({event.window.data1, event.window.data2});
+                TPoint place = window->PlaceCorner({event.window.data1, event.window.data2});
                 if (place.X != form.Left() || place.Y != form.Top())
                     form.PlatformMoved(place.X, place.Y);
                 break;
@@ -392,6 +403,7 @@ private:
     TDesktopScale scale_;
     bool x11Pointer_ = false;
     TShiftState buttons_ = 0;
+    std::optional<TScreenPointer> pointer_; // while a mouse input is delivered
     std::vector<std::string> drop_;
     Uint32 dropWindow_ = 0;
     Uint32 wakeEvent_ = static_cast<Uint32>(-1);

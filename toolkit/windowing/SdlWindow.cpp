@@ -111,16 +111,28 @@ void TSdlWindow::SetBounds(const TRect& logicalRect)
     if (displayGone_)
         return;
     const TRect screenRect = scale_.ToScreen(logicalRect);
+    const TPoint corner = TPoint{screenRect.Left, screenRect.Top} + withinPixel_;
     int x = 0;
     int y = 0;
     int w = 0;
     int h = 0;
     SDL_GetWindowPosition(window_, &x, &y);
     SDL_GetWindowSize(window_, &w, &h);
-    if (x != screenRect.Left || y != screenRect.Top)
-        SDL_SetWindowPosition(window_, screenRect.Left, screenRect.Top);
+    if (x != corner.X || y != corner.Y)
+        SDL_SetWindowPosition(window_, corner.X, corner.Y);
     if (w != screenRect.Width() || h != screenRect.Height())
         SDL_SetWindowSize(window_, std::max(screenRect.Width(), 1), std::max(screenRect.Height(), 1));
+}
+
+TPoint TSdlWindow::PlaceCorner(TPoint screenCorner)
+{
+    withinPixel_ = scale_.WithinPixel(screenCorner);
+    return scale_.FromScreen(screenCorner);
+}
+
+TPoint TSdlWindow::ScreenCorner() const
+{
+    return scale_.ToScreen(TPoint{form_.Left(), form_.Top()}) + withinPixel_;
 }
 
 void TSdlWindow::Show()

@@ -32,6 +32,9 @@ public:
 
     void SetTitle(const std::string& title) override;
     void SetBounds(const TRect& screenRect) override;
+    TPoint PlaceCorner(TPoint screenCorner) override;
+    // The window's top left corner in screen pixels.
+    TPoint ScreenCorner() const;
     void Show() override;
     void Hide() override;
     void Raise() override;
@@ -48,6 +51,10 @@ private:
 
     TForm& form_;
     TDesktopScale scale_;
+    // Screen pixels from the corner of the window's logical pixel to the
+    // window's own corner, 0..Factor-1 each way: a window dragged along
+    // with the pointer, or placed by the desktop, needn't sit on a block.
+    TPoint withinPixel_;
     SDL_Window* window_ = nullptr;
     Uint32 id_ = 0;
     void* x11Display_ = nullptr; // Display*, owned by SDL

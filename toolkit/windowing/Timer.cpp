@@ -36,7 +36,13 @@ void TTimer::Restart()
 
 void TTimer::Tick(std::uint64_t now)
 {
-    dueAt_ = now + interval_;
+    // The next tick is counted from when this one was due, not from when
+    // the loop got to it, so a late wake-up doesn't stretch the period.
+    // Ticks missed altogether (a machine asleep, a long handler) are
+    // skipped rather than fired in a burst, keeping the old step.
+    dueAt_ += interval_;
+    if (dueAt_ <= now)
+        dueAt_ += (now - dueAt_) / interval_ * interval_ + interval_;
     if (OnTimer)
         OnTimer(this);
 }

@@ -4,8 +4,9 @@
 
 #include <cstdint>
 
-// Raises OnTimer every Interval milliseconds while enabled. Ticks are
-// served by the message loop, so a handler never interrupts another.
+// Raises OnTimer every Interval milliseconds while enabled, each tick due a
+// whole number of intervals after the wait began. Ticks are served by the
+// message loop, so a handler never interrupts another.
 class TTimer : public TComponent {
 public:
     explicit TTimer(TComponent* owner);

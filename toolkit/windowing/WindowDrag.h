@@ -1,15 +1,18 @@
 #pragma once
 
+#include "toolkit/graphics/Geometry.h"
 #include "toolkit/windowing/Input.h"
 
 #include <cstdint>
+#include <optional>
 
 class TForm;
 
 // Moving a borderless window with the left button held on one of its
 // surfaces: each handler of a drag surface is one call. The pressed control
 // keeps the mouse, and as the control moves with the window, the point
-// under the pointer stays the one that was pressed.
+// under the pointer stays the one that was pressed, to the screen pixel at
+// every scale.
 struct TWindowDrag {
     bool Dragging = false;
     // Where the left button went down, in the pressed control's coordinates.
@@ -23,4 +26,9 @@ struct TWindowDrag {
     void MouseMove(TForm& window, int x, int y);
     // Any button ends the drag.
     void MouseUp() { Dragging = false; }
+
+private:
+    // Screen pixels from the window's corner to the pressed point, when the
+    // platform told where the pointer was.
+    std::optional<TPoint> grab_;
 };

@@ -45,6 +45,7 @@ constexpr double TitleRight = MarkerCentre - MarkerGlow - 2;
 
 // What differs between the three looks.
 struct Look {
+    Material Tile;
     Material Plate;
     Material Tab;
     TPixel Number;
@@ -64,9 +65,45 @@ std::function<TPixel(double)> Ramp(TPixel top, TPixel middle, TPixel bottom, dou
     };
 }
 
+// The tile the plate lies on: a dark slate with a bevel of its own, so that
+// the corners beside the slant read as part of the button; it is pressed in
+// with the plate. It has no gold: the plate's golden rim keeps the band's
+// outline on it.
+Material TileMaterial(ButtonLook look)
+{
+    Material m;
+    m.Rim = 1.0;
+    const TPixel lit = RGB(70, 78, 104);
+    const TPixel shade = RGB(12, 13, 19);
+    if (look == ButtonLook::Down) {
+        m.RimLit = shade;
+        m.RimShade = lit;
+        m.Face = Ramp(RGB(7, 8, 11), RGB(12, 13, 19), RGB(19, 21, 29), 0, SongButtonHeight);
+    } else {
+        m.RimLit = lit;
+        m.RimShade = shade;
+        m.Face = Ramp(RGB(30, 33, 46), RGB(19, 21, 30), RGB(11, 12, 17), 0, SongButtonHeight);
+    }
+    return m;
+}
+
+// What other controls of the main window lie over each button: the info
+// caption over the third's top left corner, the ornament over the
+// fourth's. Those parts stay black like the panel, the same whatever the
+// button shows.
+TRect CoveredCorner(int n)
+{
+    switch (n) {
+    case 3: return {0, 0, 6, 8};
+    case 4: return {0, 0, 26, 21};
+    default: return {};
+    }
+}
+
 Look LookOf(ButtonLook look)
 {
     Look l{};
+    l.Tile = TileMaterial(look);
     l.Plate = PlateMaterial(look, SongButtonHeight);
     l.Tab.Rim = 1.0;
     switch (look) {
@@ -168,7 +205,12 @@ std::unique_ptr<TBitmap> PaintSongButton(int n, const std::string& title, int ti
     canvas.FillRect({0, 0, SongButtonWidth, SongButtonHeight});
 
     const Look l = LookOf(look);
-    PaintShape(canvas, {0, 0, SongButtonWidth, SongButtonHeight}, PlateShape(), l.Plate);
+    const TRect whole{0, 0, SongButtonWidth, SongButtonHeight};
+    PaintShape(canvas, whole,
+        ConvexPolygon({{0, 0}, {SongButtonWidth, 0}, {SongButtonWidth, SongButtonHeight}, {0, SongButtonHeight}}),
+        l.Tile);
+    canvas.FillRect(CoveredCorner(n));
+    PaintShape(canvas, whole, PlateShape(), l.Plate);
     PaintMarker(canvas, l);
     PaintTab(canvas, n, l);
     PaintTitle(canvas, title, titlePixels, l);

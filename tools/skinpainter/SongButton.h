@@ -23,7 +23,9 @@ int TitlePixels(const std::vector<std::string>& titles);
 // left than the one before. Each paints a plate slanted by that same step,
 // so the five plates join edge to edge into one diagonal band, and the
 // golden number tabs at their left ends run down it as one stripe. The
-// triangles either side of the slant stay black like the panel under them.
+// plate lies on a dark tile that fills the rest of the rectangle, since the
+// whole rectangle is the button: the corners either side of the slant start
+// the song too, and a drag from there moves nothing.
 std::unique_ptr<TBitmap> PaintSongButton(int n, const std::string& title, int titlePixels, ButtonLook look);
 
 } // namespace skin
