@@ -7,12 +7,20 @@ WORK=$(mktemp -d /tmp/velmora-e2e.XXXXXX)
 XVFB_PID=""
 DISC_PID=""
 WM_PID=""
+BUS_PID=""
+
+# Nothing of the machine's own desktop session: no session bus unless a
+# test starts its own, and a runtime folder of the test's.
+unset DBUS_SESSION_BUS_ADDRESS
+export XDG_RUNTIME_DIR="$WORK/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # The X server is waited for: one still going away can take its display's
 # socket with it after the next test's server has taken the same number.
 cleanup() {
   [ -n "$DISC_PID" ] && kill "$DISC_PID" 2>/dev/null || true
   [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
+  [ -n "$BUS_PID" ] && kill "$BUS_PID" 2>/dev/null || true
   if [ -n "$XVFB_PID" ]; then
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
@@ -37,6 +45,45 @@ start_x() { # [screen, e.g. 2560x1600x24]
   export DISPLAY=":$(head -n1 "$WORK/display")"
   # The pointer starts at the centre of the screen, inside the window.
   xdotool mousemove 5 5
+}
+
+# A session bus of the test's own, as a desktop session has one.
+start_session_bus() {
+  dbus-daemon --session --address="unix:path=$WORK/bus" --nofork --print-pid=6 6> "$WORK/bus.pid" \
+    > "$WORK/bus.log" 2>&1 &
+  BUS_PID=$!
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/bus"
+  for _ in $(seq 100); do
+    [ -S "$WORK/bus" ] && return
+    sleep 0.05
+  done
+  fail "the session bus did not start"
+}
+
+# The RMS amplitude (0..1) of the disk output from byte $1 on, $2 bytes of
+# it at most (all when not given).
+rms_from() { # from [bytes]
+  tail -c +"$(( $1 + 1 ))" "$WORK/audio.raw" | head -c "${2:-999999999}" > "$WORK/part.raw"
+  sox -t raw -r 22050 -e signed -b 16 -c 2 "$WORK/part.raw" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}'
+}
+above() { awk -v level="$1" -v bound="$2" 'BEGIN { exit !(level > bound) }'; }
+output_bytes() { stat -c %s "$WORK/audio.raw"; }
+# Waits up to five seconds for the output to sound, or to fall silent.
+becomes_heard() {
+  local from level
+  for _ in $(seq 10); do
+    from=$(output_bytes); sleep 0.5; level=$(rms_from "$from")
+    above "$level" 0.01 && return 0
+  done
+  return 1
+}
+becomes_silent() {
+  local from level
+  for _ in $(seq 10); do
+    from=$(output_bytes); sleep 0.5; level=$(rms_from "$from")
+    above "$level" 0.0001 || return 0
+  done
+  return 1
 }
 
 # openbox, for what only a window manager does: minimising, stacking.
