@@ -21,6 +21,8 @@ AudioOutput::AudioOutput(const OutputFormat& format, Playout& playout, const Out
     const std::string reason = Open();
     if (!reason.empty())
         throw EngineError(ErrorCode::NoOutput, "No sound output device could be opened: " + reason);
+    if (const char* driver = SDL_GetCurrentAudioDriver())
+        driver_ = driver;
 }
 
 AudioOutput::~AudioOutput()
@@ -87,7 +89,11 @@ bool AudioOutput::Reopen()
     // A sound server that went away takes SDL's connection with it: only
     // starting the audio subsystem again connects anew.
     Close();
-    return Open().empty();
+    if (!driver_.empty())
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver_.c_str(), SDL_HINT_OVERRIDE);
+    const bool opened = Open().empty();
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    return opened;
 }
 
 } // namespace velmora::engine

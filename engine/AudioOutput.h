@@ -50,6 +50,9 @@ private:
     const OutputFormat format_;
     Playout& playout_;
     const OutputNames names_;
+    // The driver the output first opened with: a sound server that went
+    // away is waited for, not replaced by whatever else would open.
+    std::string driver_;
     SDL_AudioDeviceID device_ = 0;
     bool running_ = false;
 };

@@ -98,6 +98,7 @@ milliseconds AudioWorker::TendDevice(std::size_t framesAhead)
             return RetryEvery;
         }
         lost_ = false;
+        control_.fadeInAgain.store(true, std::memory_order_relaxed);
         std::fprintf(stderr, "velmora: the sound output is back\n");
     } else if (output_.Lost()) {
         lost_ = true;

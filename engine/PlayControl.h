@@ -25,6 +25,9 @@ struct PlayControl {
     std::atomic<std::uint64_t> heardTimeMs{0};
     // The callback's last buffer was silence, with nothing fading out.
     std::atomic<bool> silent{true};
+    // The output was lost and is back: the callback fades in what it was
+    // playing rather than starting it mid-swing.
+    std::atomic<bool> fadeInAgain{false};
     // Wakes the decoder: the callback posts it once when half of what was
     // rendered ahead has been heard, the program's thread with each change.
     // Posting never blocks.

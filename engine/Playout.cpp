@@ -76,6 +76,8 @@ void Playout::Mix(std::size_t frames)
     if (wanted != playing_)
         SwitchTo(wanted);
     const bool paused = control_.paused.load(std::memory_order_relaxed);
+    if (control_.fadeInAgain.exchange(false, std::memory_order_relaxed))
+        pauseGain_ = 0.0f;
     const float volume = control_.volume.load(std::memory_order_relaxed);
     float frame[OutputFormat::MaxChannels];
     for (std::size_t i = 0; i < frames; ++i) {
