@@ -92,6 +92,10 @@ public:
         SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
         SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
         SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
+        // Dragged text is no file. SDL copies each of its lines into an
+        // event of its own, hundreds of thousands for a large text, which
+        // would flood the queue; switched off, it copies nothing.
+        SDL_EventState(SDL_DROPTEXT, SDL_DISABLE);
         CatchHangUp();
         // On X11 the pointer is taken from the X events themselves: SDL drops
         // a motion whose window position equals the last one, which is every
@@ -396,6 +400,10 @@ private:
                 window->Form().DispatchDropFiles(paths);
             return;
         }
+        case SDL_DROPTEXT:
+            // Switched off above; should one come all the same, its copy goes.
+            SDL_free(event.drop.file);
+            return;
         case SDL_QUIT: EndOnRequest(); return;
         default: return;
         }
