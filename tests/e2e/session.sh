@@ -28,12 +28,7 @@ for line in $(seq 500); do echo "line $line of a text dragged from an editor"; d
 "$XDND_DROP" --text $(( WX + 200 )) $(( WY + 100 )) "$WORK/text.txt" || fail "the text drag did not finish"
 sounding || fail "no sound after the drops"
 
-open_options
-eval "$(xdotool getwindowgeometry --shell --prefix O "$OPTIONS")"
-xdotool mousemove $(( OX + 80 )) $(( OY + 13 )) click 1   # mix rate up: 22050 -> 44100
-sleep 0.3
-xdotool mousemove $(( OX + 265 )) $(( OY + 6 )) click 1   # close and apply
-sleep 1
+step_rate up
 xdotool search --onlyvisible --name '^Velmora - The Options$' > /dev/null 2>&1 && fail "the options window stayed"
 sounding || fail "no sound after the engine restarted"
 

@@ -11,12 +11,7 @@ for signal in TERM HUP; do
   for modal in no yes; do
     start_disc
     window_geometry
-    open_options
-    eval "$(xdotool getwindowgeometry --shell --prefix O "$OPTIONS")"
-    xdotool mousemove $(( OX + 80 )) $(( OY + 13 )) click 1   # mix rate up: 22050 -> 44100
-    sleep 0.3
-    xdotool mousemove $(( OX + 265 )) $(( OY + 6 )) click 1   # close and apply
-    sleep 1
+    step_rate up
     [ "$modal" = no ] || open_options
     kill -"$signal" "$DISC_PID"
     wait_exit 10
