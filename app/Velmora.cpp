@@ -6,6 +6,7 @@
 #include "controls/SkinControls.h"
 #include "options/Options.h"
 #include "toolkit/windowing/Application.h"
+#include "toolkit/windowing/WorkArea.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -56,17 +57,31 @@ TCommandLine ReadCommandLine(int argc, char** argv)
     return line;
 }
 
-// VELMORA_SCALE, when it holds a whole number from 1 to 4.
+// VELMORA_SCALE, when it holds a whole number from 1 to 4: at most the
+// factor at which the main window (370 by 214) still fits the screen's work
+// area, so that its close glyph stays within reach.
 std::optional<int> RequestedScale()
 {
     const char* text = std::getenv("VELMORA_SCALE");
     if (!text || !*text)
         return std::nullopt;
     const std::string_view value = text;
-    if (value.size() == 1 && value[0] >= '1' && value[0] <= '4')
-        return value[0] - '0';
-    std::fprintf(stderr, "velmora: VELMORA_SCALE=%s is no scale from 1 to 4; the screen decides\n", text);
-    return std::nullopt;
+    if (value.size() != 1 || value[0] < '1' || value[0] > '4') {
+        std::fprintf(stderr, "velmora: VELMORA_SCALE=%s is no scale from 1 to 4; the screen decides\n", text);
+        return std::nullopt;
+    }
+    const int factor = value[0] - '0';
+    const std::optional<TRect> area = ScreenWorkArea();
+    if (!area)
+        return factor;
+    constexpr TSize mainWindow{370, 214};
+    const int fitting = LargestFittingFactor(factor, mainWindow, {area->Width(), area->Height()});
+    if (fitting < factor)
+        std::fprintf(stderr,
+            "velmora: at VELMORA_SCALE=%d the window would be %dx%d, larger than the screen's work area of %dx%d; "
+            "it is shown at scale %d\n",
+            factor, mainWindow.Width * factor, mainWindow.Height * factor, area->Width(), area->Height(), fitting);
+    return fitting;
 }
 
 } // namespace

@@ -7,9 +7,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <istream>
+#include <memory>
 #include <system_error>
+
+#include <ext/stdio_filebuf.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace velmora::engine {
 namespace {
@@ -28,33 +32,44 @@ std::string SizeText(std::uintmax_t bytes)
     return text;
 }
 
-// The file at path, checked to be one that can hold a module, opened for a
-// decoder that reads what it needs of it as it goes.
-std::ifstream OpenModuleFile(const std::string& path)
+// A module file opened for reading: a seekable stream over its descriptor.
+class ModuleFile {
+public:
+    explicit ModuleFile(int descriptor) : buffer_(descriptor, std::ios::in), stream_(&buffer_) { }
+    std::istream& Stream() { return stream_; }
+
+private:
+    __gnu_cxx::stdio_filebuf<char> buffer_; // closes the descriptor
+    std::istream stream_;
+};
+
+// The file at path, opened once and checked to be one that can hold a
+// module through what was opened, so nothing can be swapped in between. The
+// open doesn't wait: a FIFO or a device in its place must not block the
+// window, and is refused below.
+std::unique_ptr<ModuleFile> OpenModuleFile(const std::string& path)
 {
     const auto fail = [&](ErrorCode code, const std::string& reason) {
         return EngineError(code, "Unable to load module " + path + ": " + reason);
     };
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (error)
-        throw fail(ErrorCode::FileOpen, "the file can't be opened: " + error.message());
-    if (std::filesystem::is_directory(status))
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0)
+        throw fail(ErrorCode::FileOpen, std::string("the file can't be opened: ") + std::strerror(errno));
+    auto file = std::make_unique<ModuleFile>(descriptor);
+    struct stat status { };
+    if (::fstat(descriptor, &status) != 0)
+        throw fail(ErrorCode::FileOpen, std::string("the file can't be read: ") + std::strerror(errno));
+    if (S_ISDIR(status.st_mode))
         throw fail(ErrorCode::FileOpen, "the file can't be read: " + std::generic_category().message(EISDIR));
-    if (!std::filesystem::is_regular_file(status))
+    if (!S_ISREG(status.st_mode))
         throw fail(ErrorCode::FileOpen, "the file can't be read: it is no regular file");
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error)
-        throw fail(ErrorCode::FileOpen, "the file can't be read: " + error.message());
+    const auto size = static_cast<std::uintmax_t>(status.st_size);
     if (size == 0)
         throw fail(ErrorCode::BadModule, "the file is empty");
     if (size > largestModuleBytes)
         throw fail(ErrorCode::BadModule,
             "the file holds " + SizeText(size) + ", more than any module (at most " + SizeText(largestModuleBytes) +
                 ")");
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw fail(ErrorCode::FileOpen, std::string("the file can't be opened: ") + std::strerror(errno));
     return file;
 }
 
@@ -68,12 +83,12 @@ ModulePlayer::~ModulePlayer() = default;
 
 std::unique_ptr<ModulePlayer> ModulePlayer::Load(const std::string& path)
 {
-    std::ifstream file = OpenModuleFile(path);
+    const std::unique_ptr<ModuleFile> file = OpenModuleFile(path);
     auto player = std::unique_ptr<ModulePlayer>(new ModulePlayer(nullptr));
     try {
         // From a seekable stream the decoder reads only what it keeps, so the
         // file is never held twice.
-        player->module_ = std::make_unique<openmpt::module>(file, player->silentLog_);
+        player->module_ = std::make_unique<openmpt::module>(file->Stream(), player->silentLog_);
     } catch (const openmpt::exception&) {
         throw EngineError(
             ErrorCode::BadModule, "Unable to load module " + path + ": not a module file the engine recognises");

@@ -195,3 +195,16 @@ open_options() {
   done
   [ -n "$OPTIONS" ] || fail "the options window did not open"
 }
+
+# Opens the options, steps the mix rate one step up (22050 -> 44100) or
+# down with its spin button, and closes the window, which applies it.
+step_rate() { # up|down
+  open_options
+  eval "$(xdotool getwindowgeometry --shell --prefix O "$OPTIONS")"
+  local y=$(( OY + 13 ))   # the spin button's upper half
+  [ "$1" = up ] || y=$(( OY + 27 ))
+  xdotool mousemove $(( OX + 80 )) "$y" click 1
+  sleep 0.3
+  xdotool mousemove $(( OX + 265 )) $(( OY + 6 )) click 1   # close and apply
+  sleep 1
+}

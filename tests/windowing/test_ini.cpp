@@ -229,3 +229,46 @@ TEST_F(IniTest, TheFileKeepsItsPermissionsAndItsLink)
     EXPECT_EQ(Read(), "[Sound]\nMixrate=2\n");
     EXPECT_EQ(std::filesystem::status(real).permissions(), perms::owner_read | perms::owner_write | perms::group_read);
 }
+
+TEST_F(IniTest, AWriteThroughADanglingLinkMakesItsFileAndKeepsTheLink)
+{
+    // Sound.opt -> settings/link.opt -> real.opt, which doesn't exist yet.
+    std::filesystem::create_directory(directory / "settings");
+    std::filesystem::create_symlink("real.opt", directory / "settings" / "link.opt");
+    std::filesystem::create_symlink("settings/link.opt", path);
+
+    TIniFile(path).WriteString("Sound", "Mixrate", "2");
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_TRUE(std::filesystem::is_symlink(directory / "settings" / "link.opt"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(directory / "settings" / "real.opt")));
+    EXPECT_EQ(Read(), "[Sound]\nMixrate=2\n");
+    TIniFile(path).WriteString("Sound", "Stereo", "1");
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(Read(), "[Sound]\nMixrate=2\nStereo=1\n");
+
+    // A loop of links is no file to write.
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink("Sound.opt", path);
+    EXPECT_THROW(TIniFile(path).WriteString("Sound", "Mixrate", "3"), EInvalidOperation);
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+}
+
+// A run as the superuser must not take a user's settings file from them.
+TEST_F(IniTest, TheSuperusersWriteKeepsTheFilesOwnerGroupAndMode)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the superuser may give a file to someone else";
+    constexpr uid_t user = 65534; // nobody
+    constexpr gid_t group = 65534;
+    Write("[Sound]\nMixrate=1\n");
+    ASSERT_EQ(::chown(path.c_str(), user, group), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+
+    TIniFile(path).WriteString("Sound", "Mixrate", "2");
+    struct stat info { };
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, user);
+    EXPECT_EQ(info.st_gid, group);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(Read(), "[Sound]\nMixrate=2\n");
+}

@@ -252,24 +252,52 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
+// The file a path names, through symbolic links, also when a link names a
+// file that doesn't exist yet; none for a loop or a link that can't be read.
+std::optional<std::filesystem::path> ThroughLinks(std::filesystem::path path)
+{
+    // The kernel's own limit for one path.
+    constexpr int maxLinks = 40;
+    for (int link = 0; link <= maxLinks; ++link) {
+        struct stat info { };
+        if (::lstat(path.c_str(), &info) != 0)
+            return errno == ENOENT ? std::optional(path) : std::nullopt;
+        if (!S_ISLNK(info.st_mode))
+            return path;
+        std::error_code error;
+        const std::filesystem::path next = std::filesystem::read_symlink(path, error);
+        if (error)
+            return std::nullopt;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return std::nullopt;
+}
+
+// The new file takes the old one's owner and group, as far as the writer
+// may give them (the superuser always; anyone else a group of their own),
+// then its mode: a change of owner clears the set-user-ID bits.
+bool TakeOver(int fd, const struct stat& old)
+{
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+        (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
 // Puts a new file with these bytes in the place of path: written beside it
 // and renamed over it, so the old file stays whole until the new one is.
-// old is the file being replaced (its permissions carry over), or null.
+// old is the file being replaced (its owner and permissions carry over), or
+// null. Through a symbolic link the file it names is replaced or made, and
+// the link stays.
 bool Replace(const std::string& path, std::string_view bytes, const struct stat* old)
 {
-    // Through a symbolic link the file it names is replaced, and the link stays.
-    std::filesystem::path target = path;
-    std::error_code error;
-    if (old && std::filesystem::is_symlink(target, error)) {
-        target = std::filesystem::canonical(target, error);
-        if (error)
-            return false;
-    }
+    const std::optional<std::filesystem::path> target = ThroughLinks(path);
+    if (!target)
+        return false;
 
     std::string temporary;
     TFileDescriptor fd;
     for (int attempt = 0; !fd && attempt < 100; ++attempt) {
-        temporary = target.string() + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        temporary = target->string() + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
         // A new file gets the permissions the umask allows, as any new file.
         fd = TFileDescriptor(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, old ? 0600 : 0666));
         if (!fd && errno != EEXIST)
@@ -278,10 +306,9 @@ bool Replace(const std::string& path, std::string_view bytes, const struct stat*
     if (!fd)
         return false;
 
-    bool written =
-        (!old || ::fchmod(fd.Get(), old->st_mode & 07777) == 0) && WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
+    bool written = (!old || TakeOver(fd.Get(), *old)) && WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
     written = fd.Close() && written;
-    if (written && ::rename(temporary.c_str(), target.c_str()) == 0)
+    if (written && ::rename(temporary.c_str(), target->c_str()) == 0)
         return true;
     ::unlink(temporary.c_str());
     return false;

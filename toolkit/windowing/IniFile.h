@@ -31,9 +31,11 @@ public:
     // of the section, else in a new section at the end of the file (made if
     // missing). Every other byte stays as it was; a new line ends the way
     // the file's first line does. The file is replaced whole by a new one
-    // with its permissions, so a write that fails leaves the old file. A
-    // file that can't be read or written raises EInvalidOperation
-    // "Kann nicht nach <path> schreiben".
+    // with its permissions and, as far as the writer may give them, its
+    // owner and group, so a write that fails leaves the old file. Through
+    // a symbolic link the file it names is written (and made, if missing),
+    // and the link stays. A file that can't be read or written raises
+    // EInvalidOperation "Kann nicht nach <path> schreiben".
     void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
 
 private:

@@ -4,6 +4,8 @@
 
 // The modal message box: the caption as the window title, an icon, the
 // text and an OK button. Enter, Escape, Space or a click on OK close it.
+// A word too wide for the box, such as a long path, goes on lines of its
+// own, and one too long for a few lines loses its middle.
 class TMessageForm : public TForm {
 public:
     TMessageForm(TComponent* owner, std::string text, const std::string& caption, unsigned flags);
@@ -22,6 +24,7 @@ private:
     void PaintIcon(TCanvas& canvas, TPoint at);
 
     std::string text_;
+    std::string shown_; // text_ with its long words broken or shortened
     unsigned flags_;
     TRect textRect_;
     bool pressed_ = false;

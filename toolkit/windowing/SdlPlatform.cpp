@@ -8,8 +8,10 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <signal.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -37,6 +39,16 @@ int EndWithoutDisplay(Display*)
 {
     TSdlWindow::ForgetDisplay();
     Application().EndWithoutDisplay();
+}
+
+// A hang-up (the terminal the program was started from closed) asks the
+// program to end, as SIGTERM and SIGINT do; SDL turns only those two into a
+// quit event. The handler just notes it: the message loop ends in order.
+volatile std::sig_atomic_t hangUpPending = 0;
+
+void NoteHangUp(int)
+{
+    hangUpPending = 1;
 }
 
 [[noreturn]] void failWithSdlError(const std::string& what)
@@ -80,6 +92,11 @@ public:
         SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
         SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
         SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
+        // Dragged text is no file. SDL copies each of its lines into an
+        // event of its own, hundreds of thousands for a large text, which
+        // would flood the queue; switched off, it copies nothing.
+        SDL_EventState(SDL_DROPTEXT, SDL_DISABLE);
+        CatchHangUp();
         // On X11 the pointer is taken from the X events themselves: SDL drops
         // a motion whose window position equals the last one, which is every
         // other motion of a window dragged along under the pointer.
@@ -89,7 +106,12 @@ public:
         scale_ = ScaleFor(scale, x11Pointer_ ? ScreenDotsPerInch() : 96);
         wakeEvent_ = SDL_RegisterEvents(1);
     }
-    ~TSdlPlatform() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+    ~TSdlPlatform() override
+    {
+        if (hangUpCaught_)
+            ::sigaction(SIGHUP, &previousHangUp_, nullptr);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
 
     std::unique_ptr<TPlatformWindow> CreateWindow(TForm& form, bool bordered) override
     {
@@ -126,9 +148,7 @@ public:
     {
         SDL_Event event;
         bool delivered = false;
-        if (timeoutMs > 0) {
-            if (!SDL_WaitEventTimeout(&event, timeoutMs))
-                return false;
+        if (timeoutMs > 0 && SDL_WaitEventTimeout(&event, timeoutMs)) {
             Deliver(event);
             delivered = true;
         }
@@ -136,10 +156,30 @@ public:
             Deliver(event);
             delivered = true;
         }
+        // Also after a wait that ended with nothing: the signal cut it short.
+        if (hangUpPending) {
+            hangUpPending = 0;
+            Application().RequestEnd();
+            delivered = true;
+        }
         return delivered;
     }
 
 private:
+    // Only where nobody chose otherwise: started under nohup, a hang-up
+    // stays ignored.
+    void CatchHangUp()
+    {
+        if (::sigaction(SIGHUP, nullptr, &previousHangUp_) != 0 || previousHangUp_.sa_handler != SIG_DFL)
+            return;
+        struct sigaction action { };
+        action.sa_handler = NoteHangUp;
+        sigemptyset(&action.sa_mask);
+        // Calls the signal interrupts go on: not every library retries them.
+        action.sa_flags = SA_RESTART;
+        hangUpCaught_ = ::sigaction(SIGHUP, &action, nullptr) == 0;
+    }
+
     void Forget(TSdlWindow& window) { windows_.erase(window.Id()); }
 
     TSdlWindow* WindowOf(Uint32 id) const
@@ -391,8 +431,11 @@ private:
                 window->Form().DispatchDropFiles(paths);
             return;
         }
-        case SDL_QUIT:
-            // A signal, or the session closing.
+        case SDL_DROPTEXT:
+            // Switched off above; should one come all the same, its copy goes.
+            SDL_free(event.drop.file);
+            return;
+        case SDL_QUIT: // a signal, or the session closing
             Application().RequestEnd();
             return;
         default: return;
@@ -407,6 +450,8 @@ private:
     std::vector<std::string> drop_;
     Uint32 dropWindow_ = 0;
     Uint32 wakeEvent_ = static_cast<Uint32>(-1);
+    bool hangUpCaught_ = false;
+    struct sigaction previousHangUp_ { };
 };
 
 } // namespace

@@ -1,8 +1,10 @@
-// velmora_xdnd_drop <x> <y> <file>...
+// velmora_xdnd_drop [--text] <x> <y> <file>...
 //
 // Drops files on the window under the root position (x, y) the way a file
-// manager does: as an XDND drag source offering a text/uri-list. End-to-end
-// tests use it to give a real window a real drop under Xvfb. Exits 0 once
+// manager does: as an XDND drag source offering a text/uri-list. With
+// --text it drags what the files hold instead, as a text editor drags a
+// selection: text/plain. End-to-end tests use it to give a real window a
+// real drop under Xvfb. Exits 0 once
 // the target has reported the drop finished, 2 when the desktop has no drop
 // target there or the target refused, 1 on any other failure.
 
@@ -16,6 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,7 +30,7 @@ constexpr long kXdndVersion = 5;
 constexpr auto kTimeout = std::chrono::seconds(10);
 
 struct TAtoms {
-    Atom aware, enter, position, status, drop, finished, leave, selection, actionCopy, uriList;
+    Atom aware, enter, position, status, drop, finished, leave, selection, actionCopy, uriList, text;
 
     explicit TAtoms(Display* display)
         : aware(XInternAtom(display, "XdndAware", False)), enter(XInternAtom(display, "XdndEnter", False)),
@@ -34,7 +38,7 @@ struct TAtoms {
           drop(XInternAtom(display, "XdndDrop", False)), finished(XInternAtom(display, "XdndFinished", False)),
           leave(XInternAtom(display, "XdndLeave", False)), selection(XInternAtom(display, "XdndSelection", False)),
           actionCopy(XInternAtom(display, "XdndActionCopy", False)),
-          uriList(XInternAtom(display, "text/uri-list", False))
+          uriList(XInternAtom(display, "text/uri-list", False)), text(XInternAtom(display, "text/plain", False))
     {
     }
 };
@@ -58,6 +62,19 @@ std::string UriList(const std::vector<std::string>& files)
         list += "\r\n";
     }
     return list;
+}
+
+// What the files hold, one after the other.
+std::optional<std::string> Contents(const std::vector<std::string>& files)
+{
+    std::string text;
+    for (const std::string& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in)
+            return std::nullopt;
+        text.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return text;
 }
 
 // The XDND-aware window under (x, y): the topmost window there that carries
@@ -104,9 +121,15 @@ void SendClientMessage(Display* display, Window target, Atom type, long l0, long
     XFlush(display);
 }
 
-// Hands the uri-list to whoever asks for the drag's selection.
+// What the drag offers: its one type and the bytes of it.
+struct TOffer {
+    Atom type = None;
+    std::string bytes;
+};
+
+// Hands the offer to whoever asks for the drag's selection in its type.
 void AnswerSelectionRequest(
-    Display* display, const TAtoms& atoms, const XSelectionRequestEvent& request, const std::string& list)
+    Display* display, const TAtoms& atoms, const XSelectionRequestEvent& request, const TOffer& offer)
 {
     XEvent reply{};
     reply.xselection.type = SelectionNotify;
@@ -117,9 +140,9 @@ void AnswerSelectionRequest(
     reply.xselection.time = request.time;
     reply.xselection.property = None;
     Atom property = request.property != None ? request.property : request.target;
-    if (request.selection == atoms.selection && request.target == atoms.uriList) {
-        XChangeProperty(display, request.requestor, property, atoms.uriList, 8, PropModeReplace,
-            reinterpret_cast<const unsigned char*>(list.data()), static_cast<int>(list.size()));
+    if (request.selection == atoms.selection && request.target == offer.type) {
+        XChangeProperty(display, request.requestor, property, offer.type, 8, PropModeReplace,
+            reinterpret_cast<const unsigned char*>(offer.bytes.data()), static_cast<int>(offer.bytes.size()));
         reply.xselection.property = property;
     }
     XSendEvent(display, request.requestor, False, NoEventMask, &reply);
@@ -128,7 +151,7 @@ void AnswerSelectionRequest(
 
 // Waits for a client message of that type, serving selection requests on
 // the way; false after the timeout.
-bool AwaitMessage(Display* display, const TAtoms& atoms, Atom type, const std::string& list, XClientMessageEvent& got)
+bool AwaitMessage(Display* display, const TAtoms& atoms, Atom type, const TOffer& offer, XClientMessageEvent& got)
 {
     auto deadline = std::chrono::steady_clock::now() + kTimeout;
     for (;;) {
@@ -136,7 +159,7 @@ bool AwaitMessage(Display* display, const TAtoms& atoms, Atom type, const std::s
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == SelectionRequest)
-                AnswerSelectionRequest(display, atoms, event.xselectionrequest, list);
+                AnswerSelectionRequest(display, atoms, event.xselectionrequest, offer);
             else if (event.type == ClientMessage && event.xclient.message_type == type) {
                 got = event.xclient;
                 return true;
@@ -162,16 +185,25 @@ int Fail(const char* message, int exitCode = 1)
 
 int main(int argc, char** argv)
 {
+    const bool asText = argc > 1 && std::string(argv[1]) == "--text";
+    if (asText) {
+        --argc;
+        ++argv;
+    }
     if (argc < 4)
-        return Fail("usage: velmora_xdnd_drop <x> <y> <file>...");
+        return Fail("usage: velmora_xdnd_drop [--text] <x> <y> <file>...");
     int x = std::atoi(argv[1]);
     int y = std::atoi(argv[2]);
-    std::string list = UriList(std::vector<std::string>(argv + 3, argv + argc));
+    const std::vector<std::string> files(argv + 3, argv + argc);
+    std::optional<std::string> text;
+    if (asText && !(text = Contents(files)))
+        return Fail("cannot read the text to drag");
 
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         return Fail("cannot open the display");
     TAtoms atoms(display);
+    const TOffer offer = asText ? TOffer{atoms.text, *text} : TOffer{atoms.uriList, UriList(files)};
     std::optional<Window> target = FindTarget(display, atoms, x, y);
     if (!target) {
         XCloseDisplay(display);
@@ -186,20 +218,20 @@ int main(int argc, char** argv)
         display, source, atoms.aware, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&aware), 1);
 
     const long self = static_cast<long>(source);
-    SendClientMessage(display, *target, atoms.enter, self, kXdndVersion << 24, static_cast<long>(atoms.uriList), 0, 0);
+    SendClientMessage(display, *target, atoms.enter, self, kXdndVersion << 24, static_cast<long>(offer.type), 0, 0);
     SendClientMessage(display, *target, atoms.position, self, 0, (static_cast<long>(x) << 16) | (y & 0xFFFF),
         CurrentTime, static_cast<long>(atoms.actionCopy));
 
     int result = 0;
     XClientMessageEvent reply{};
-    if (!AwaitMessage(display, atoms, atoms.status, list, reply)) {
+    if (!AwaitMessage(display, atoms, atoms.status, offer, reply)) {
         result = Fail("the target sent no XdndStatus");
     } else if ((reply.data.l[1] & 1) == 0) {
         SendClientMessage(display, *target, atoms.leave, self, 0, 0, 0, 0);
         result = Fail("the target refused the drop", kRefused);
     } else {
         SendClientMessage(display, *target, atoms.drop, self, 0, CurrentTime, 0, 0);
-        if (!AwaitMessage(display, atoms, atoms.finished, list, reply))
+        if (!AwaitMessage(display, atoms, atoms.finished, offer, reply))
             result = Fail("the target did not finish the drop");
         else if ((reply.data.l[1] & 1) == 0)
             result = Fail("the target reported the drop failed");
