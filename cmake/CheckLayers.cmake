@@ -15,6 +15,7 @@ set(layers
   "tools/composer:tools/composer,tools/modwriter,engine/Midas.h,engine/MidasTesting.h"
   "tools/skinpainter:tools/skinpainter,toolkit/graphics"
   "tools/screen:toolkit/graphics"
+  "tools/listen:tools/listen"
   "tools/xdnd:tools/xdnd")
 
 set(problems "")

@@ -8,6 +8,8 @@ XVFB_PID=""
 DISC_PID=""
 WM_PID=""
 BUS_PID=""
+SOUND_PIDS=()
+LISTEN_PID=""
 
 # Nothing of the machine's own desktop session: no session bus unless a
 # test starts its own, and a runtime folder of the test's.
@@ -20,6 +22,8 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 cleanup() {
   [ -n "$DISC_PID" ] && kill "$DISC_PID" 2>/dev/null || true
   [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
+  [ -n "$LISTEN_PID" ] && kill "$LISTEN_PID" 2>/dev/null || true
+  stop_sound_server
   [ -n "$BUS_PID" ] && kill "$BUS_PID" 2>/dev/null || true
   if [ -n "$XVFB_PID" ]; then
     kill "$XVFB_PID" 2>/dev/null || true
@@ -58,6 +62,79 @@ start_session_bus() {
     sleep 0.05
   done
   fail "the session bus did not start"
+}
+
+# The desktop's sound server on the test's runtime folder and session bus:
+# PipeWire, its session manager and its PulseAudio service, with a null
+# sink, velmora_test, as the default output. PULSE_DEBUG, when set, is the
+# PulseAudio service's PIPEWIRE_DEBUG.
+start_sound_server() {
+  [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || start_session_bus
+  export XDG_STATE_HOME="$WORK/state"
+  pipewire >> "$WORK/pipewire.log" 2>&1 &
+  SOUND_PIDS+=($!)
+  for _ in $(seq 100); do
+    [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break
+    sleep 0.05
+  done
+  wireplumber >> "$WORK/wireplumber.log" 2>&1 &
+  SOUND_PIDS+=($!)
+  PIPEWIRE_DEBUG=${PULSE_DEBUG:-} pipewire-pulse >> "$WORK/pipewire-pulse.log" 2>&1 &
+  SOUND_PIDS+=($!)
+  for _ in $(seq 100); do
+    pactl info > /dev/null 2>&1 && break
+    sleep 0.05
+  done
+  pactl info > /dev/null 2>&1 || fail "the sound server did not start"
+  add_null_sink velmora_test
+  pactl set-default-sink velmora_test
+}
+
+stop_sound_server() {
+  local pid
+  for pid in "${SOUND_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${SOUND_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  SOUND_PIDS=()
+}
+
+add_null_sink() { # name
+  pactl load-module module-null-sink sink_name="$1" sink_properties=device.description="$1" > /dev/null
+}
+
+# Records what a sink plays, as interleaved float32 stereo at 48 kHz, the
+# sound server's own format: a dropout stays digital silence, a replayed
+# buffer an exact repeat. Sets LISTEN_PID.
+listen_to() { # sink file
+  parec --device="$1.monitor" --format=float32le --rate=48000 --channels=2 --raw --latency-msec=20 \
+    > "$2" 2>> "$WORK/parec.log" &
+  LISTEN_PID=$!
+  sleep 0.3
+}
+stop_listening() {
+  [ -n "$LISTEN_PID" ] && kill "$LISTEN_PID" 2>/dev/null || true
+  wait "$LISTEN_PID" 2>/dev/null || true
+  LISTEN_PID=""
+}
+# The RMS amplitude of a capture's last $2 ms (all of it by default).
+capture_rms() { # file [ms]
+  local bytes=$(( 384 * ${2:-3600000} ))
+  tail -c "$bytes" "$1" > "$WORK/capture-part.raw"
+  sox -t raw -r 48000 -e floating-point -b 32 -c 2 "$WORK/capture-part.raw" -n stat 2>&1 |
+    awk '/RMS +amplitude/ {print $3}'
+}
+# Waits up to $2 seconds for the capture's last half second to sound; sets
+# HEARD_AFTER to the seconds it took.
+wait_capture_heard() { # file seconds
+  local started=$SECONDS level
+  for _ in $(seq $(( $2 * 5 ))); do
+    sleep 0.2
+    level=$(capture_rms "$1" 500)
+    if [ -n "$level" ] && above "$level" 0.01; then
+      HEARD_AFTER=$(( SECONDS - started ))
+      return 0
+    fi
+  done
+  return 1
 }
 
 # The RMS amplitude (0..1) of the disk output from byte $1 on, $2 bytes of

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The disc on the sound server desktops run, PipeWire with its PulseAudio
+# service, heard on a null sink's monitor: a song is heard; it is heard
+# again, without a click, after the server restarts and after four seconds
+# without one; it follows a new default sink; stop is silent; the close
+# glyph ends it with exit code 0 and Sound.opt written.
+source "$(dirname "$0")/lib.sh"
+LISTEN="$(dirname "$DISC_DIR")/tools/listen/velmora_listen"
+export SDL_AUDIODRIVER=pulseaudio
+start_x
+start_sound_server
+listen_to velmora_test "$WORK/first.raw"
+start_disc
+xdotool key 1
+wait_capture_heard "$WORK/first.raw" 5 || fail "song 1 is not heard on the sound server"
+pactl list sink-inputs | grep -q 'application.name = "Velmora"' || fail "the mixer does not list the stream as Velmora"
+sleep 3
+stop_listening
+own_step=$("$LISTEN" "$WORK/first.raw" | awk '/^largest step/ {print $3}')
+
+# Comes back after a restart, and after four seconds with no server: the
+# song goes on from where it stopped, fading in.
+back_after() { # seconds without a server; a capture named after them
+  stop_sound_server
+  ( for _ in $(seq 40); do
+      xdotool search --onlyvisible --name '^MIDAS Sound System Error$' > /dev/null 2>&1 && touch "$WORK/boxes"
+      sleep 0.1
+    done ) &
+  sleep "$1"
+  start_sound_server
+  listen_to velmora_test "$WORK/back-$1.raw"
+  wait_capture_heard "$WORK/back-$1.raw" 5 || fail "the song is not heard again within 5 s after $1 s without a server"
+  sleep 1
+  stop_listening
+  step=$("$LISTEN" "$WORK/back-$1.raw" | awk '/^largest step/ {print $3}')
+  awk -v step="$step" -v own="$own_step" 'BEGIN { exit !(step <= own * 1.1) }' ||
+    fail "the song came back with a click after $1 s: a step of $step against the song's own $own_step"
+  echo "back after $1 s without a server: heard in $HEARD_AFTER s, largest step $step (the song's own $own_step)"
+}
+back_after 0
+back_after 4
+
+# A new default sink takes the stream along.
+add_null_sink velmora_other
+listen_to velmora_other "$WORK/other.raw"
+pactl set-default-sink velmora_other
+wait_capture_heard "$WORK/other.raw" 3 || fail "the song does not follow the new default sink"
+stop_listening
+
+listen_to velmora_other "$WORK/stopped.raw"
+xdotool key s
+sleep 1.5
+level=$(capture_rms "$WORK/stopped.raw" 1000)
+above "$level" 0 && fail "stopped, the sink still hears RMS $level"
+stop_listening
+
+rm -f "$WORK/disc/Sound.opt"
+close_disc
+grep -q '^Mixrate=22050$' "$WORK/disc/Sound.opt" || fail "Sound.opt was not written"
+grep -q 'the sound output was lost' "$WORK/disc.log" || fail "the lost output went unmentioned"
+[ -f "$WORK/boxes" ] && fail "a message box was shown for the lost server"
+echo "sound server: heard, back after a restart and after 4 s without a server, followed the new default sink, silent when stopped, closed with 0"
