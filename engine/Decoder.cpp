@@ -1,5 +1,6 @@
 #include "engine/Decoder.h"
 #include "engine/ModulePlayer.h"
+#include "engine/Samples.h"
 
 #include <algorithm>
 
@@ -27,7 +28,8 @@ std::size_t Decoder::RingChunks(const OutputFormat& format)
 }
 
 Decoder::Decoder(const OutputFormat& format, SampleRing& ring, PlayControl& control)
-    : format_(format), ring_(ring), control_(control)
+    : format_(format), ring_(ring), control_(control),
+      rendered_(SampleRing::ChunkFrames * static_cast<std::size_t>(format.channels))
 {
     if (format.filter == FilterMode::More)
         lowPass_ =
@@ -119,13 +121,16 @@ bool Decoder::RenderChunk()
     chunk.generation = generation_;
     chunk.order = current_->CurrentOrder();
     chunk.timeMs = current_->TimeMs();
-    const std::size_t got = current_->Render(format_.rate, format_.channels, SampleRing::ChunkFrames, chunk.samples);
+    const std::size_t got = current_->Render(format_.rate, format_.channels, SampleRing::ChunkFrames, rendered_.data());
     if (got < SampleRing::ChunkFrames)
         ended_ = true;
     if (got == 0)
         return false;
     if (lowPass_)
-        lowPass_->Process(chunk.samples, got);
+        lowPass_->Process(rendered_.data(), got);
+    const std::size_t count = got * static_cast<std::size_t>(format_.channels);
+    for (std::size_t i = 0; i < count; ++i)
+        chunk.samples[i] = ToSigned16(rendered_[i]);
     chunk.frames = got;
     ring_.Push();
     return true;

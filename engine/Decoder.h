@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace velmora::engine {
 
@@ -62,6 +63,7 @@ private:
     SampleRing& ring_;
     PlayControl& control_;
     std::unique_ptr<LowPass> lowPass_; // FilterMode::More only
+    std::vector<float> rendered_;      // one chunk, as the decoder gives it
     ModulePlayer* current_ = nullptr;  // not owned
     bool ended_ = false;
     std::uint32_t generation_ = 0;

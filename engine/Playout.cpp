@@ -1,4 +1,5 @@
 #include "engine/Playout.h"
+#include "engine/Samples.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,20 +15,6 @@ constexpr double GainRampSeconds = 0.03;
 bool Before(std::uint32_t a, std::uint32_t b)
 {
     return static_cast<std::int32_t>(a - b) < 0;
-}
-
-// Rounds to nearest by truncating a value made positive: std::lrint is a
-// call into libm for every sample, and a branch on the sign mispredicts
-// half the time.
-std::int16_t ToSigned16(float sample)
-{
-    const float scaled = std::clamp(sample * 32768.0f, -32768.0f, 32767.0f);
-    return static_cast<std::int16_t>(static_cast<int>(scaled + 32768.5f) - 32768);
-}
-
-std::uint8_t ToUnsigned8(int sample16)
-{
-    return static_cast<std::uint8_t>(std::clamp((sample16 + 128) >> 8, -128, 127) + 128);
 }
 
 } // namespace
@@ -79,21 +66,60 @@ void Playout::Mix(std::size_t frames)
     if (control_.fadeInAgain.exchange(false, std::memory_order_relaxed))
         pauseGain_ = 0.0f;
     const float volume = control_.volume.load(std::memory_order_relaxed);
+    const bool steady = !paused && pauseGain_ == 1.0f && tailPosition_ >= tailFrames_ &&
+        fadeInPosition_ >= fadeFrames_ && gain_ == volume;
     float frame[OutputFormat::MaxChannels];
-    for (std::size_t i = 0; i < frames; ++i) {
+    for (std::size_t i = steady ? CopySteady(frames) : 0; i < frames; ++i) {
         std::fill_n(frame, channels_, 0.0f);
         // Paused, the song's place holds once its fade is out.
-        const bool taken = !(paused && pauseGain_ == 0.0f) && TakeFrame(frame, true);
+        const bool holding = paused && pauseGain_ == 0.0f;
+        const bool taken = !holding && TakeFrame(frame, true);
         pauseGain_ = paused ? std::max(0.0f, pauseGain_ - fadeStep_) : std::min(1.0f, pauseGain_ + fadeStep_);
         float fadeIn = 1.0f;
         if (taken && fadeInPosition_ < fadeFrames_)
             fadeIn = (static_cast<float>(fadeInPosition_++) + 0.5f) / static_cast<float>(fadeFrames_);
+        else if (!taken && !holding)
+            fadeInPosition_ = 0; // ran dry: what comes next fades in
         gain_ += std::clamp(volume - gain_, -gainStep_, gainStep_);
         const float* tail = tailPosition_ < tailFrames_ ? &tail_[tailPosition_++ * channels_] : nullptr;
         float* out = &mix_[i * channels_];
         for (std::size_t c = 0; c < channels_; ++c)
             out[c] = (frame[c] * fadeIn * pauseGain_ + (tail ? tail[c] : 0.0f)) * gain_;
     }
+}
+
+std::size_t Playout::CopySteady(std::size_t frames)
+{
+    std::size_t done = 0;
+    while (done < frames && ring_.Available() > 0) {
+        const SampleRing::Chunk& chunk = ring_.Front();
+        if (Before(chunk.generation, playing_)) {
+            ring_.Pop();
+            offset_ = 0;
+            continue;
+        }
+        if (chunk.generation != playing_)
+            break; // a later change's: the frame by frame way takes it up
+        if (offset_ == 0) {
+            heardOrder_ = chunk.order;
+            heardChunkTimeMs_ = chunk.timeMs;
+        }
+        const std::size_t run = std::min(frames - done, chunk.frames - offset_);
+        const std::int16_t* from = chunk.samples + offset_ * channels_;
+        float* to = &mix_[done * channels_];
+        const float gain = gain_ * FromSigned16;
+        for (std::size_t i = 0; i < run * channels_; ++i)
+            to[i] = from[i] * gain;
+        offset_ += run;
+        done += run;
+        heardChunkOffset_ = offset_;
+        heardAny_ = true;
+        if (offset_ == chunk.frames) {
+            ring_.Pop();
+            offset_ = 0;
+        }
+    }
+    return done;
 }
 
 void Playout::SwitchTo(std::uint32_t generation)
@@ -152,7 +178,8 @@ bool Playout::TakeFrame(float* frame, bool followChanges)
             heardOrder_ = chunk.order;
             heardChunkTimeMs_ = chunk.timeMs;
         }
-        std::copy_n(chunk.samples + offset_ * channels_, channels_, frame);
+        for (std::size_t c = 0; c < channels_; ++c)
+            frame[c] = chunk.samples[offset_ * channels_ + c] * FromSigned16;
         heardChunkOffset_ = ++offset_;
         heardAny_ = true;
         if (offset_ == chunk.frames) {

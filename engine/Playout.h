@@ -25,6 +25,10 @@ public:
 private:
     // Mixes `frames` float frames into mix_.
     void Mix(std::size_t frames);
+    // While the sound plays on with nothing fading, whole runs of it are
+    // copied at the gain; returns the frames copied, fewer where a change
+    // comes or the ring runs dry.
+    std::size_t CopySteady(std::size_t frames);
     // Moves on to a new generation: what sounds now fades out over the
     // fade's length, and what the change cut off is dropped.
     void SwitchTo(std::uint32_t generation);

@@ -1,7 +1,8 @@
 #pragma once
 
 // Rendered sound on its way from the decoder to the audio callback: a ring
-// of chunks with one writer and one reader. Each chunk carries the
+// of chunks of 16-bit samples (the output holds no more), with one writer
+// and one reader. Each chunk carries the
 // generation, order position and play time it was rendered at, so the
 // reader knows what it is hearing and what a change has cut off. Neither
 // side ever waits for the other, and all storage is reserved up front.
@@ -22,9 +23,9 @@ public:
     struct Chunk {
         std::uint32_t generation = 0;
         int order = 0;
-        std::uint32_t timeMs = 0; // play time of the chunk's first frame
-        std::size_t frames = 0;   // 1..ChunkFrames
-        float* samples = nullptr; // interleaved, full scale +-1.0
+        std::uint32_t timeMs = 0;        // play time of the chunk's first frame
+        std::size_t frames = 0;          // 1..ChunkFrames
+        std::int16_t* samples = nullptr; // interleaved
     };
 
     SampleRing(int channels, std::size_t chunks);
@@ -51,7 +52,7 @@ public:
 
 private:
     std::size_t channels_;
-    std::vector<float> samples_;
+    std::vector<std::int16_t> samples_;
     std::vector<Chunk> chunks_;
     // Counts of chunks, never reset: their difference is what is held.
     std::atomic<std::uint64_t> written_{0};

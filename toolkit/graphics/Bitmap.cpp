@@ -179,6 +179,10 @@ void TBitmap::Load(std::span<const unsigned char> bytes, const std::string& name
     pixmap_ = std::move(image.Pixels);
     format_ = image.Format;
     palette_ = std::move(image.Palette);
+    // Until something draws on it, a picture of few colours keeps them as
+    // indices of its palette.
+    if (format_ != TPixelFormat::pf24bit)
+        pixmap_.Compact(palette_);
     AttachCanvas();
     Changed();
 }

@@ -95,13 +95,17 @@ void TCanvas::CopyPixels(const TRect& dest, const TPixmap& source, const TRect& 
         int sy = from.Top + (flipY ? from.Height() - 1 - row : row);
         if (sy < readable.Top || sy >= readable.Bottom)
             continue;
-        const TPixel* in = pixels->Row(sy);
+        // A compact picture is read through its palette, never expanded.
+        const bool compact = pixels->IsCompact();
+        const TPixel* in = compact ? nullptr : pixels->Row(sy);
+        const std::uint8_t* indices = compact ? pixels->IndexRow(sy) : nullptr;
+        const TPixel* palette = compact ? pixels->CompactPalette().data() : nullptr;
         TPixel* out = target_->Row(y);
         for (int x = area.Left; x < area.Right; ++x) {
             int sx = columns[x - area.Left];
             if (sx < 0)
                 continue;
-            TPixel pixel = in[sx] & 0xFFFFFF;
+            TPixel pixel = (compact ? palette[indices[sx]] : in[sx]) & 0xFFFFFF;
             if (skip && pixel == *skip)
                 continue;
             pixel = Combine(CopyMode, pixel, out[x]) & 0xFFFFFF;

@@ -89,8 +89,14 @@ TFontEngine::TFontEngine()
     if (FT_Init_FreeType(&library) != 0)
         throw EPlatformError("FreeType can't be started");
     library_.reset(library);
-    if (!FcInit())
-        throw EPlatformError("fontconfig can't read its configuration");
+}
+
+void TFontEngine::ReleaseFontFinder()
+{
+    if (!finderStarted_)
+        return;
+    FcFini();
+    finderStarted_ = false;
 }
 
 // The faces go before the library that made them.
@@ -125,6 +131,11 @@ TFaceSource TFontEngine::Resolve(const std::string& faceName, TFontStyles style)
         for (const auto& [from, to] : substitutes)
             if (name == from)
                 family = to;
+        if (!finderStarted_) {
+            if (!FcInit())
+                throw EPlatformError("fontconfig can't read its configuration");
+            finderStarted_ = true;
+        }
         source = MatchFontconfig(family, bold, italic);
     }
     resolved_.emplace(key, source);

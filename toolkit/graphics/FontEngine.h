@@ -38,6 +38,10 @@ public:
     // The file, and the styles to fake, that draw a face name in a style.
     TFaceSource Resolve(const std::string& faceName, TFontStyles style);
 
+    // Lets go of fontconfig's configuration and caches, once the faces a
+    // program shows are resolved; a name not seen before starts it again.
+    void ReleaseFontFinder();
+
 private:
     TFontEngine();
 
@@ -45,6 +49,7 @@ private:
         void operator()(FT_LibraryRec_* library) const;
     };
     std::unique_ptr<FT_LibraryRec_, LibraryDeleter> library_;
+    bool finderStarted_ = false;
     std::map<std::string, std::string> registered_; // lower-case face name -> file
     std::map<std::pair<std::string, int>, TFaceSource> resolved_;
     std::map<std::tuple<std::string, int, int>, TFontFace*> byFont_;

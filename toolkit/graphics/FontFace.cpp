@@ -1,6 +1,7 @@
 #include "toolkit/graphics/FontFace.h"
 
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/graphics/FontFile.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -86,7 +87,9 @@ TGlyphImage FromBitmap(const FT_GlyphSlot slot)
 TFontFace::TFontFace(FT_LibraryRec_* library, const TFaceSource& source, int height)
     : library_(library), synthBold_(source.SynthBold), synthItalic_(source.SynthItalic)
 {
-    FT_Error error = FT_New_Face(library_, source.File.c_str(), source.Index, &face_);
+    file_ = std::make_unique<TFontFile>(source.File);
+    const FT_Open_Args args = file_->OpenArgs();
+    FT_Error error = FT_Open_Face(library_, &args, source.Index, &face_);
     if (error != 0) {
         face_ = nullptr;
         throw EPlatformError(FormatMessage(

@@ -3,12 +3,14 @@
 #include "toolkit/graphics/Font.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
+class TFontFile;
 
 // A coverage mask, 0 (none) to 255 (full) per pixel, rows top to bottom.
 // It is placed relative to a pen position on the surface: its left column
@@ -76,6 +78,7 @@ private:
     TGlyphImage RenderGlyph(unsigned glyph, int angle, int phaseX, int phaseY);
 
     FT_LibraryRec_* library_;
+    std::unique_ptr<TFontFile> file_; // read by the face, which goes first
     FT_FaceRec_* face_ = nullptr;
     bool scalable_ = false;
     bool synthBold_ = false;

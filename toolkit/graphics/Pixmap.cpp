@@ -1,6 +1,7 @@
 #include "toolkit/graphics/Pixmap.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 void TPixmap::Resize(int width, int height, TPixel fill)
 {
@@ -8,6 +9,8 @@ void TPixmap::Resize(int width, int height, TPixel fill)
     height = std::max(height, 0);
     if (width == width_ && height == height_)
         return;
+    if (IsCompact())
+        Expand();
     std::vector<TPixel> pixels(static_cast<std::size_t>(width) * height, fill);
     int keepWidth = std::min(width, width_);
     int keepHeight = std::min(height, height_);
@@ -20,7 +23,48 @@ void TPixmap::Resize(int width, int height, TPixel fill)
 
 void TPixmap::Fill(TPixel value)
 {
+    if (IsCompact())
+        Expand();
     std::fill(pixels_.begin(), pixels_.end(), value);
+}
+
+void TPixmap::Compact(const std::vector<TPixel>& palette)
+{
+    if (IsCompact() || palette.empty() || palette.size() > 256 || IsEmpty())
+        return;
+    std::unordered_map<TPixel, std::uint8_t> indexOf;
+    for (std::size_t i = palette.size(); i-- > 0;)
+        indexOf[palette[i]] = static_cast<std::uint8_t>(i);
+    std::vector<std::uint8_t> indices(pixels_.size());
+    for (std::size_t i = 0; i < pixels_.size(); ++i) {
+        const auto found = indexOf.find(pixels_[i]);
+        if (found == indexOf.end())
+            return;
+        indices[i] = found->second;
+    }
+    indices_ = std::move(indices);
+    palette_ = palette;
+    pixels_ = {};
+}
+
+void TPixmap::Expand() const
+{
+    pixels_.resize(indices_.size());
+    for (std::size_t i = 0; i < indices_.size(); ++i)
+        pixels_[i] = palette_[indices_[i]];
+    indices_ = {};
+    palette_ = {};
+}
+
+bool operator==(const TPixmap& a, const TPixmap& b)
+{
+    if (a.width_ != b.width_ || a.height_ != b.height_)
+        return false;
+    for (int y = 0; y < a.height_; ++y) {
+        if (!std::equal(a.Row(y), a.Row(y) + a.width_, b.Row(y)))
+            return false;
+    }
+    return true;
 }
 
 TPixmap ScaledUp(const TPixmap& source, const TRect& area, int factor)

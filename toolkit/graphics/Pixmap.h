@@ -3,10 +3,16 @@
 #include "toolkit/graphics/Color.h"
 #include "toolkit/graphics/Geometry.h"
 
+#include <cstdint>
 #include <vector>
 
 // A plain block of pixels, 0x00BBGGRR each, rows top to bottom. The surface
 // every canvas draws on: a bitmap's picture or a window's back buffer.
+//
+// A picture of few colours that is only ever copied from may hold its
+// pixels as indices of its palette instead, a quarter of the memory: the
+// skin's pictures spend the whole run that way. Whatever asks for the
+// pixels themselves (Row, At, Data) turns them back into pixels first.
 class TPixmap {
 public:
     TPixmap() = default;
@@ -21,19 +27,37 @@ public:
     void Resize(int width, int height, TPixel fill = 0);
     void Fill(TPixel value);
 
-    TPixel* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
-    const TPixel* Row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+    TPixel* Row(int y) { return Pixels() + static_cast<std::size_t>(y) * width_; }
+    const TPixel* Row(int y) const { return Pixels() + static_cast<std::size_t>(y) * width_; }
     TPixel& At(int x, int y) { return Row(y)[x]; }
     TPixel At(int x, int y) const { return Row(y)[x]; }
-    TPixel* Data() { return pixels_.data(); }
-    const TPixel* Data() const { return pixels_.data(); }
+    TPixel* Data() { return Pixels(); }
+    const TPixel* Data() const { return Pixels(); }
 
-    friend bool operator==(const TPixmap&, const TPixmap&) = default;
+    // Holds the pixels as indices of palette (at most 256 entries), when
+    // every one of them is an entry of it.
+    void Compact(const std::vector<TPixel>& palette);
+    bool IsCompact() const { return !indices_.empty(); }
+    const std::uint8_t* IndexRow(int y) const { return indices_.data() + static_cast<std::size_t>(y) * width_; }
+    const std::vector<TPixel>& CompactPalette() const { return palette_; }
+
+    friend bool operator==(const TPixmap& a, const TPixmap& b);
 
 private:
+    TPixel* Pixels() const
+    {
+        if (IsCompact())
+            Expand();
+        return pixels_.data();
+    }
+    void Expand() const;
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<TPixel> pixels_;
+    // Exactly one of the two holds the pixels (none for an empty pixmap).
+    mutable std::vector<TPixel> pixels_;
+    mutable std::vector<std::uint8_t> indices_;
+    mutable std::vector<TPixel> palette_;
 };
 
 // The area of source (clipped to it), each pixel grown to a square block of

@@ -1,11 +1,16 @@
 #include "toolkit/windowing/Application.h"
 
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/graphics/FontEngine.h"
 #include "toolkit/windowing/Form.h"
 #include "toolkit/windowing/MessageForm.h"
 #include "toolkit/windowing/Timer.h"
 
 #include <SDL.h>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -73,6 +78,7 @@ void TApplication::Run()
 {
     if (mainForm_)
         mainForm_->Show();
+    ReleaseStartUpMemory();
     while (!terminated_) {
         try {
             HandleMessage();
@@ -80,6 +86,17 @@ void TApplication::Run()
             ShowException(error);
         }
     }
+}
+
+void TApplication::ReleaseStartUpMemory()
+{
+    // The windows are made and shown: the font finder served their faces,
+    // and what making them took for a while is free again. Both go back to
+    // the system rather than staying resident for the rest of the run.
+    TFontEngine::Instance().ReleaseFontFinder();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 void TApplication::RequestEnd()

@@ -129,6 +129,7 @@ private:
     void ReleasePending();
     void RunPosted();
     bool HasPosted();
+    void ReleaseStartUpMemory();
     // Milliseconds until the next timer is due, or -1 with none enabled.
     int NextTimerDelay();
 

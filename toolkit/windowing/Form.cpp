@@ -51,10 +51,7 @@ void TForm::SetBounds(int left, int top, int width, int height)
         throw EInvalidOperation("A window of " + std::to_string(width) + " by " + std::to_string(height) +
             " pixels is larger than any screen (at most " + std::to_string(LargestSide) + " a side)");
     TWinControl::SetBounds(left, top, width, height);
-    if (backBuffer_.Width() != width || backBuffer_.Height() != height) {
-        backBuffer_.Resize(width, height);
-        InvalidateRect(ClientRect());
-    }
+    InvalidateRect(ClientRect());
     if (window_)
         window_->SetBounds(BoundsRect());
 }
@@ -189,12 +186,26 @@ void TForm::InvalidateRect(const TRect& windowRect)
     dirty_ = dirty_.Union(windowRect.Intersect(ClientRect()));
 }
 
+TPixmap& TForm::BackBuffer()
+{
+    // Made on the first paint: a window that is never shown, as the options
+    // window made at start-up, holds none.
+    if (backBuffer_.Width() != Width() || backBuffer_.Height() != Height())
+        backBuffer_.Resize(Width(), Height());
+    return backBuffer_;
+}
+
 void TForm::PaintRect(const TRect& windowRect)
 {
     TRect area = windowRect.Intersect(ClientRect());
     if (area.IsEmpty() || IsLoading())
         return;
-    PaintTree(backBuffer_, area);
+    // Hidden, nothing is on screen: the area waits for the window to show.
+    if (!Visible()) {
+        InvalidateRect(area);
+        return;
+    }
+    PaintTree(BackBuffer(), area);
     if (dirty_.Intersect(area) == dirty_)
         dirty_ = {};
     PresentArea(area);
@@ -206,14 +217,14 @@ void TForm::PaintPending()
         return;
     TRect area = dirty_;
     dirty_ = {};
-    PaintTree(backBuffer_, area);
+    PaintTree(BackBuffer(), area);
     PresentArea(area);
 }
 
 TPixmap TForm::Snapshot()
 {
     dirty_ = {};
-    PaintTree(backBuffer_, ClientRect());
+    PaintTree(BackBuffer(), ClientRect());
     return backBuffer_;
 }
 
@@ -225,7 +236,7 @@ void TForm::Present()
 void TForm::PresentArea(const TRect& area)
 {
     if (window_ && Visible())
-        window_->Present(backBuffer_, area);
+        window_->Present(BackBuffer(), area);
 }
 
 namespace {

@@ -97,7 +97,7 @@ public:
     }
 
     // The back buffer and the requests to repaint parts of it.
-    TPixmap& BackBuffer() { return backBuffer_; }
+    TPixmap& BackBuffer();
     void InvalidateRect(const TRect& windowRect);
     // Paints the rectangle now and puts it on screen at once.
     void PaintRect(const TRect& windowRect);
