@@ -8,6 +8,7 @@
 source "$(dirname "$0")/lib.sh"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
 start_x
+start_window_manager
 start_session_bus
 start_disc
 pc() { playerctl -p velmora "$@" 2>/dev/null; }
@@ -70,7 +71,11 @@ pc open "file://$WORK/tune%20one.xm"
 becomes_heard || fail "a file opened over the bus is not heard"
 [ "$(pc metadata xesam:url)" = "file://$WORK/tune%20one.xm" ] || fail "OpenUri plays $(pc metadata xesam:url)"
 
-# A second start hands its file to the running disc, raises it and ends.
+# A second start hands its file to the running disc, raises it from the
+# task bar and ends.
+xdotool key m
+for _ in $(seq 30); do xprop -id "$WINDOW" WM_STATE 2>/dev/null | grep -q Iconic && break; sleep 0.1; done
+xprop -id "$WINDOW" WM_STATE | grep -q Iconic || fail "M did not minimise the disc"
 cp "$WORK/disc/song3.xm" "$WORK/second.xm"
 started=$(date +%s%N)
 set +e
@@ -84,6 +89,8 @@ for _ in $(seq 30); do [ "$(pc metadata xesam:url)" = "file://$WORK/second.xm" ]
 [ "$(pc metadata xesam:url)" = "file://$WORK/second.xm" ] || fail "the handed file plays not: $(pc metadata xesam:url)"
 windows=$(xdotool search --name "^Velmora - VYR's first Music Disc$" | wc -l)
 [ "$windows" = 1 ] || fail "$windows main windows after the second start"
+for _ in $(seq 30); do xprop -id "$WINDOW" WM_STATE 2>/dev/null | grep -q Normal && break; sleep 0.1; done
+xprop -id "$WINDOW" WM_STATE | grep -q Normal || fail "the second start did not raise the disc: $(xprop -id "$WINDOW" WM_STATE)"
 
 dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.velmora /org/mpris/MediaPlayer2 \
   org.mpris.MediaPlayer2.Quit > /dev/null || fail "Quit was not answered"
