@@ -12,7 +12,7 @@ TfMain::TfMain(TComponent* owner) : TForm(owner)
 {
     RegisterHandler("FormCreate", &TfMain::FormCreate);
     RegisterHandler("FormClose", &TfMain::FormClose);
-    RegisterHandler("panMainMouseDown", &TfMain::panMainMouseDown);
+    RegisterDragHandler("panMainMouseDown", &TfMain::panMainMouseDown);
     RegisterHandler("panMainMouseMove", &TfMain::panMainMouseMove);
     RegisterHandler("panMainMouseUp", &TfMain::panMainMouseUp);
     RegisterHandler("bApplicationMinimizeClick", &TfMain::bApplicationMinimizeClick);

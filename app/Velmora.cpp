@@ -6,7 +6,6 @@
 #include "controls/SkinControls.h"
 #include "options/Options.h"
 #include "toolkit/windowing/Application.h"
-#include "toolkit/windowing/WorkArea.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -57,9 +56,11 @@ TCommandLine ReadCommandLine(int argc, char** argv)
     return line;
 }
 
-// VELMORA_SCALE, when it holds a whole number from 1 to 4: at most the
-// factor at which the main window (370 by 214) still fits the screen's work
-// area, so that its close glyph stays within reach.
+// The main window's size, which every scale must leave on the screen so
+// that its close glyph stays within reach.
+constexpr TSize mainWindowSize{370, 214};
+
+// VELMORA_SCALE, when it holds a whole number from 1 to 4.
 std::optional<int> RequestedScale()
 {
     const char* text = std::getenv("VELMORA_SCALE");
@@ -70,18 +71,23 @@ std::optional<int> RequestedScale()
         std::fprintf(stderr, "velmora: VELMORA_SCALE=%s is no scale from 1 to 4; the screen decides\n", text);
         return std::nullopt;
     }
-    const int factor = value[0] - '0';
-    const std::optional<TRect> area = ScreenWorkArea();
-    if (!area)
-        return factor;
-    constexpr TSize mainWindow{370, 214};
-    const int fitting = LargestFittingFactor(factor, mainWindow, {area->Width(), area->Height()});
-    if (fitting < factor)
-        std::fprintf(stderr,
-            "velmora: at VELMORA_SCALE=%d the window would be %dx%d, larger than the screen's work area of %dx%d; "
-            "it is shown at scale %d\n",
-            factor, mainWindow.Width * factor, mainWindow.Height * factor, area->Width(), area->Height(), fitting);
-    return fitting;
+    return value[0] - '0';
+}
+
+// Says so when the scale asked for was lowered to one at which the main
+// window fits the screen's work area.
+void ReportLoweredScale(std::optional<int> requested)
+{
+    const TPlatform& platform = Application().Platform();
+    const int factor = platform.ScaleFactor();
+    const std::optional<TRect> area = platform.WorkArea();
+    if (!requested || factor >= *requested || !area)
+        return;
+    std::fprintf(stderr,
+        "velmora: at VELMORA_SCALE=%d the window would be %dx%d, larger than the screen's work area of %dx%d; "
+        "it is shown at scale %d\n",
+        *requested, mainWindowSize.Width * *requested, mainWindowSize.Height * *requested, area->Width(),
+        area->Height(), factor);
 }
 
 } // namespace
@@ -101,7 +107,9 @@ int main(int argc, char** argv)
     int exitCode = 0;
     std::unique_ptr<TMprisServer> mediaControls;
     try {
-        Application().Initialize(RequestedScale());
+        const std::optional<int> scale = RequestedScale();
+        Application().Initialize(scale, mainWindowSize);
+        ReportLoweredScale(scale);
         RegisterSkinControls();
         Application().SetTitle("Velmora - VYR's first Music Disc");
         Application().CreateForm(fMain);

@@ -77,7 +77,7 @@ TfOptions::TfOptions(TComponent* owner, TPlayer& player) : TForm(owner), player_
     RegisterHandler("FormCreate", &TfOptions::FormCreate);
     RegisterHandler("bApplicationMinimizeClick", &TfOptions::bApplicationMinimizeClick);
     RegisterHandler("bWindowCloseClick", &TfOptions::bWindowCloseClick);
-    RegisterHandler("panMainMouseDown", &TfOptions::panMainMouseDown);
+    RegisterDragHandler("panMainMouseDown", &TfOptions::panMainMouseDown);
     RegisterHandler("panMainMouseMove", &TfOptions::panMainMouseMove);
     RegisterHandler("panMainMouseUp", &TfOptions::panMainMouseUp);
     RegisterHandler("bMixrateUpClick", &TfOptions::bMixrateUpClick);

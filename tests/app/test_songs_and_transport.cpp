@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 
+#include "tests/support/DragSurfaces.h"
 #include "tests/support/ScreenTest.h"
 #include "toolkit/windowing/Application.h"
 
@@ -151,6 +152,21 @@ TEST_F(SongTest, DraggingStartsOnThePanelCaptionAndOrnamentOnly)
     window->DispatchMouseUp(TMouseButton::mbLeft, 0, 31, 30);
     EXPECT_EQ(window->Left(), left + 36);
     EXPECT_FALSE(TfMainProbe::Dragging(*window));
+}
+
+// Where the compositor moves the window (on Wayland), the window's own drag
+// would have moved it: the panel, the caption and the ornament, nowhere
+// else; and nowhere while a modal window keeps it from input.
+TEST_F(SongTest, TheDesktopsMoveStartsWhereTheWindowsOwnDragDoes)
+{
+    const TDragSurvey survey = SurveyDragSurfaces(*window, 3);
+    EXPECT_GT(survey.Surfaces, 1000);
+    EXPECT_TRUE(survey.Disagreements.empty()) << survey.Disagreements.size() << " points disagree, the first at "
+                                              << survey.Disagreements[0].X << "," << survey.Disagreements[0].Y;
+    EXPECT_FALSE(window->DragsWindowAt(window->bSong3->WindowOrigin() + TPoint{100, 20}));
+    EXPECT_TRUE(window->DragsWindowAt(window->lInfo->WindowOrigin() + TPoint{10, 10}));
+    window->SetEnabled(false);
+    EXPECT_FALSE(window->DragsWindowAt({100, 3})) << "a window that takes no input";
 }
 
 // Each picture the window paints at once is on screen before the handler

@@ -10,6 +10,7 @@ WM_PID=""
 BUS_PID=""
 SOUND_PIDS=()
 LISTEN_PID=""
+WESTON_PID=""
 
 # Nothing of the machine's own desktop session: no session bus unless a
 # test starts its own, and a runtime folder of the test's.
@@ -25,6 +26,10 @@ cleanup() {
   [ -n "$LISTEN_PID" ] && kill "$LISTEN_PID" 2>/dev/null || true
   stop_sound_server
   [ -n "$BUS_PID" ] && kill "$BUS_PID" 2>/dev/null || true
+  if [ -n "$WESTON_PID" ]; then
+    kill "$WESTON_PID" 2>/dev/null || true
+    wait "$WESTON_PID" 2>/dev/null || true
+  fi
   if [ -n "$XVFB_PID" ]; then
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
@@ -135,6 +140,113 @@ wait_capture_heard() { # file seconds
     fi
   done
   return 1
+}
+
+# A Wayland desktop for the disc: weston, nested in the test's own Xvfb,
+# which lends it a seat, so that xdotool's keys and pointer reach the disc
+# through it. Its output, 1024x768 at the scale given (1 unless given) and
+# so that many times as many pixels each way, lies at the Xvfb's top left
+# and is read back from the Xvfb ($OUTPUT is its X window). Weston follows
+# the X pointer by its moves and takes its place anew when it enters: the
+# screen around the output lets the pointer leave and come back. Before
+# weston starts, the disc shows its window on the Xvfb itself, as under
+# X11, and what it shows there is what it must show under weston:
+# $WORK/skin.png as it starts, $WORK/song2.png once song 2 is clicked.
+SKIN_CHANGES=(4 4 70 92 312 104 9 9 80 32 9 9)   # the info caption, the star's places
+GAUGE=(348 20 13 109)
+WESTON_SCALE=1
+start_weston() { # [output scale]
+  SCREEN_READER=${SCREEN_READER:?the screen reader}
+  WESTON_SCALE=${1:-1}
+  local width=$(( 1024 * WESTON_SCALE )) height=$(( 768 * WESTON_SCALE ))
+  start_x "$(( width + 256 ))x$(( height + 32 ))x24"
+  SDL_AUDIODRIVER=dummy start_disc
+  window_geometry
+  xdotool mousemove 0 0
+  sleep 0.3
+  "$SCREEN_READER" "$WINDOW" png "$WORK/skin.png" || fail "the X11 window can't be read back"
+  click_at 200 68
+  xdotool mousemove 0 0
+  sleep 0.3
+  "$SCREEN_READER" "$WINDOW" png "$WORK/song2.png" || fail "the X11 window can't be read back"
+  kill "$DISC_PID"; wait "$DISC_PID" 2>/dev/null || true; DISC_PID=""
+  rm -rf "$WORK/disc"
+  cat > "$WORK/weston.ini" <<'INI'
+[core]
+idle-time=0
+
+[shell]
+panel-position=none
+background-color=0xff203040
+locking=false
+animation=none
+startup-animation=none
+close-animation=none
+INI
+  weston --backend=x11-backend.so --use-pixman --config="$WORK/weston.ini" --socket=velmora-wayland \
+    --width=1024 --height=768 --scale="$WESTON_SCALE" > "$WORK/weston.log" 2>&1 &
+  WESTON_PID=$!
+  OUTPUT=""
+  for _ in $(seq 100); do
+    OUTPUT=$(xwininfo -root -tree 2>/dev/null | awk '/"Weston Compositor/ {print $1; exit}')
+    [ -n "$OUTPUT" ] && [ -S "$XDG_RUNTIME_DIR/velmora-wayland" ] && break
+    sleep 0.1
+  done
+  [ -n "$OUTPUT" ] || fail "weston did not start: $(tail -n 5 "$WORK/weston.log")"
+  sleep 0.5
+  xdotool mousemove $(( width + 200 )) $(( height + 20 )) sleep 0.2 mousemove 100 100 sleep 0.2
+}
+
+# The disc as a Wayland client: no X display of its own. Weston hands its
+# seat's keyboard on only while its own window has the X server's focus.
+start_wayland_disc() { # [arguments]
+  xdotool windowfocus "$OUTPUT"
+  cp -r "$DISC_DIR" "$WORK/disc"
+  env -u DISPLAY WAYLAND_DISPLAY=velmora-wayland SDL_VIDEODRIVER=wayland \
+    SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" ${VELMORA_WRAPPER:-} "$WORK/disc/velmora" "$@" \
+    > "$WORK/disc.log" 2>&1 &
+  DISC_PID=$!
+  for _ in $(seq 100); do
+    locate_disc 2>/dev/null && return
+    sleep 0.1
+  done
+  fail "the disc's window did not appear under weston"
+}
+
+# Drops files on the disc under weston as a Wayland file manager does:
+# velmora_wayland_drop's handle, at the output's top left, is pressed and
+# dragged to a point of the window. Returns the drag source's exit code (0:
+# the disc took the files).
+wayland_drop() { # x y file... (window coordinates)
+  local x=$(( WX + $1 )) y=$(( WY + $2 )) step code
+  shift 2
+  env -u DISPLAY WAYLAND_DISPLAY=velmora-wayland "${WAYLAND_DROP:?the Wayland drag source}" "$@" \
+    > "$WORK/drop.log" 2>&1 &
+  local source=$!
+  for _ in $(seq 50); do
+    grep -q '^ready$' "$WORK/drop.log" && break
+    sleep 0.1
+  done
+  xdotool mousemove 16 16 sleep 0.2 mousedown 1 sleep 0.2
+  for step in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $(( 16 + (x - 16) * step / 8 )) $(( 16 + (y - 16) * step / 8 )) sleep 0.05
+  done
+  xdotool sleep 0.2 mouseup 1
+  set +e; wait "$source"; code=$?; set -e
+  return "$code"
+}
+
+# Where weston shows the picture (skin.png unless named) in blocks of the
+# output's scale, but for the parts that change by themselves: sets WX, WY
+# (output pixels, as xdotool's screen). The pointer waits at the output's
+# far corner meanwhile.
+locate_disc() { # [picture [ignored rectangles...]]
+  local picture=${1:-$WORK/skin.png} found
+  [ $# -gt 0 ] && shift
+  xdotool mousemove $(( 1024 * WESTON_SCALE - 1 )) $(( 768 * WESTON_SCALE - 1 ))
+  sleep 0.2
+  found=$("$SCREEN_READER" "$OUTPUT" find "$picture" "$WESTON_SCALE" "${SKIN_CHANGES[@]}" "$@") || return 1
+  read -r WX WY <<< "$found"
 }
 
 # The RMS amplitude (0..1) of the disk output from byte $1 on, $2 bytes of

@@ -1,5 +1,6 @@
 #include "OptionsTestSupport.h"
 
+#include "tests/support/DragSurfaces.h"
 #include "toolkit/windowing/Application.h"
 #include "toolkit/windowing/Timer.h"
 
@@ -135,6 +136,20 @@ TEST_F(OptionsTest, EveryLabelAndThePanelAreDragSurfaces)
         window.DispatchMouseUp(TMouseButton::mbLeft, 0, p.X + 3, p.Y);
         EXPECT_EQ(window.Left(), left + 3);
     }
+}
+
+// Where the compositor moves the window (on Wayland), the window's own drag
+// would have moved it: the panel and its labels, never a spin button nor a
+// glyph.
+TEST_F(OptionsTest, TheDesktopsMoveStartsWhereTheWindowsOwnDragDoes)
+{
+    TfOptions& window = OpenOptions();
+    window.Show();
+    const TDragSurvey survey = SurveyDragSurfaces(window, 2);
+    EXPECT_GT(survey.Surfaces, 1000);
+    EXPECT_TRUE(survey.Disagreements.empty()) << survey.Disagreements.size() << " points disagree, the first at "
+                                              << survey.Disagreements[0].X << "," << survey.Disagreements[0].Y;
+    EXPECT_FALSE(window.DragsWindowAt(window.bMixrate->UpButton()->WindowOrigin() + TPoint{2, 2}));
 }
 
 TEST_F(OptionsTest, RightPressOnThePanelDoesNotDrag)

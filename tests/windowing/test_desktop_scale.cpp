@@ -1,4 +1,5 @@
 #include "toolkit/windowing/DesktopScale.h"
+#include "toolkit/windowing/X11Desktop.h"
 
 #include <gtest/gtest.h>
 

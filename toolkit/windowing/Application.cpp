@@ -32,9 +32,9 @@ TApplication::~TApplication()
     DestroyComponents();
 }
 
-void TApplication::Initialize(std::optional<int> scale)
+void TApplication::Initialize(std::optional<int> scale, TSize mustFit)
 {
-    platform_ = MakeSdlPlatform(scale);
+    platform_ = MakeSdlPlatform(scale, mustFit);
     headless_ = false;
     terminated_ = false;
 }

@@ -39,9 +39,10 @@ public:
     // Starts on the desktop through SDL2; Headless gives windows that are
     // only back buffers and a clock that moves when the loop has nothing to
     // do (tests, screenshots).
-    // scale: windows shown that many times larger (1..4); none: as large
-    // as the screen's density asks.
-    void Initialize(std::optional<int> scale = std::nullopt);
+    // scale: windows shown that many times larger (1..4), or less where a
+    // window of mustFit (logical pixels) would not fit the screen's work
+    // area at that scale; none: as large as the screen's density asks.
+    void Initialize(std::optional<int> scale = std::nullopt, TSize mustFit = {});
     void InitializeHeadless();
     bool IsHeadless() const { return headless_; }
     TPlatform& Platform();

@@ -130,6 +130,10 @@ public:
     void SetControlStyle(TControlStyle style) { controlStyle_ = style; }
     TControlState ControlState() const { return controlState_; }
 
+    // Whether a left press on the control moves its window: its press
+    // handler is one the window registered as dragging it.
+    bool DragsWindow() const { return OnMouseDown.target<TWindowDragPress>() != nullptr; }
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;

@@ -3,7 +3,6 @@
 #include "toolkit/graphics/Geometry.h"
 
 #include <optional>
-#include <string_view>
 
 // Whole-number scaling for high-density screens. Windows, controls and the
 // pointer all work in logical pixels; the screen shows each logical pixel
@@ -39,5 +38,6 @@ private:
 // one per whole 96 dots per inch of the screen (2 at 192 dpi), within 1..4.
 TDesktopScale ScaleFor(std::optional<int> requested, int dotsPerInch);
 
-// The Xft.dpi setting in the text of the X resources, if it holds one.
-std::optional<int> XftDpiOf(std::string_view resources);
+// The largest factor from 1 to factor at which a window of size (logical
+// pixels) fits within area (screen pixels); 1 when none does.
+int LargestFittingFactor(int factor, TSize size, TSize area);

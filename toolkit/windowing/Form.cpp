@@ -285,6 +285,12 @@ void TForm::DispatchMouseUp(TMouseButton button, TShiftState shift, int x, int y
     target->HandleMouseUp(button, shift, local.X, local.Y);
 }
 
+bool TForm::DragsWindowAt(TPoint p)
+{
+    // While a control holds the mouse, presses are its own.
+    return TakesInput() && !capture_ && ControlUnder(*this, p)->DragsWindow();
+}
+
 void TForm::DispatchKeyDown(std::uint16_t key, TShiftState shift)
 {
     if (!TakesInput())

@@ -84,6 +84,17 @@ public:
         }));
     }
     const THandler* FindHandler(const std::string& name) const;
+    // A press handler that moves the window (through a TWindowDrag): the
+    // controls a layout binds it to are the window's drag surfaces.
+    template <typename Form>
+    void RegisterDragHandler(
+        const std::string& name, void (Form::*method)(TObject*, TMouseButton, TShiftState, int, int))
+    {
+        auto* self = static_cast<Form*>(this);
+        RegisterHandler(name,
+            TMouseEvent(TWindowDragPress{[self, method](TObject* sender, TMouseButton button, TShiftState shift, int x,
+                                             int y) { (self->*method)(sender, button, shift, x, y); }}));
+    }
 
     // A component the window's layout made, by name and class; a layout
     // that lacks it is an error naming the window and the component.
@@ -120,6 +131,11 @@ public:
     void DispatchDialogChar(char key);
     void DispatchDropFiles(const std::vector<std::string>& paths);
     void DispatchCloseRequest() { Close(); }
+    // Whether a left press at (x, y) would start moving the window: it falls
+    // on a drag surface of a window that takes input. A desktop that moves
+    // windows itself asks before the press is delivered, and then delivers
+    // none.
+    bool DragsWindowAt(TPoint p);
     // The desktop moved the window itself.
     void PlatformMoved(int left, int top) { TWinControl::SetBounds(left, top, Width(), Height()); }
 

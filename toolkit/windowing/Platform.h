@@ -66,6 +66,12 @@ public:
     // The pointer at the mouse input being delivered now; none outside a
     // delivery, or where there is no screen.
     virtual std::optional<TScreenPointer> Pointer() const { return std::nullopt; }
+    // Each logical pixel is shown as a block of this many screen pixels on
+    // each side.
+    virtual int ScaleFactor() const { return 1; }
+    // The part of the screen windows may take (screen pixels); none where
+    // there is no screen or the desktop tells nothing of it.
+    virtual std::optional<TRect> WorkArea() const { return std::nullopt; }
     // Whether time passes by itself; a headless platform's clock is moved
     // by the message loop to the next timer when nothing else can happen.
     virtual bool HasRealClock() const = 0;
@@ -77,5 +83,7 @@ public:
 std::unique_ptr<TPlatform> MakeHeadlessPlatform();
 // SDL2's video layer; throws EPlatformError with SDL's reason. Windows are
 // shown scale times larger (1..4), or as large as the screen's density
-// asks when no scale is given.
-std::unique_ptr<TPlatform> MakeSdlPlatform(std::optional<int> scale);
+// asks when no scale is given; a scale given at which a window of mustFit
+// (logical pixels) would not fit the screen's work area is lowered to the
+// largest at which it fits.
+std::unique_ptr<TPlatform> MakeSdlPlatform(std::optional<int> scale, TSize mustFit);

@@ -4,43 +4,19 @@
 #include "toolkit/windowing/Application.h"
 #include "toolkit/windowing/DesktopScale.h"
 #include "toolkit/windowing/Form.h"
+#include "toolkit/windowing/SdlDesktop.h"
 #include "toolkit/windowing/SdlWindow.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
 #include <signal.h>
 
 #include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <map>
 #include <optional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace {
-
-XErrorHandler previousXErrorHandler = nullptr;
-
-// SDL wakes its event wait by sending an event to a window; when that window
-// was just destroyed the server answers BadWindow, which Xlib's default
-// handler would turn into the end of the process.
-int IgnoreWakeUpToClosedWindow(Display* display, XErrorEvent* error)
-{
-    constexpr unsigned char sendEventRequest = 25;
-    if (error->error_code == BadWindow && error->request_code == sendEventRequest)
-        return 0;
-    return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
-}
-
-// Xlib's own answer to a lost connection is exit(), whose handlers would
-// tear the windows down after the libraries they use.
-int EndWithoutDisplay(Display*)
-{
-    TSdlWindow::ForgetDisplay();
-    Application().EndWithoutDisplay();
-}
 
 // A hang-up (the terminal the program was started from closed) asks the
 // program to end, as SIGTERM and SIGINT do; SDL turns only those two into a
@@ -57,69 +33,14 @@ void NoteHangUp(int)
     throw EPlatformError(what + ": " + SDL_GetError());
 }
 
-// The density of the screen: the desktop's own Xft.dpi setting, else the
-// screen's size in pixels over its size in millimetres.
-int ScreenDotsPerInch()
-{
-    constexpr int standard = 96;
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return standard;
-    int dpi = standard;
-    if (const char* resources = XResourceManagerString(display); resources && XftDpiOf(resources)) {
-        dpi = *XftDpiOf(resources);
-    } else if (int millimetres = DisplayWidthMM(display, DefaultScreen(display)); millimetres > 0) {
-        dpi = static_cast<int>(DisplayWidth(display, DefaultScreen(display)) * 25.4 / millimetres + 0.5);
-    }
-    XCloseDisplay(display);
-    return dpi;
-}
-
-// Sets an environment variable while it lives, then puts back what was there.
-class TScopedEnvironment {
-public:
-    TScopedEnvironment(const char* name, const char* value) : name_(name)
-    {
-        if (const char* before = std::getenv(name))
-            before_ = before;
-        setenv(name, value, 1);
-    }
-    ~TScopedEnvironment()
-    {
-        if (before_)
-            setenv(name_, before_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-    TScopedEnvironment(const TScopedEnvironment&) = delete;
-    TScopedEnvironment& operator=(const TScopedEnvironment&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> before_;
-};
-
 class TSdlPlatform final : public TPlatform {
 public:
-    explicit TSdlPlatform(std::optional<int> scale)
+    TSdlPlatform(std::optional<int> scale, TSize mustFit)
     {
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-        SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-        // X11 (XWayland on Wayland desktops) lets windows place themselves.
-        if (!std::getenv("SDL_VIDEODRIVER"))
-            SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
-        {
-            // The disc takes keys, never text: the X input method SDL opens
-            // needs none of the locale's compose sequences, whose table alone
-            // would hold some 0.6 MB for the program's whole run.
-            const TScopedEnvironment noCompose("XCOMPOSEFILE", "/dev/null");
-            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-                failWithSdlError("No display could be opened");
-        }
-        if (!previousXErrorHandler)
-            previousXErrorHandler = XSetErrorHandler(IgnoreWakeUpToClosedWindow);
-        XSetIOErrorHandler(EndWithoutDisplay);
+        if (!TSdlDesktop::StartVideo())
+            failWithSdlError("No display could be opened");
+        desktop_ = TSdlDesktop::ForCurrentDriver();
         SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
         SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
         SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
@@ -128,25 +49,24 @@ public:
         // would flood the queue; switched off, it copies nothing.
         SDL_EventState(SDL_DROPTEXT, SDL_DISABLE);
         CatchHangUp();
-        // On X11 the pointer is taken from the X events themselves: SDL drops
-        // a motion whose window position equals the last one, which is every
-        // other motion of a window dragged along under the pointer.
-        x11Pointer_ = std::string_view(SDL_GetCurrentVideoDriver()) == "x11";
-        if (x11Pointer_)
-            SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
-        scale_ = ScaleFor(scale, x11Pointer_ ? ScreenDotsPerInch() : 96);
+        scale_ = ScaleFor(scale, desktop_->DotsPerInch());
+        // Only a factor asked for is lowered: the density's is the screen's own.
+        if (const std::optional<TRect> area = desktop_->WorkArea(); area && scale && scale_.Factor == *scale)
+            scale_.Factor = LargestFittingFactor(scale_.Factor, mustFit, {area->Width(), area->Height()});
         wakeEvent_ = SDL_RegisterEvents(1);
     }
     ~TSdlPlatform() override
     {
         if (hangUpCaught_)
             ::sigaction(SIGHUP, &previousHangUp_, nullptr);
+        desktop_.reset();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
     std::unique_ptr<TPlatformWindow> CreateWindow(TForm& form, bool bordered) override
     {
-        auto window = std::make_unique<TSdlWindow>(form, bordered, scale_, [this](TSdlWindow& gone) { Forget(gone); });
+        auto window =
+            std::make_unique<TSdlWindow>(form, bordered, scale_, *desktop_, [this](TSdlWindow& gone) { Forget(gone); });
         windows_[window->Id()] = window.get();
         return window;
     }
@@ -174,6 +94,8 @@ public:
     }
     bool HasRealClock() const override { return true; }
     std::optional<TScreenPointer> Pointer() const override { return pointer_; }
+    int ScaleFactor() const override { return scale_.Factor; }
+    std::optional<TRect> WorkArea() const override { return desktop_->WorkArea(); }
 
     bool PumpEvents(int timeoutMs) override
     {
@@ -219,13 +141,20 @@ private:
         return it == windows_.end() ? nullptr : it->second;
     }
 
-    TSdlWindow* WindowOfX11(unsigned long x11Window) const
+    // SDL does not always tell which window a drop fell on (its Wayland
+    // driver in 2.26 leaves the window out): such a drop goes to the one
+    // window that takes drops now, where there is just one.
+    TSdlWindow* OnlyDropTarget() const
     {
+        TSdlWindow* target = nullptr;
         for (const auto& [id, window] : windows_) {
-            if (window->X11Id() == x11Window)
-                return window;
+            if (!window->Form().AcceptsDrops() || !window->Form().TakesInput())
+                continue;
+            if (target)
+                return nullptr;
+            target = window;
         }
-        return nullptr;
+        return target;
     }
 
     // While a control holds the mouse, every mouse event goes to its window.
@@ -253,7 +182,7 @@ private:
 
     static std::optional<TMouseButton> ButtonOf(unsigned button)
     {
-        // SDL and X11 number the three buttons alike.
+        // SDL's numbers, which the desktop's own mouse input keeps.
         switch (button) {
         case SDL_BUTTON_LEFT: return TMouseButton::mbLeft;
         case SDL_BUTTON_RIGHT: return TMouseButton::mbRight;
@@ -348,47 +277,21 @@ private:
 
     TPoint ScreenPoint(const TSdlWindow& window, int x, int y) const { return window.ScreenCorner() + TPoint{x, y}; }
 
-    // The X server's own report of the pointer: its root position at the
-    // moment of the event, whatever the window did since.
-    void DeliverX11(const XEvent& event)
-    {
-        Uint32 type = 0;
-        unsigned button = 0;
-        int rootX = 0;
-        int rootY = 0;
-        switch (event.type) {
-        case ButtonPress:
-        case ButtonRelease:
-            type = event.type == ButtonPress ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-            button = event.xbutton.button;
-            rootX = event.xbutton.x_root;
-            rootY = event.xbutton.y_root;
-            break;
-        case MotionNotify:
-            type = SDL_MOUSEMOTION;
-            rootX = event.xmotion.x_root;
-            rootY = event.xmotion.y_root;
-            break;
-        default: return;
-        }
-        DeliverMouse(WindowOfX11(event.xany.window), type, button, {rootX, rootY});
-    }
-
     void Deliver(const SDL_Event& event)
     {
         switch (event.type) {
         case SDL_SYSWMEVENT:
-            if (event.syswm.msg->subsystem == SDL_SYSWM_X11)
-                DeliverX11(event.syswm.msg->msg.x11.event);
+            if (const std::optional<TDesktopMouse> mouse = desktop_->MouseOf(event))
+                DeliverMouse(WindowOf(mouse->WindowId), mouse->Type, mouse->Button, mouse->OnScreen);
             return;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            if (TSdlWindow* window = WindowOf(event.button.windowID); window && !x11Pointer_)
+            if (TSdlWindow* window = WindowOf(event.button.windowID); window && !desktop_->ReadsPointer())
                 DeliverMouse(
                     window, event.type, event.button.button, ScreenPoint(*window, event.button.x, event.button.y));
             return;
         case SDL_MOUSEMOTION:
-            if (TSdlWindow* window = WindowOf(event.motion.windowID); window && !x11Pointer_)
+            if (TSdlWindow* window = WindowOf(event.motion.windowID); window && !desktop_->ReadsPointer())
                 DeliverMouse(window, event.type, 0, ScreenPoint(*window, event.motion.x, event.motion.y));
             return;
         case SDL_MOUSEWHEEL: {
@@ -455,6 +358,8 @@ private:
             return;
         case SDL_DROPCOMPLETE: {
             TSdlWindow* window = WindowOf(dropWindow_ ? dropWindow_ : event.drop.windowID);
+            if (!window)
+                window = OnlyDropTarget();
             std::vector<std::string> paths;
             paths.swap(drop_);
             dropWindow_ = 0;
@@ -466,16 +371,17 @@ private:
             // Switched off above; should one come all the same, its copy goes.
             SDL_free(event.drop.file);
             return;
-        case SDL_QUIT: // a signal, or the session closing
+        case SDL_QUIT: // a signal, the session closing, or the display lost
+            desktop_->EndIfDisplayLost();
             Application().RequestEnd();
             return;
         default: return;
         }
     }
 
+    std::unique_ptr<TSdlDesktop> desktop_;
     std::map<Uint32, TSdlWindow*> windows_;
     TDesktopScale scale_;
-    bool x11Pointer_ = false;
     TShiftState buttons_ = 0;
     std::optional<TScreenPointer> pointer_; // while a mouse input is delivered
     std::vector<std::string> drop_;
@@ -487,7 +393,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<TPlatform> MakeSdlPlatform(std::optional<int> scale)
+std::unique_ptr<TPlatform> MakeSdlPlatform(std::optional<int> scale, TSize mustFit)
 {
-    return std::make_unique<TSdlPlatform>(scale);
+    return std::make_unique<TSdlPlatform>(scale, mustFit);
 }

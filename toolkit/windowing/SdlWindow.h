@@ -8,14 +8,15 @@
 #include <functional>
 
 class TForm;
+class TSdlDesktop;
 
-// A form's window on the desktop through SDL2. On X11 it also reaches the
-// window underneath for what SDL doesn't offer per window: refusing drops
-// and the modal-dialog state.
+// A form's window on the desktop through SDL2, and through the desktop for
+// what SDL leaves to the windowing system.
 class TSdlWindow final : public TPlatformWindow {
 public:
     // forget runs as the window goes, so its events stop being delivered.
-    TSdlWindow(TForm& form, bool bordered, TDesktopScale scale, std::function<void(TSdlWindow&)> forget);
+    TSdlWindow(
+        TForm& form, bool bordered, TDesktopScale scale, TSdlDesktop& desktop, std::function<void(TSdlWindow&)> forget);
     ~TSdlWindow() override;
 
     TSdlWindow(const TSdlWindow&) = delete;
@@ -27,8 +28,9 @@ public:
 
     TForm& Form() const { return form_; }
     Uint32 Id() const { return id_; }
-    // The X11 window, or 0 under another video driver.
-    unsigned long X11Id() const { return x11Window_; }
+    // Whether a left press at a point of the window (screen pixels from its
+    // corner) starts moving the window.
+    bool DragsWindowAt(TPoint inWindow) const;
 
     void SetTitle(const std::string& title) override;
     void SetBounds(const TRect& screenRect) override;
@@ -55,9 +57,8 @@ private:
     // window's own corner, 0..Factor-1 each way: a window dragged along
     // with the pointer, or placed by the desktop, needn't sit on a block.
     TPoint withinPixel_;
+    TSdlDesktop& desktop_;
     SDL_Window* window_ = nullptr;
     Uint32 id_ = 0;
-    void* x11Display_ = nullptr; // Display*, owned by SDL
-    unsigned long x11Window_ = 0;
     std::function<void(TSdlWindow&)> forget_;
 };

@@ -9,10 +9,12 @@
 class TForm;
 
 // Moving a borderless window with the left button held on one of its
-// surfaces: each handler of a drag surface is one call. The pressed control
-// keeps the mouse, and as the control moves with the window, the point
-// under the pointer stays the one that was pressed, to the screen pixel at
-// every scale.
+// surfaces: each handler of a drag surface is one call (the press handler
+// registered with TForm::RegisterDragHandler). The pressed control keeps
+// the mouse, and as the control moves with the window, the point under the
+// pointer stays the one that was pressed, to the screen pixel at every
+// scale. Where the desktop moves windows itself, the press on a drag
+// surface goes to the desktop instead, and none of this runs.
 struct TWindowDrag {
     bool Dragging = false;
     // Where the left button went down, in the pressed control's coordinates.

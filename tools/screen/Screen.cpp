@@ -1,6 +1,7 @@
 // velmora_screen <window> hash <x> <y> <width> <height> [<step> [<offset>]]
 // velmora_screen <window> png <file>
 // velmora_screen <window> press <x> <y> <area x> <area y> <width> <height>
+// velmora_screen <window> find <picture.png> [<block>] [<x> <y> <width> <height>]...
 //
 // Reads back what the X server shows of a window, for end-to-end tests that
 // look at the screen rather than at the program's own buffers: a hash of an
@@ -10,12 +11,18 @@
 // With a step, the hash takes every step-th pixel of the area in both
 // directions, starting offset pixels in: a window shown step times larger
 // hashes as the unscaled one does when its pixels are whole square blocks.
+// Find tells where in the window a picture (a PNG file, as png writes them)
+// shows pixel for pixel, each pixel as a square block of that many window
+// pixels on each side (1 unless given), but for the listed rectangles of the
+// picture (parts that change by themselves): the picture's top left corner
+// as "x y", or nothing and exit code 1 where it shows nowhere.
 
 #include "toolkit/graphics/PngFile.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <png.h>
 
 #include <algorithm>
 #include <chrono>
@@ -23,8 +30,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -33,7 +42,8 @@ int Usage()
     std::fprintf(stderr,
         "usage: velmora_screen <window> hash <x> <y> <width> <height> [<step> [<offset>]]\n"
         "       velmora_screen <window> png <file>\n"
-        "       velmora_screen <window> press <x> <y> <area x> <area y> <width> <height>\n");
+        "       velmora_screen <window> press <x> <y> <area x> <area y> <width> <height>\n"
+        "       velmora_screen <window> find <picture.png> [<block>] [<x> <y> <width> <height>]...\n");
     return 1;
 }
 
@@ -94,6 +104,73 @@ double PressToScreen(Display* display, Window window, TPoint press, const TRect&
     }
 }
 
+TPixmap ReadPng(const std::string& path)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        throw std::runtime_error(path + ": " + image.message);
+    // Red, green, blue and alpha bytes: the toolkit's order, once the alpha
+    // byte is cleared.
+    image.format = PNG_FORMAT_RGBA;
+    TPixmap pixels(static_cast<int>(image.width), static_cast<int>(image.height));
+    if (!png_image_finish_read(&image, nullptr, pixels.Data(), 0, nullptr))
+        throw std::runtime_error(path + ": " + image.message);
+    for (int y = 0; y < pixels.Height(); ++y) {
+        for (int x = 0; x < pixels.Width(); ++x)
+            pixels.At(x, y) &= 0x00FFFFFF;
+    }
+    return pixels;
+}
+
+// Whether the screen shows the picture in blocks with its corner at (left,
+// top), where the picture's pixel is not ignored.
+bool ShowsAt(
+    const TPixmap& screen, const TPixmap& picture, int block, const std::vector<bool>& ignored, int left, int top)
+{
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x) {
+            const std::size_t index =
+                static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.Width()) + static_cast<std::size_t>(x);
+            if (ignored[index])
+                continue;
+            for (int within = 0; within < block * block; ++within) {
+                if (screen.At(left + x * block + within % block, top + y * block + within / block) != picture.At(x, y))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::optional<TPoint> Find(const TPixmap& screen, const TPixmap& picture, int block, const std::vector<TRect>& ignore)
+{
+    std::vector<bool> ignored(static_cast<std::size_t>(picture.Width()) * static_cast<std::size_t>(picture.Height()));
+    for (const TRect& rect : ignore) {
+        const TRect inside = rect.Intersect(picture.Bounds());
+        for (int y = inside.Top; y < inside.Bottom; ++y) {
+            for (int x = inside.Left; x < inside.Right; ++x)
+                ignored[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.Width()) +
+                    static_cast<std::size_t>(x)] = true;
+        }
+    }
+    for (int top = 0; top + picture.Height() * block <= screen.Height(); ++top) {
+        for (int left = 0; left + picture.Width() * block <= screen.Width(); ++left) {
+            if (ShowsAt(screen, picture, block, ignored, left, top))
+                return TPoint{left, top};
+        }
+    }
+    return std::nullopt;
+}
+
+TPixmap GrabWhole(Display* display, Window window)
+{
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes))
+        throw std::runtime_error("no such window");
+    return Grab(display, window, 0, 0, attributes.width, attributes.height);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -116,10 +193,18 @@ int main(int argc, char** argv)
             const int offset = argc > 8 ? std::atoi(argv[8]) : 0;
             std::printf("%016llx\n", static_cast<unsigned long long>(Hash(area, step, offset)));
         } else if (command == "png" && argc == 4) {
-            XWindowAttributes attributes;
-            if (!XGetWindowAttributes(display, window, &attributes))
-                throw std::runtime_error("no such window");
-            SavePng(Grab(display, window, 0, 0, attributes.width, attributes.height), argv[3]);
+            SavePng(GrabWhole(display, window), argv[3]);
+        } else if (command == "find" && argc >= 4 && (argc - 4) % 4 <= 1) {
+            const int first = (argc - 4) % 4 == 1 ? 5 : 4;
+            const int block = first == 5 ? std::max(std::atoi(argv[4]), 1) : 1;
+            std::vector<TRect> ignore;
+            for (int i = first; i < argc; i += 4)
+                ignore.push_back(TRect::FromBounds(
+                    std::atoi(argv[i]), std::atoi(argv[i + 1]), std::atoi(argv[i + 2]), std::atoi(argv[i + 3])));
+            if (const std::optional<TPoint> corner = Find(GrabWhole(display, window), ReadPng(argv[3]), block, ignore))
+                std::printf("%d %d\n", corner->X, corner->Y);
+            else
+                result = 1;
         } else if (command == "press" && argc == 9) {
             TPoint press{std::atoi(argv[3]), std::atoi(argv[4])};
             TRect area =

@@ -8,6 +8,8 @@
 // the target has reported the drop finished, 2 when the desktop has no drop
 // target there or the target refused, 1 on any other failure.
 
+#include "tools/xdnd/UriList.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -42,27 +44,6 @@ struct TAtoms {
     {
     }
 };
-
-// file:// URIs with everything but unreserved characters and "/" escaped.
-std::string UriList(const std::vector<std::string>& files)
-{
-    std::string list;
-    for (const std::string& file : files) {
-        std::string path = std::filesystem::absolute(file).string();
-        list += "file://";
-        for (unsigned char c : path) {
-            if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
-                list += static_cast<char>(c);
-            } else {
-                char escaped[4];
-                std::snprintf(escaped, sizeof escaped, "%%%02X", c);
-                list += escaped;
-            }
-        }
-        list += "\r\n";
-    }
-    return list;
-}
 
 // What the files hold, one after the other.
 std::optional<std::string> Contents(const std::vector<std::string>& files)

@@ -1,0 +1,294 @@
+#include "toolkit/windowing/X11Desktop.h"
+
+#include "toolkit/windowing/SdlDesktop.h"
+
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <vector>
+
+std::optional<int> XftDpiOf(std::string_view resources)
+{
+    constexpr std::string_view key = "Xft.dpi:";
+    for (std::size_t start = 0; start < resources.size();) {
+        std::size_t end = std::min(resources.find('\n', start), resources.size());
+        std::string_view line = resources.substr(start, end - start);
+        start = end + 1;
+        if (!line.starts_with(key))
+            continue;
+        line.remove_prefix(key.size());
+        line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+        // Some desktops write the setting with a fraction: 192.0.
+        double dpi = 0;
+        auto [stop, error] = std::from_chars(line.data(), line.data() + line.size(), dpi);
+        if (error == std::errc{} && dpi > 0 && dpi < 10000)
+            return static_cast<int>(dpi + 0.5);
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+constexpr long netWmStateRemove = 0;
+constexpr long netWmStateAdd = 1;
+constexpr long xdndVersion = 5;
+
+XErrorHandler previousXErrorHandler = nullptr;
+
+// SDL wakes its event wait by sending an event to a window; when that window
+// was just destroyed the server answers BadWindow, which Xlib's default
+// handler would turn into the end of the process.
+int IgnoreWakeUpToClosedWindow(Display* display, XErrorEvent* error)
+{
+    constexpr unsigned char sendEventRequest = 25;
+    if (error->error_code == BadWindow && error->request_code == sendEventRequest)
+        return 0;
+    return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
+}
+
+struct TX11Window {
+    Display* Connection = nullptr; // owned by SDL
+    Window Id = 0;
+};
+
+TX11Window X11WindowOf(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return {};
+    return {info.info.x11.display, info.info.x11.window};
+}
+
+Atom AtomOf(Display* display, const char* name)
+{
+    return XInternAtom(display, name, False);
+}
+
+bool IsMapped(Display* display, Window window)
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) && attributes.map_state != IsUnmapped;
+}
+
+// The modal state goes into the window's _NET_WM_STATE before it is mapped;
+// once mapped, only the window manager may change it, on request.
+void SetModalState(Display* display, Window window, bool modal)
+{
+    Atom state = AtomOf(display, "_NET_WM_STATE");
+    Atom modalState = AtomOf(display, "_NET_WM_STATE_MODAL");
+    if (IsMapped(display, window)) {
+        XEvent request{};
+        request.xclient.type = ClientMessage;
+        request.xclient.window = window;
+        request.xclient.message_type = state;
+        request.xclient.format = 32;
+        request.xclient.data.l[0] = modal ? netWmStateAdd : netWmStateRemove;
+        request.xclient.data.l[1] = static_cast<long>(modalState);
+        XSendEvent(
+            display, DefaultRootWindow(display), False, SubstructureNotifyMask | SubstructureRedirectMask, &request);
+        return;
+    }
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<Atom> states;
+    if (XGetWindowProperty(display, window, state, 0, 64, False, XA_ATOM, &type, &format, &count, &remaining, &data) ==
+            Success &&
+        data) {
+        auto* atoms = reinterpret_cast<Atom*>(data);
+        states.assign(atoms, atoms + count);
+        XFree(data);
+    }
+    std::erase(states, modalState);
+    if (modal)
+        states.push_back(modalState);
+    XChangeProperty(display, window, state, XA_ATOM, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+}
+
+void SetWindowType(Display* display, Window window, const char* typeName)
+{
+    Atom type = AtomOf(display, typeName);
+    XChangeProperty(display, window, AtomOf(display, "_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(&type), 1);
+}
+
+// A property of the root window made of 32-bit numbers; empty when unset.
+std::vector<long> RootCardinals(Display* display, const char* name)
+{
+    const Atom property = XInternAtom(display, name, True);
+    if (property == None)
+        return {};
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> values;
+    // A desktop count in the hundreds is more than any window manager keeps.
+    constexpr long maxLongs = 4 * 256;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), property, 0, maxLongs, False, XA_CARDINAL, &type,
+            &format, &count, &remaining, &data) == Success &&
+        type == XA_CARDINAL && format == 32) {
+        // Xlib hands 32-bit items over as longs.
+        const auto* items = reinterpret_cast<const long*>(data);
+        values.assign(items, items + count);
+    }
+    if (data)
+        XFree(data);
+    return values;
+}
+
+// X11 under SDL: the window manager's work area, the desktop's Xft.dpi,
+// the pointer from the X events themselves, and what SDL doesn't offer per
+// window: refusing drops, and the modal-dialog state.
+class TX11Desktop final : public TSdlDesktop {
+public:
+    TX11Desktop()
+    {
+        // SDL's own window surface over shared memory: no GL context and
+        // its memory at all.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+        if (!previousXErrorHandler)
+            previousXErrorHandler = XSetErrorHandler(IgnoreWakeUpToClosedWindow);
+        XSetIOErrorHandler(LoseDisplay);
+        // The pointer is taken from the X events themselves: SDL drops a
+        // motion whose window position equals the last one, which is every
+        // other motion of a window dragged along under the pointer.
+        SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    }
+
+    int DotsPerInch() const override
+    {
+        constexpr int standard = 96;
+        Display* display = XOpenDisplay(nullptr);
+        if (!display)
+            return standard;
+        int dpi = standard;
+        if (const char* resources = XResourceManagerString(display); resources && XftDpiOf(resources)) {
+            dpi = *XftDpiOf(resources);
+        } else if (int millimetres = DisplayWidthMM(display, DefaultScreen(display)); millimetres > 0) {
+            dpi = static_cast<int>(DisplayWidth(display, DefaultScreen(display)) * 25.4 / millimetres + 0.5);
+        }
+        XCloseDisplay(display);
+        return dpi;
+    }
+
+    // What the window manager leaves free of panels and docks (its
+    // _NET_WORKAREA for the current desktop), else the whole screen.
+    std::optional<TRect> WorkArea() const override
+    {
+        Display* display = XOpenDisplay(nullptr);
+        if (!display)
+            return std::nullopt;
+        const int screen = DefaultScreen(display);
+        TRect area{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+        const std::vector<long> current = RootCardinals(display, "_NET_CURRENT_DESKTOP");
+        const std::vector<long> areas = RootCardinals(display, "_NET_WORKAREA");
+        std::size_t desktop = current.empty() ? 0 : static_cast<std::size_t>(current[0]);
+        if (desktop >= areas.size() / 4)
+            desktop = 0;
+        if (areas.size() >= 4) {
+            const long* free = &areas[4 * desktop];
+            const TRect given = TRect::FromBounds(static_cast<int>(free[0]), static_cast<int>(free[1]),
+                static_cast<int>(free[2]), static_cast<int>(free[3]));
+            // A work area of nothing is a window manager's slip, not a screen.
+            if (const TRect within = area.Intersect(given); within.Width() > 0 && within.Height() > 0)
+                area = within;
+        }
+        XCloseDisplay(display);
+        return area;
+    }
+
+    void Adopt(SDL_Window* window, TSdlWindow&) override
+    {
+        if (const TX11Window x11 = X11WindowOf(window); x11.Id)
+            windows_[x11.Id] = SDL_GetWindowID(window);
+    }
+
+    void Release(SDL_Window* window) override
+    {
+        std::erase_if(windows_, [id = SDL_GetWindowID(window)](const auto& entry) { return entry.second == id; });
+    }
+
+    // SDL marks every window as a drop target; a drag source looks for the
+    // mark and offers nothing to a window without it.
+    void SetAcceptsDrops(SDL_Window* window, bool accept) override
+    {
+        const TX11Window x11 = X11WindowOf(window);
+        if (!x11.Id)
+            return;
+        Atom aware = AtomOf(x11.Connection, "XdndAware");
+        if (accept) {
+            long version = xdndVersion;
+            XChangeProperty(x11.Connection, x11.Id, aware, XA_ATOM, 32, PropModeReplace,
+                reinterpret_cast<const unsigned char*>(&version), 1);
+        } else {
+            XDeleteProperty(x11.Connection, x11.Id, aware);
+        }
+        XFlush(x11.Connection);
+    }
+
+    void SetModalFor(SDL_Window* window, SDL_Window* owner) override
+    {
+        TSdlDesktop::SetModalFor(window, owner);
+        const TX11Window x11 = X11WindowOf(window);
+        if (!x11.Id)
+            return;
+        if (!owner)
+            XDeleteProperty(x11.Connection, x11.Id, XA_WM_TRANSIENT_FOR);
+        SetWindowType(x11.Connection, x11.Id, owner ? "_NET_WM_WINDOW_TYPE_DIALOG" : "_NET_WM_WINDOW_TYPE_NORMAL");
+        SetModalState(x11.Connection, x11.Id, owner != nullptr);
+        XFlush(x11.Connection);
+    }
+
+    bool ReadsPointer() const override { return true; }
+
+    // The X server's own report of the pointer: its root position at the
+    // moment of the event, whatever the window did since.
+    std::optional<TDesktopMouse> MouseOf(const SDL_Event& event) const override
+    {
+        if (event.type != SDL_SYSWMEVENT || event.syswm.msg->subsystem != SDL_SYSWM_X11)
+            return std::nullopt;
+        const XEvent& x11 = event.syswm.msg->msg.x11.event;
+        TDesktopMouse mouse;
+        // SDL and X11 number the three buttons alike.
+        switch (x11.type) {
+        case ButtonPress:
+        case ButtonRelease:
+            mouse.Type = x11.type == ButtonPress ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+            mouse.Button = x11.xbutton.button;
+            mouse.OnScreen = {x11.xbutton.x_root, x11.xbutton.y_root};
+            break;
+        case MotionNotify:
+            mouse.Type = SDL_MOUSEMOTION;
+            mouse.OnScreen = {x11.xmotion.x_root, x11.xmotion.y_root};
+            break;
+        default: return std::nullopt;
+        }
+        if (auto window = windows_.find(x11.xany.window); window != windows_.end())
+            mouse.WindowId = window->second;
+        return mouse;
+    }
+
+private:
+    // Xlib's own answer to a lost connection is exit(), whose handlers would
+    // tear the windows down after the libraries they use.
+    static int LoseDisplay(Display*) { EndWithoutDisplay(); }
+
+    std::map<Window, std::uint32_t> windows_; // SDL's window ids
+};
+
+} // namespace
+
+std::unique_ptr<TSdlDesktop> MakeX11Desktop()
+{
+    return std::make_unique<TX11Desktop>();
+}
