@@ -1,6 +1,13 @@
 #include "toolkit/graphics/Resources.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -24,4 +31,26 @@ std::span<const unsigned char> FindResource(std::string_view name)
             return {file.Data, file.Size};
     }
     return {};
+}
+
+void ReleaseResources()
+{
+#ifdef __linux__
+    if (table().empty())
+        return;
+    // The files lie one after the other in the program's read-only data:
+    // the whole pages between the first's start and the last's end hold
+    // nothing else.
+    auto begin = reinterpret_cast<std::uintptr_t>(table().front().Data);
+    auto end = begin;
+    for (const auto& file : table()) {
+        begin = std::min(begin, reinterpret_cast<std::uintptr_t>(file.Data));
+        end = std::max(end, reinterpret_cast<std::uintptr_t>(file.Data) + file.Size);
+    }
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    begin = (begin + page - 1) / page * page;
+    end = end / page * page;
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+#endif
 }

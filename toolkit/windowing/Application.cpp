@@ -2,6 +2,7 @@
 
 #include "toolkit/graphics/Exceptions.h"
 #include "toolkit/graphics/FontEngine.h"
+#include "toolkit/graphics/Resources.h"
 #include "toolkit/windowing/Form.h"
 #include "toolkit/windowing/MessageForm.h"
 #include "toolkit/windowing/Timer.h"
@@ -91,9 +92,11 @@ void TApplication::Run()
 void TApplication::ReleaseStartUpMemory()
 {
     // The windows are made and shown: the font finder served their faces,
-    // and what making them took for a while is free again. Both go back to
-    // the system rather than staying resident for the rest of the run.
+    // their layouts and pictures were read from the embedded files, and
+    // what making them took for a while is free again. All of it goes back
+    // to the system rather than staying resident for the rest of the run.
     TFontEngine::Instance().ReleaseFontFinder();
+    ReleaseResources();
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/graphics/Geometry.h"
+#include "toolkit/graphics/Pixmap.h"
 
 #include <SDL.h>
 
@@ -69,6 +70,17 @@ public:
     // Marks the window as a modal dialog of owner (null: of nobody), beyond
     // what SDL's own modal-for tells the desktop.
     virtual void SetModalFor(SDL_Window* window, SDL_Window* owner);
+    // Puts the area of the back buffer (client pixels) on the window, each
+    // pixel grown to factor by factor; false where SDL's own window surface
+    // is to do it.
+    virtual bool Present(SDL_Window* window, const TPixmap& backBuffer, const TRect& area, int factor)
+    {
+        (void)window;
+        (void)backBuffer;
+        (void)area;
+        (void)factor;
+        return false;
+    }
 
     // Whether mouse input comes from MouseOf rather than from SDL's mouse
     // events, which are then passed over.

@@ -127,6 +127,8 @@ void TSdlWindow::Present(const TPixmap& backBuffer, const TRect& area)
     TRect visible = area.Intersect(backBuffer.Bounds());
     if (visible.IsEmpty())
         return;
+    if (desktop_.Present(window_, backBuffer, visible, scale_.Factor))
+        return;
     SDL_Surface* screen = SDL_GetWindowSurface(window_);
     if (!screen)
         return;

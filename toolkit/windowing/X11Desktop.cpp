@@ -6,6 +6,7 @@
 #include <X11/Xatom.h>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <map>
 #include <vector>
@@ -216,6 +217,55 @@ public:
     void Release(SDL_Window* window) override
     {
         std::erase_if(windows_, [id = SDL_GetWindowID(window)](const auto& entry) { return entry.second == id; });
+        if (auto output = outputs_.find(SDL_GetWindowID(window)); output != outputs_.end()) {
+            if (output->second.Context)
+                XFreeGC(output->second.Connection, output->second.Context);
+            outputs_.erase(output);
+        }
+    }
+
+    // Straight from the back buffer to the X server, a strip at a time in
+    // the window's own pixel format: SDL's window surface would hold a
+    // second copy of the whole window in shared memory for the run.
+    bool Present(SDL_Window* window, const TPixmap& pixels, const TRect& area, int factor) override
+    {
+        TX11Output& output = OutputOf(window);
+        if (!output.Context)
+            return false;
+        const int width = area.Width() * factor;
+        const int height = area.Height() * factor;
+        const int stripRows = std::clamp(StripPixels / width, 1, height);
+        strip_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(stripRows));
+        for (int top = 0; top < height; top += stripRows) {
+            const int rows = std::min(stripRows, height - top);
+            for (int row = 0; row < rows; ++row) {
+                const TPixel* from = pixels.Row(area.Top + (top + row) / factor) + area.Left;
+                std::uint32_t* to = &strip_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width)];
+                for (int x = 0; x < area.Width(); ++x)
+                    std::fill_n(to + x * factor, factor, ServerPixel(from[x]));
+            }
+            XImage image{};
+            image.width = width;
+            image.height = rows;
+            image.format = ZPixmap;
+            image.data = reinterpret_cast<char*>(strip_.data());
+            image.byte_order = LSBFirst;
+            image.bitmap_unit = 32;
+            image.bitmap_bit_order = LSBFirst;
+            image.bitmap_pad = 32;
+            image.depth = output.Depth;
+            image.bytes_per_line = width * 4;
+            image.bits_per_pixel = 32;
+            image.red_mask = 0xFF0000;
+            image.green_mask = 0x00FF00;
+            image.blue_mask = 0x0000FF;
+            if (!XInitImage(&image))
+                return false;
+            XPutImage(output.Connection, output.Id, output.Context, &image, 0, 0, area.Left * factor,
+                area.Top * factor + top, static_cast<unsigned>(width), static_cast<unsigned>(rows));
+        }
+        XFlush(output.Connection);
+        return true;
     }
 
     // SDL marks every window as a drop target; a drag source looks for the
@@ -283,7 +333,48 @@ private:
     // tear the windows down after the libraries they use.
     static int LoseDisplay(Display*) { EndWithoutDisplay(); }
 
-    std::map<Window, std::uint32_t> windows_; // SDL's window ids
+    // A window drawn to straight, where the server takes 32-bit pixels of
+    // 8-bit red, green and blue in the byte order of this machine; none
+    // (Context 0) where SDL's surface must convert.
+    struct TX11Output {
+        Display* Connection = nullptr;
+        Window Id = 0;
+        GC Context = nullptr;
+        int Depth = 0;
+    };
+
+    // At most this many screen pixels (64 KiB) are converted at a time.
+    static constexpr int StripPixels = 16384;
+
+    static std::uint32_t ServerPixel(TPixel pixel)
+    {
+        return ((pixel & 0xFF) << 16) | (pixel & 0xFF00) | ((pixel >> 16) & 0xFF);
+    }
+
+    TX11Output& OutputOf(SDL_Window* window)
+    {
+        const std::uint32_t id = SDL_GetWindowID(window);
+        if (auto found = outputs_.find(id); found != outputs_.end())
+            return found->second;
+        TX11Output& output = outputs_[id];
+        const TX11Window x11 = X11WindowOf(window);
+        XWindowAttributes attributes;
+        if (!x11.Id || !XGetWindowAttributes(x11.Connection, x11.Id, &attributes) || !attributes.visual)
+            return output;
+        const Visual& visual = *attributes.visual;
+        const bool littleEndian = std::endian::native == std::endian::little;
+        const bool plain = (attributes.depth == 24 || attributes.depth == 32) && visual.red_mask == 0xFF0000 &&
+            visual.green_mask == 0x00FF00 && visual.blue_mask == 0x0000FF &&
+            ImageByteOrder(x11.Connection) == (littleEndian ? LSBFirst : MSBFirst) && littleEndian;
+        if (!plain)
+            return output;
+        output = {x11.Connection, x11.Id, XCreateGC(x11.Connection, x11.Id, 0, nullptr), attributes.depth};
+        return output;
+    }
+
+    std::map<Window, std::uint32_t> windows_;     // SDL's window ids
+    std::map<std::uint32_t, TX11Output> outputs_; // by SDL's window ids
+    std::vector<std::uint32_t> strip_;
 };
 
 } // namespace
