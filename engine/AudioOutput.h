@@ -41,11 +41,12 @@ public:
     // Lets go of a lost device and opens the output anew, paused; false
     // while none opens.
     bool Reopen();
+    // Lets go of the device, as when it is lost; Reopen takes it again.
+    void Close();
 
 private:
     // SDL's reason, empty on success.
     std::string Open();
-    void Close();
 
     const OutputFormat format_;
     Playout& playout_;

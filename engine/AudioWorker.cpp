@@ -17,6 +17,10 @@ constexpr milliseconds RetryEvery{1000};
 constexpr milliseconds IdleCheckEvery{1000};
 constexpr milliseconds ShortestSleep{5};
 constexpr milliseconds LongestSleep{500};
+// Silence this long closes the device; a song, or a resume, wakes the thread
+// and opens it again.
+constexpr std::chrono::seconds RestAfter{10};
+constexpr milliseconds RestCheckEvery{10000};
 
 } // namespace
 
@@ -90,6 +94,19 @@ bool AudioWorker::RunChange()
 milliseconds AudioWorker::TendDevice(std::size_t framesAhead)
 {
     const auto now = std::chrono::steady_clock::now();
+    const bool silent = control_.silent.load(std::memory_order_acquire);
+    const bool wanted = !control_.paused.load(std::memory_order_relaxed) && (decoder_.Sounding() || !silent);
+    if (resting_) {
+        if (!wanted)
+            return RestCheckEvery;
+        resting_ = false;
+        if (!output_.Reopen()) {
+            lost_ = true;
+            retryAt_ = now + RetryEvery;
+            std::fprintf(stderr, "velmora: the sound output can't be opened; trying again once a second\n");
+            return RetryEvery;
+        }
+    }
     if (lost_) {
         if (now < retryAt_)
             return std::chrono::duration_cast<milliseconds>(retryAt_ - now) + milliseconds(1);
@@ -107,15 +124,25 @@ milliseconds AudioWorker::TendDevice(std::size_t framesAhead)
         return RetryEvery;
     }
 
-    const bool silent = control_.silent.load(std::memory_order_acquire);
-    const bool wanted = !control_.paused.load(std::memory_order_relaxed) && (decoder_.Sounding() || !silent);
     if (wanted && !output_.Running())
         output_.SetRunning(true);
     else if (!wanted && output_.Running() && silent)
         output_.SetRunning(false);
 
-    if (!output_.Running())
+    if (!output_.Running()) {
+        // A paused device still has SDL's thread hand it silence; after a
+        // while of nothing it is closed, and opened again for the next song.
+        if (!idleSince_) {
+            idleSince_ = now;
+        } else if (now - *idleSince_ >= RestAfter) {
+            output_.Close();
+            resting_ = true;
+            idleSince_.reset();
+            return RestCheckEvery;
+        }
         return IdleCheckEvery;
+    }
+    idleSince_.reset();
     const milliseconds buffer{1000 * format_.blockFrames / format_.rate};
     if (!wanted || !decoder_.Sounding())
         return std::max(buffer, ShortestSleep); // until the fade has gone out

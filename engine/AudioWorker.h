@@ -2,8 +2,9 @@
 
 // The decoder's thread, for as long as the engine plays in the background:
 // it carries out the program thread's changes, keeps the ring filled ahead
-// of the device, pauses the device while nothing sounds, and opens the
-// output again about once a second after it was lost.
+// of the device, pauses the device while nothing sounds (and closes it after
+// a long silence), and opens the output again about once a second after it
+// was lost.
 
 #include "engine/Options.h"
 
@@ -13,6 +14,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace velmora::engine {
@@ -59,6 +61,9 @@ private:
 
     bool lost_ = false;
     std::chrono::steady_clock::time_point retryAt_;
+    // Since when the device has been paused; closed after a long silence.
+    std::optional<std::chrono::steady_clock::time_point> idleSince_;
+    bool resting_ = false;
     std::thread thread_;
 };
 

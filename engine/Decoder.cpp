@@ -28,12 +28,13 @@ std::size_t Decoder::RingChunks(const OutputFormat& format)
 }
 
 Decoder::Decoder(const OutputFormat& format, SampleRing& ring, PlayControl& control)
-    : format_(format), ring_(ring), control_(control),
-      rendered_(SampleRing::ChunkFrames * static_cast<std::size_t>(format.channels))
+    : format_(format), ring_(ring), control_(control)
 {
-    if (format.filter == FilterMode::More)
+    if (format.filter == FilterMode::More) {
         lowPass_ =
             std::make_unique<LowPass>(format.rate, std::min(MoreFilterCutoffHz, format.rate * 0.25), format.channels);
+        rendered_.resize(SampleRing::ChunkFrames * static_cast<std::size_t>(format.channels));
+    }
     generation_ = control_.generation.load(std::memory_order_relaxed);
 }
 
@@ -121,16 +122,21 @@ bool Decoder::RenderChunk()
     chunk.generation = generation_;
     chunk.order = current_->CurrentOrder();
     chunk.timeMs = current_->TimeMs();
-    const std::size_t got = current_->Render(format_.rate, format_.channels, SampleRing::ChunkFrames, rendered_.data());
+    // Only the low-pass needs the decoder's sound before it is rounded.
+    std::size_t got = 0;
+    if (lowPass_) {
+        got = current_->Render(format_.rate, format_.channels, SampleRing::ChunkFrames, rendered_.data());
+        lowPass_->Process(rendered_.data(), got);
+        const std::size_t count = got * static_cast<std::size_t>(format_.channels);
+        for (std::size_t i = 0; i < count; ++i)
+            chunk.samples[i] = ToSigned16(rendered_[i]);
+    } else {
+        got = current_->Render(format_.rate, format_.channels, SampleRing::ChunkFrames, chunk.samples);
+    }
     if (got < SampleRing::ChunkFrames)
         ended_ = true;
     if (got == 0)
         return false;
-    if (lowPass_)
-        lowPass_->Process(rendered_.data(), got);
-    const std::size_t count = got * static_cast<std::size_t>(format_.channels);
-    for (std::size_t i = 0; i < count; ++i)
-        chunk.samples[i] = ToSigned16(rendered_[i]);
     chunk.frames = got;
     ring_.Push();
     return true;

@@ -63,7 +63,7 @@ private:
     SampleRing& ring_;
     PlayControl& control_;
     std::unique_ptr<LowPass> lowPass_; // FilterMode::More only
-    std::vector<float> rendered_;      // one chunk, as the decoder gives it
+    std::vector<float> rendered_;      // one chunk for the low-pass
     ModulePlayer* current_ = nullptr;  // not owned
     bool ended_ = false;
     std::uint32_t generation_ = 0;

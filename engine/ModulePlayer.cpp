@@ -138,6 +138,13 @@ std::size_t ModulePlayer::Render(int rateHz, int channels, std::size_t frames, f
     return module_->read_interleaved_stereo(rateHz, frames, interleaved);
 }
 
+std::size_t ModulePlayer::Render(int rateHz, int channels, std::size_t frames, std::int16_t* interleaved)
+{
+    if (channels == 1)
+        return module_->read(rateHz, frames, interleaved);
+    return module_->read_interleaved_stereo(rateHz, frames, interleaved);
+}
+
 int ModulePlayer::CurrentOrder() const
 {
     return module_->get_current_order();

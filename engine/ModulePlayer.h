@@ -47,6 +47,8 @@ public:
     // Rendered frames, full scale +-1.0; fewer than asked only once a song
     // that doesn't loop ends.
     std::size_t Render(int rateHz, int channels, std::size_t frames, float* interleaved);
+    // The same, rounded to 16 bits by the decoder itself.
+    std::size_t Render(int rateHz, int channels, std::size_t frames, std::int16_t* interleaved);
 
     int CurrentOrder() const;
     // Play time from the song's start, in ms.

@@ -36,6 +36,12 @@ void Playout::Fill(std::uint8_t* out, std::size_t bytes)
     const std::size_t blockFrames = mix_.size() / channels_;
     std::size_t frames = bytes / frameBytes;
     bool sounded = false;
+    if (format_.sampleFormat == SampleFormat::Signed16 && SteadyAtFullScale()) {
+        const std::size_t copied = CopyStraight(out, frames);
+        sounded = copied > 0;
+        out += copied * frameBytes;
+        frames -= copied;
+    }
     while (frames > 0) {
         const std::size_t block = std::min(frames, blockFrames);
         Mix(block);
@@ -86,6 +92,44 @@ void Playout::Mix(std::size_t frames)
         for (std::size_t c = 0; c < channels_; ++c)
             out[c] = (frame[c] * fadeIn * pauseGain_ + (tail ? tail[c] : 0.0f)) * gain_;
     }
+}
+
+bool Playout::SteadyAtFullScale()
+{
+    const std::uint32_t wanted = control_.generation.load(std::memory_order_acquire);
+    return wanted == playing_ && !control_.paused.load(std::memory_order_relaxed) &&
+        !control_.fadeInAgain.load(std::memory_order_relaxed) && pauseGain_ == 1.0f && tailPosition_ >= tailFrames_ &&
+        fadeInPosition_ >= fadeFrames_ && gain_ == 1.0f && control_.volume.load(std::memory_order_relaxed) == 1.0f;
+}
+
+std::size_t Playout::CopyStraight(std::uint8_t* out, std::size_t frames)
+{
+    std::size_t done = 0;
+    while (done < frames && ring_.Available() > 0) {
+        const SampleRing::Chunk& chunk = ring_.Front();
+        if (Before(chunk.generation, playing_)) {
+            ring_.Pop();
+            offset_ = 0;
+            continue;
+        }
+        if (chunk.generation != playing_)
+            break;
+        if (offset_ == 0) {
+            heardOrder_ = chunk.order;
+            heardChunkTimeMs_ = chunk.timeMs;
+        }
+        const std::size_t run = std::min(frames - done, chunk.frames - offset_);
+        std::memcpy(out + done * channels_ * 2, chunk.samples + offset_ * channels_, run * channels_ * 2);
+        offset_ += run;
+        done += run;
+        heardChunkOffset_ = offset_;
+        heardAny_ = true;
+        if (offset_ == chunk.frames) {
+            ring_.Pop();
+            offset_ = 0;
+        }
+    }
+    return done;
 }
 
 std::size_t Playout::CopySteady(std::size_t frames)

@@ -29,6 +29,10 @@ private:
     // copied at the gain; returns the frames copied, fewer where a change
     // comes or the ring runs dry.
     std::size_t CopySteady(std::size_t frames);
+    // The commonest case of all, 16-bit output at full volume: the ring's
+    // samples are the output's, copied as they are.
+    bool SteadyAtFullScale();
+    std::size_t CopyStraight(std::uint8_t* out, std::size_t frames);
     // Moves on to a new generation: what sounds now fades out over the
     // fade's length, and what the change cut off is dropped.
     void SwitchTo(std::uint32_t generation);

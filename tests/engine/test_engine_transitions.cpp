@@ -215,5 +215,23 @@ TEST_F(EngineTest, NothingSoundsWhileNothingPlays)
         << "something sounded after the stop";
 }
 
+// After a long silence the device is let go; the next song opens it again
+// and is heard from its start.
+TEST_F(EngineTest, AfterALongSilenceTheNextSongIsHeard)
+{
+    const std::string capture = folder_.Path("capture.raw");
+    StartEngine(22050, MIDAS_MODE_16BIT_STEREO, 1);
+    ASSERT_EQ(MIDASstartBackgroundPlay(0), 1);
+    std::this_thread::sleep_for(std::chrono::seconds(11));
+    const auto song = folder_.Write("sine.xm", modwriter::WriteXM(SineSong()));
+    const MIDASmodulePlayHandle play = MIDASplayModule(MIDASloadModule(song.c_str()), 1);
+    ASSERT_NE(play, 0u) << LastErrorText();
+    std::this_thread::sleep_for(milliseconds(400));
+    ASSERT_EQ(MIDASstopBackgroundPlay(), 1);
+    const auto left = Decode(ReadBytes(capture), 2, 16)[0];
+    EXPECT_GT(*std::max_element(left.begin(), left.end()), 1000) << "the song was not heard";
+    EXPECT_GE(Position(play), 0);
+}
+
 } // namespace
 } // namespace enginetest
