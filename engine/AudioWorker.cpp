@@ -3,6 +3,8 @@
 #include "engine/Decoder.h"
 #include "engine/PlayControl.h"
 
+#include <SDL2/SDL.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -67,6 +69,9 @@ void AudioWorker::Run()
         sleep = TendDevice(ahead);
     }
     output_.SetRunning(false);
+    // SDL frees a thread's error text only for threads it started itself;
+    // this one opened and closed devices, so it hands its own back.
+    SDL_TLSCleanup();
 }
 
 bool AudioWorker::RunChange()
