@@ -18,14 +18,29 @@ unset DBUS_SESSION_BUS_ADDRESS
 export XDG_RUNTIME_DIR="$WORK/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-# The X server is waited for: one still going away can take its display's
-# socket with it after the next test's server has taken the same number.
+# Ends a child and waits for it, for at most 10 s before SIGKILL: a disc
+# still ending writes Sound.opt into the scratch folder after it is gone.
+stop_child() { # pid
+  local state
+  kill "$1" 2>/dev/null || return 0
+  for _ in $(seq 200); do
+    state=$(ps -o stat= -p "$1" 2>/dev/null) || break
+    [[ $state == Z* ]] && break
+    sleep 0.05
+  done
+  kill -KILL "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
+
+# Every child is waited for: one still going away can take its display's
+# socket with it after the next test's server has taken the same number,
+# or write into the scratch folder once it is removed.
 cleanup() {
-  [ -n "$DISC_PID" ] && kill "$DISC_PID" 2>/dev/null || true
-  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
-  [ -n "$LISTEN_PID" ] && kill "$LISTEN_PID" 2>/dev/null || true
+  [ -n "$DISC_PID" ] && stop_child "$DISC_PID"
+  [ -n "$WM_PID" ] && stop_child "$WM_PID"
+  [ -n "$LISTEN_PID" ] && stop_child "$LISTEN_PID"
   stop_sound_server
-  [ -n "$BUS_PID" ] && kill "$BUS_PID" 2>/dev/null || true
+  [ -n "$BUS_PID" ] && stop_child "$BUS_PID"
   if [ -n "$WESTON_PID" ]; then
     kill "$WESTON_PID" 2>/dev/null || true
     wait "$WESTON_PID" 2>/dev/null || true
