@@ -14,7 +14,8 @@ export PULSE_DEBUG="2,mod.protocol-pulse:4"
 start_x
 start_sound_server
 listen_to velmora_test "$WORK/heard.raw"
-timeout $(( SECONDS_PLAYED + 10 )) pw-profiler -o "$WORK/profile.log" > "$WORK/profiler.out" 2>&1 &
+# pw-profiler leaves its plots in the folder it runs in.
+(cd "$WORK" && exec timeout $(( SECONDS_PLAYED + 10 )) pw-profiler -o "$WORK/profile.log" > "$WORK/profiler.out" 2>&1) &
 PROFILER_PID=$!
 cp -r "$DISC_DIR" "$WORK/disc"
 "$WORK/disc/velmora" "$WORK/disc/song1.xm" > "$WORK/disc.log" 2>&1 &
