@@ -80,8 +80,10 @@ void ReportLoweredScale(std::optional<int> requested)
 {
     const TPlatform& platform = Application().Platform();
     const int factor = platform.ScaleFactor();
+    if (!requested || factor >= *requested)
+        return;
     const std::optional<TRect> area = platform.WorkArea();
-    if (!requested || factor >= *requested || !area)
+    if (!area)
         return;
     std::fprintf(stderr,
         "velmora: at VELMORA_SCALE=%d the window would be %dx%d, larger than the screen's work area of %dx%d; "

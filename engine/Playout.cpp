@@ -102,37 +102,8 @@ bool Playout::SteadyAtFullScale()
         fadeInPosition_ >= fadeFrames_ && gain_ == 1.0f && control_.volume.load(std::memory_order_relaxed) == 1.0f;
 }
 
-std::size_t Playout::CopyStraight(std::uint8_t* out, std::size_t frames)
-{
-    std::size_t done = 0;
-    while (done < frames && ring_.Available() > 0) {
-        const SampleRing::Chunk& chunk = ring_.Front();
-        if (Before(chunk.generation, playing_)) {
-            ring_.Pop();
-            offset_ = 0;
-            continue;
-        }
-        if (chunk.generation != playing_)
-            break;
-        if (offset_ == 0) {
-            heardOrder_ = chunk.order;
-            heardChunkTimeMs_ = chunk.timeMs;
-        }
-        const std::size_t run = std::min(frames - done, chunk.frames - offset_);
-        std::memcpy(out + done * channels_ * 2, chunk.samples + offset_ * channels_, run * channels_ * 2);
-        offset_ += run;
-        done += run;
-        heardChunkOffset_ = offset_;
-        heardAny_ = true;
-        if (offset_ == chunk.frames) {
-            ring_.Pop();
-            offset_ = 0;
-        }
-    }
-    return done;
-}
-
-std::size_t Playout::CopySteady(std::size_t frames)
+template <typename WriteRun>
+std::size_t Playout::TakeRuns(std::size_t frames, WriteRun writeRun)
 {
     std::size_t done = 0;
     while (done < frames && ring_.Available() > 0) {
@@ -149,11 +120,7 @@ std::size_t Playout::CopySteady(std::size_t frames)
             heardChunkTimeMs_ = chunk.timeMs;
         }
         const std::size_t run = std::min(frames - done, chunk.frames - offset_);
-        const std::int16_t* from = chunk.samples + offset_ * channels_;
-        float* to = &mix_[done * channels_];
-        const float gain = gain_ * FromSigned16;
-        for (std::size_t i = 0; i < run * channels_; ++i)
-            to[i] = from[i] * gain;
+        writeRun(chunk.samples + offset_ * channels_, done, run);
         offset_ += run;
         done += run;
         heardChunkOffset_ = offset_;
@@ -164,6 +131,24 @@ std::size_t Playout::CopySteady(std::size_t frames)
         }
     }
     return done;
+}
+
+std::size_t Playout::CopyStraight(std::uint8_t* out, std::size_t frames)
+{
+    const std::size_t frameBytes = channels_ * sizeof(std::int16_t);
+    return TakeRuns(frames, [&](const std::int16_t* from, std::size_t at, std::size_t run) {
+        std::memcpy(out + at * frameBytes, from, run * frameBytes);
+    });
+}
+
+std::size_t Playout::CopySteady(std::size_t frames)
+{
+    const float gain = gain_ * FromSigned16;
+    return TakeRuns(frames, [&](const std::int16_t* from, std::size_t at, std::size_t run) {
+        float* to = &mix_[at * channels_];
+        for (std::size_t i = 0; i < run * channels_; ++i)
+            to[i] = from[i] * gain;
+    });
 }
 
 void Playout::SwitchTo(std::uint32_t generation)

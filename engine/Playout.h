@@ -33,6 +33,12 @@ private:
     // samples are the output's, copied as they are.
     bool SteadyAtFullScale();
     std::size_t CopyStraight(std::uint8_t* out, std::size_t frames);
+    // Takes up to `frames` frames of the generation heard off the ring, in
+    // runs that each lie in one chunk, handing each run to
+    // writeRun(samples, frames done before it, run's frames) and keeping
+    // the heard position; returns the frames taken.
+    template <typename WriteRun>
+    std::size_t TakeRuns(std::size_t frames, WriteRun writeRun);
     // Moves on to a new generation: what sounds now fades out over the
     // fade's length, and what the change cut off is dropped.
     void SwitchTo(std::uint32_t generation);

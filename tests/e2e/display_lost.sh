@@ -10,10 +10,7 @@ window_geometry
 click_at 170 108   # song 3
 sleep 0.5
 rm -f "$WORK/disc/Sound.opt"
-kill -9 "$XVFB_PID"
-wait "$XVFB_PID" 2>/dev/null || true
-XVFB_PID=""
-wait_exit 10
+lose_display XVFB_PID
 [ "$EXIT_CODE" = 1 ] || fail "exit code $EXIT_CODE after the display went away"
 grep -q 'connection to the display was lost' "$WORK/disc.log" || fail "the program didn't say why it ended"
 grep -q '^Mixrate=22050$' "$WORK/disc/Sound.opt" || fail "Sound.opt was not written"
@@ -28,10 +25,7 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 xdotool search --onlyvisible --name '^MIDAS Sound System Error$' > /dev/null 2>&1 || fail "no start-up failure shown"
-kill -9 "$XVFB_PID"
-wait "$XVFB_PID" 2>/dev/null || true
-XVFB_PID=""
-wait_exit 10
+lose_display XVFB_PID
 [ "$EXIT_CODE" = 1 ] || fail "exit code $EXIT_CODE after the display went away under the start-up failure"
 grep -q '^Filter Mode=1$' "$WORK/disc/Sound.opt" || fail "Sound.opt was not written under the start-up failure"
 grep -q '^Mixrate=44100$' "$WORK/disc/Sound.opt" || fail "Sound.opt lost the mix rate it was read with"

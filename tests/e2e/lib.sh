@@ -372,6 +372,17 @@ wait_exit() { # seconds; sets EXIT_CODE
   fail "the program did not end"
 }
 
+# The display server dies at once, as in a crash, and the disc's end is
+# waited for (sets EXIT_CODE). Takes the name of the variable that holds
+# the server's process.
+lose_display() { # XVFB_PID|WESTON_PID
+  local -n server=$1
+  kill -9 "$server"
+  wait "$server" 2>/dev/null || true
+  server=""
+  wait_exit 10
+}
+
 # Fails unless the sound SDL's disk output wrote to file (at the default
 # settings: 22050 Hz, 16 bit, stereo) is louder than silence.
 expect_heard() { # file what

@@ -45,10 +45,7 @@ locate_disc "$WORK/skin.png" "${GAUGE[@]}" 2>/dev/null && fail "the minimised wi
 becomes_heard || fail "the song stopped as the window was minimised"
 
 rm -f "$WORK/disc/Sound.opt"
-kill -9 "$WESTON_PID"
-wait "$WESTON_PID" 2>/dev/null || true
-WESTON_PID=""
-wait_exit 10
+lose_display WESTON_PID
 [ "$EXIT_CODE" = 1 ] || fail "exit code $EXIT_CODE after the compositor went away"
 grep -q 'connection to the display was lost' "$WORK/disc.log" || fail "the disc didn't say why it ended"
 grep -q '^Mixrate=22050$' "$WORK/disc/Sound.opt" || fail "Sound.opt was not written"

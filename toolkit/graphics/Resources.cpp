@@ -38,9 +38,9 @@ void ReleaseResources()
 #ifdef __linux__
     if (table().empty())
         return;
-    // The files lie one after the other in the program's read-only data:
-    // the whole pages between the first's start and the last's end hold
-    // nothing else.
+    // The files lie together in the program's read-only data, whose pages
+    // are never written: a page dropped here, and whatever else shares it,
+    // is read again from the program's file when next touched.
     auto begin = reinterpret_cast<std::uintptr_t>(table().front().Data);
     auto end = begin;
     for (const auto& file : table()) {

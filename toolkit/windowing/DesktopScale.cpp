@@ -4,7 +4,7 @@
 
 TDesktopScale ScaleFor(std::optional<int> requested, int dotsPerInch)
 {
-    if (requested && *requested >= 1 && *requested <= TDesktopScale::MaxFactor)
+    if (requested && TDesktopScale::Allows(*requested))
         return {*requested};
     return {std::clamp(dotsPerInch / 96, 1, TDesktopScale::MaxFactor)};
 }

@@ -10,6 +10,7 @@
 // origin is the same in both.
 struct TDesktopScale {
     static constexpr int MaxFactor = 4;
+    static constexpr bool Allows(int factor) { return factor >= 1 && factor <= MaxFactor; }
 
     int Factor = 1; // 1..MaxFactor
 

@@ -13,10 +13,9 @@ class TSdlWindow;
 
 // A mouse input read from the windowing system itself rather than from
 // SDL's events: the SDL window it went to (0: none of SDL's), SDL's event
-// type for it
-// (SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP or SDL_MOUSEMOTION), the button
-// (SDL's numbers; 0 for a motion) and where the pointer was on the screen,
-// in screen pixels.
+// type for it (SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP or SDL_MOUSEMOTION),
+// the button (SDL's numbers; 0 for a motion) and where the pointer was on
+// the screen, in screen pixels.
 struct TDesktopMouse {
     std::uint32_t WindowId = 0;
     std::uint32_t Type = 0;

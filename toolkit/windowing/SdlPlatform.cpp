@@ -49,10 +49,16 @@ public:
         // would flood the queue; switched off, it copies nothing.
         SDL_EventState(SDL_DROPTEXT, SDL_DISABLE);
         CatchHangUp();
-        scale_ = ScaleFor(scale, desktop_->DotsPerInch());
-        // Only a factor asked for is lowered: the density's is the screen's own.
-        if (const std::optional<TRect> area = desktop_->WorkArea(); area && scale && scale_.Factor == *scale)
-            scale_.Factor = LargestFittingFactor(scale_.Factor, mustFit, {area->Width(), area->Height()});
+        // A factor asked for is lowered to one at which mustFit fits the work
+        // area; otherwise the screen's density decides, its own. Each is read
+        // only where it counts: on X11 each takes a connection of its own.
+        if (scale && TDesktopScale::Allows(*scale)) {
+            scale_.Factor = *scale;
+            if (const std::optional<TRect> area = desktop_->WorkArea())
+                scale_.Factor = LargestFittingFactor(*scale, mustFit, {area->Width(), area->Height()});
+        } else {
+            scale_ = ScaleFor(scale, desktop_->DotsPerInch());
+        }
         wakeEvent_ = SDL_RegisterEvents(1);
     }
     ~TSdlPlatform() override

@@ -75,6 +75,27 @@ bool IsMapped(Display* display, Window window)
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state != IsUnmapped;
 }
 
+// A property of 32-bit items of the given type, at most maxItems of them,
+// which Xlib hands over as longs; empty when unset or of another type.
+std::vector<long> PropertyItems(Display* display, Window window, Atom property, Atom type, long maxItems)
+{
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> items;
+    if (XGetWindowProperty(display, window, property, 0, maxItems, False, type, &actualType, &format, &count,
+            &remaining, &data) == Success &&
+        actualType == type && format == 32) {
+        const auto* first = reinterpret_cast<const long*>(data);
+        items.assign(first, first + count);
+    }
+    if (data)
+        XFree(data);
+    return items;
+}
+
 // The modal state goes into the window's _NET_WM_STATE before it is mapped;
 // once mapped, only the window manager may change it, on request.
 void SetModalState(Display* display, Window window, bool modal)
@@ -93,22 +114,10 @@ void SetModalState(Display* display, Window window, bool modal)
             display, DefaultRootWindow(display), False, SubstructureNotifyMask | SubstructureRedirectMask, &request);
         return;
     }
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    std::vector<Atom> states;
-    if (XGetWindowProperty(display, window, state, 0, 64, False, XA_ATOM, &type, &format, &count, &remaining, &data) ==
-            Success &&
-        data) {
-        auto* atoms = reinterpret_cast<Atom*>(data);
-        states.assign(atoms, atoms + count);
-        XFree(data);
-    }
-    std::erase(states, modalState);
+    std::vector<long> states = PropertyItems(display, window, state, XA_ATOM, 64);
+    std::erase(states, static_cast<long>(modalState));
     if (modal)
-        states.push_back(modalState);
+        states.push_back(static_cast<long>(modalState));
     XChangeProperty(display, window, state, XA_ATOM, 32, PropModeReplace,
         reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
 }
@@ -126,24 +135,9 @@ std::vector<long> RootCardinals(Display* display, const char* name)
     const Atom property = XInternAtom(display, name, True);
     if (property == None)
         return {};
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    std::vector<long> values;
     // A desktop count in the hundreds is more than any window manager keeps.
-    constexpr long maxLongs = 4 * 256;
-    if (XGetWindowProperty(display, DefaultRootWindow(display), property, 0, maxLongs, False, XA_CARDINAL, &type,
-            &format, &count, &remaining, &data) == Success &&
-        type == XA_CARDINAL && format == 32) {
-        // Xlib hands 32-bit items over as longs.
-        const auto* items = reinterpret_cast<const long*>(data);
-        values.assign(items, items + count);
-    }
-    if (data)
-        XFree(data);
-    return values;
+    constexpr long maxItems = 4 * 256;
+    return PropertyItems(display, DefaultRootWindow(display), property, XA_CARDINAL, maxItems);
 }
 
 // X11 under SDL: the window manager's work area, the desktop's Xft.dpi,
@@ -173,8 +167,9 @@ public:
         if (!display)
             return standard;
         int dpi = standard;
-        if (const char* resources = XResourceManagerString(display); resources && XftDpiOf(resources)) {
-            dpi = *XftDpiOf(resources);
+        const char* resources = XResourceManagerString(display);
+        if (const std::optional<int> xft = resources ? XftDpiOf(resources) : std::nullopt) {
+            dpi = *xft;
         } else if (int millimetres = DisplayWidthMM(display, DefaultScreen(display)); millimetres > 0) {
             dpi = static_cast<int>(DisplayWidth(display, DefaultScreen(display)) * 25.4 / millimetres + 0.5);
         }
