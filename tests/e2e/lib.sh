@@ -49,7 +49,8 @@ cleanup() {
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
   fi
-  rm -rf "$WORK"
+  # KEEP_WORK=1 leaves the scratch folder, logs and captures, for a look.
+  if [ -n "${KEEP_WORK:-}" ]; then echo "kept $WORK" >&2; else rm -rf "$WORK"; fi
 }
 trap cleanup EXIT
 
@@ -86,12 +87,13 @@ start_session_bus() {
 
 # The desktop's sound server on the test's runtime folder and session bus:
 # PipeWire, its session manager and its PulseAudio service, with a null
-# sink, velmora_test, as the default output. PULSE_DEBUG, when set, is the
-# PulseAudio service's PIPEWIRE_DEBUG.
+# sink, velmora_test, as the default output. PipeWire logs the cycles its
+# graph missed ("client too slow"); PW_DEBUG, when set, is its
+# PIPEWIRE_DEBUG instead, and PULSE_DEBUG the PulseAudio service's.
 start_sound_server() {
   [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || start_session_bus
   export XDG_STATE_HOME="$WORK/state"
-  pipewire >> "$WORK/pipewire.log" 2>&1 &
+  PIPEWIRE_DEBUG=${PW_DEBUG:-2,pw.node:3} pipewire >> "$WORK/pipewire.log" 2>&1 &
   SOUND_PIDS+=($!)
   for _ in $(seq 100); do
     [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break
