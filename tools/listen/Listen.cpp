@@ -3,7 +3,8 @@
 // where the sound starts and ends, every run of digital silence inside it
 // (a dropout), every stretch that repeats the one just before it (a
 // replayed buffer), and the largest step from one sample to the next (a
-// click).
+// click), also among sounding frames alone: a dropout's edges are steps into
+// and out of silence, which the music's own steps are not.
 //
 //   velmora_listen [--rate HZ] [--channels N] [--gap MS] [--from S] [--to S] FILE
 //
@@ -12,6 +13,7 @@
 //   gaps 0 (5 ms or longer), longest 0.0 ms
 //   repeats 0 (blocks of 512 frames)
 //   largest step 0.0813 at 12.345 s
+//   largest step within the sound 0.0813 at 12.345 s
 
 #include <algorithm>
 #include <cmath>
@@ -175,16 +177,24 @@ int main(int argc, char** argv)
     std::printf("repeats %zu (blocks of %zu frames)\n", repeats, RepeatFrames);
 
     double largest = 0.0;
+    double largestWithin = 0.0;
     std::size_t largestAt = soundStart;
+    std::size_t largestWithinAt = soundStart;
     for (std::size_t frame = std::max<std::size_t>(soundStart, 1); frame < soundEnd; ++frame) {
+        const bool within = !silentFrame(frame) && !silentFrame(frame - 1);
         for (std::size_t c = 0; c < channels; ++c) {
             const double step = std::fabs(all[frame * channels + c] - all[(frame - 1) * channels + c]);
             if (step > largest) {
                 largest = step;
                 largestAt = frame;
             }
+            if (within && step > largestWithin) {
+                largestWithin = step;
+                largestWithinAt = frame;
+            }
         }
     }
     std::printf("largest step %.4f at %.3f s\n", largest, largestAt / rate);
+    std::printf("largest step within the sound %.4f at %.3f s\n", largestWithin, largestWithinAt / rate);
     return 0;
 }
