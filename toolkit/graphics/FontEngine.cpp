@@ -2,7 +2,6 @@
 
 #include "toolkit/graphics/Exceptions.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -35,41 +34,6 @@ std::string Lower(std::string text)
     return text;
 }
 
-struct PatternDeleter {
-    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-};
-using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
-
-TFaceSource MatchFontconfig(const std::string& family, bool bold, bool italic)
-{
-    PatternPtr pattern(FcPatternCreate());
-    if (!pattern)
-        throw EPlatformError("fontconfig can't make a pattern");
-    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
-    FcDefaultSubstitute(pattern.get());
-    FcResult result = FcResultNoMatch;
-    PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
-    FcChar8* file = nullptr;
-    if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch || !file)
-        throw EPlatformError(FormatMessage("No font file draws the face %s", family.c_str()));
-
-    TFaceSource source;
-    source.File = reinterpret_cast<const char*>(file);
-    int index = 0;
-    if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) == FcResultMatch)
-        source.Index = index;
-    int weight = FC_WEIGHT_REGULAR;
-    FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &weight);
-    int slant = FC_SLANT_ROMAN;
-    FcPatternGetInteger(match.get(), FC_SLANT, 0, &slant);
-    source.SynthBold = bold && weight < FC_WEIGHT_DEMIBOLD;
-    source.SynthItalic = italic && slant == FC_SLANT_ROMAN;
-    return source;
-}
-
 } // namespace
 
 void TFontEngine::LibraryDeleter::operator()(FT_LibraryRec_* library) const
@@ -93,10 +57,7 @@ TFontEngine::TFontEngine()
 
 void TFontEngine::ReleaseFontFinder()
 {
-    if (!finderStarted_)
-        return;
-    FcFini();
-    finderStarted_ = false;
+    finder_.Release();
 }
 
 // The faces go before the library that made them.
@@ -131,12 +92,7 @@ TFaceSource TFontEngine::Resolve(const std::string& faceName, TFontStyles style)
         for (const auto& [from, to] : substitutes)
             if (name == from)
                 family = to;
-        if (!finderStarted_) {
-            if (!FcInit())
-                throw EPlatformError("fontconfig can't read its configuration");
-            finderStarted_ = true;
-        }
-        source = MatchFontconfig(family, bold, italic);
+        source = finder_.Find(family, bold, italic);
     }
     resolved_.emplace(key, source);
     return source;
