@@ -1,8 +1,11 @@
 #include "engine/AudioOutput.h"
 #include "engine/Errors.h"
 #include "engine/Playout.h"
+#include "engine/SoundServer.h"
 
 #include <SDL2/SDL.h>
+
+#include <cstdio>
 
 namespace velmora::engine {
 namespace {
@@ -18,11 +21,20 @@ void SDLCALL Callback(void* playout, Uint8* stream, int bytes)
 AudioOutput::AudioOutput(const OutputFormat& format, Playout& playout, const OutputNames& names)
     : format_(format), playout_(playout), names_(names)
 {
+    const AwaitedServer awaited = FindAwaitedServer();
+    if (!awaited.askFirst.empty())
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, awaited.askFirst.c_str());
     const std::string reason = Open();
-    if (!reason.empty())
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    if (reason.empty()) {
+        if (const char* driver = SDL_GetCurrentAudioDriver())
+            driver_ = driver;
+        return;
+    }
+    if (awaited.driver.empty())
         throw EngineError(ErrorCode::NoOutput, "No sound output device could be opened: " + reason);
-    if (const char* driver = SDL_GetCurrentAudioDriver())
-        driver_ = driver;
+    driver_ = awaited.driver;
+    std::fprintf(stderr, "velmora: no sound server is there yet (%s); the sound starts once one is\n", reason.c_str());
 }
 
 AudioOutput::~AudioOutput()

@@ -25,14 +25,17 @@ struct OutputNames {
 
 class AudioOutput {
 public:
-    // Opens the default device, paused. Throws EngineError(NoOutput) with
-    // SDL's reason when no device opens in exactly this format.
+    // Opens the default device, paused. Where no device opens but a sound
+    // server may yet come (the disc started before it, as at log-in), the
+    // output starts closed, waiting for that server; otherwise throws
+    // EngineError(NoOutput) with SDL's reason.
     AudioOutput(const OutputFormat& format, Playout& playout, const OutputNames& names);
     ~AudioOutput();
 
     AudioOutput(const AudioOutput&) = delete;
     AudioOutput& operator=(const AudioOutput&) = delete;
 
+    bool IsOpen() const { return device_ != 0; }
     void SetRunning(bool running);
     bool Running() const { return running_; }
     // The device stopped by itself: the sound server went away, or the

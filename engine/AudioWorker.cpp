@@ -27,7 +27,9 @@ constexpr milliseconds RestCheckEvery{10000};
 } // namespace
 
 AudioWorker::AudioWorker(const OutputFormat& format, Decoder& decoder, AudioOutput& output, PlayControl& control)
-    : format_(format), decoder_(decoder), output_(output), control_(control), thread_([this] { Run(); })
+    : format_(format), decoder_(decoder), output_(output), control_(control),
+      // An output that didn't open waits for its sound server from the start.
+      lost_(!output.IsOpen()), retryAt_(std::chrono::steady_clock::now()), thread_([this] { Run(); })
 {
 }
 

@@ -300,9 +300,13 @@ start_window_manager() {
 }
 
 # Copies the program folder, so settings written by a run stay in the test.
+# The sound goes to SDL_AUDIODRIVER, dummy unless set; set and empty, SDL
+# chooses as it does on a desktop.
 start_disc() {
   cp -r "$DISC_DIR" "$WORK/disc"
-  SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} ${VELMORA_WRAPPER:-} "$WORK/disc/velmora" > "$WORK/disc.log" 2>&1 &
+  local audio=(env SDL_AUDIODRIVER="${SDL_AUDIODRIVER-dummy}")
+  [ -n "${SDL_AUDIODRIVER-dummy}" ] || audio=(env -u SDL_AUDIODRIVER)
+  "${audio[@]}" ${VELMORA_WRAPPER:-} "$WORK/disc/velmora" > "$WORK/disc.log" 2>&1 &
   DISC_PID=$!
   wait_main_window
   sleep 0.3
