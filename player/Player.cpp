@@ -103,21 +103,21 @@ void TPlayer::PlayFile(const std::string& path)
 
 bool TPlayer::Load(TTrack::TKind kind, int song, const std::string& path)
 {
+    // A file the engine refuses was reported; what played goes on.
+    if (!sound_->PlayFile(path))
+        return false;
     TTrack track;
-    if (sound_->PlayFile(path)) {
-        track.Kind = kind;
-        track.Song = song;
-        track.Path = path;
-        ReadTrackDetails(track);
-        lastPlayed_ = track;
-    }
+    track.Kind = kind;
+    track.Song = song;
+    track.Path = path;
+    ReadTrackDetails(track);
+    lastPlayed_ = track;
     track.Serial = ++serial_;
     track_ = track;
-    const bool loaded = track.Kind != TTrack::TKind::None;
-    state_ = loaded ? TPlaybackState::Playing : TPlaybackState::Stopped;
+    state_ = TPlaybackState::Playing;
     Tell([&](TPlayerListener& listener) { listener.TrackChanged(track_); });
     Tell([&](TPlayerListener& listener) { listener.StateChanged(state_); });
-    return loaded;
+    return true;
 }
 
 void TPlayer::ReadTrackDetails(TTrack& track)

@@ -38,8 +38,8 @@ public:
     // listeners are told, then the program ends).
     void Start();
 
-    // Commands. A track that can't be loaded is reported to the listeners
-    // and leaves nothing loaded.
+    // Commands. A track that can't be loaded is reported to the listeners,
+    // and what was loaded stays as it was.
     void PlaySong(int song); // 1..SongCount, from its start
     void PlayFile(const std::string& path);
     void Stop();

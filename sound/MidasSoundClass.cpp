@@ -97,16 +97,20 @@ void TMidasSound::ShutdownEngine()
 
 bool TMidasSound::PlayFile(const std::string& path)
 {
-    // path may be FileName itself (ApplySettings): it is read before
-    // FileName changes.
+    // The new module is loaded before what plays stops: a file the engine
+    // refuses leaves the music going. path may be FileName itself
+    // (ApplySettings): it is read before FileName changes.
+    const MIDASmodule module = engine_.MIDASloadModule(path.c_str());
+    if (module == 0)
+        return RefuseFile(0);
+    // Playing the new module replaces the old one's sound at once.
+    const MIDASmodulePlayHandle handle = engine_.MIDASplayModule(module, loopSong);
+    if (handle == 0)
+        return RefuseFile(module);
     if (Playing)
         StopAndFreeModule();
-    Module = engine_.MIDASloadModule(path.c_str());
-    if (Module == 0)
-        return AbandonFile();
-    PlayHandle = engine_.MIDASplayModule(Module, loopSong);
-    if (PlayHandle == 0)
-        return AbandonFile();
+    Module = module;
+    PlayHandle = handle;
     Playing = true;
     paused_ = false;
     FileName = path;
@@ -114,16 +118,12 @@ bool TMidasSound::PlayFile(const std::string& path)
 }
 
 // A file the engine refuses is the user's choice of file, not a broken
-// engine: the message is shown and the program goes on without a song.
-bool TMidasSound::AbandonFile()
+// engine: the message is shown and what played goes on.
+bool TMidasSound::RefuseFile(MIDASmodule loaded)
 {
     ShowEngineError(false);
-    if (Module != 0) {
-        if (!engine_.MIDASfreeModule(Module))
-            ReportEngineError();
-        Module = 0;
-    }
-    FileName.clear();
+    if (loaded != 0 && !engine_.MIDASfreeModule(loaded))
+        ReportEngineError();
     return false;
 }
 

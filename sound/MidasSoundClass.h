@@ -9,7 +9,8 @@
 // the program turns into a message box. An engine failure is fatal: after
 // the report, ReportEngineError closes the engine and ends the program by
 // Application().Halt(0). The one exception is a file the engine can't load
-// or play: PlayFile reports it, leaves the player idle and answers false.
+// or play: PlayFile reports it, leaves what played playing and answers
+// false.
 
 #include "sound/EngineApi.h"
 #include "sound/SoundSettings.h"
@@ -55,9 +56,10 @@ public:
 
     void Start();
 
-    // Stops and frees what plays, then loads path and plays it looping.
-    // True when it plays; false when the engine couldn't load or play it:
-    // the failure was reported and the player is idle.
+    // Loads path and plays it looping in place of what played, which is
+    // then stopped and freed. True when it plays; false when the engine
+    // couldn't load or play it: the failure was reported and what played
+    // goes on.
     bool PlayFile(const std::string& path);
     void Stop();
     // The order position being heard, from 0; -1 when nothing plays.
@@ -98,7 +100,7 @@ private:
     void StopAndFreeModule();
     [[noreturn]] void ReportEngineError();
     void ShowEngineError(bool fatal);
-    bool AbandonFile();
+    bool RefuseFile(MIDASmodule loaded);
     void StoreSettings();
     void Report(const TSoundFailure& failure) noexcept;
 

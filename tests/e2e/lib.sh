@@ -324,6 +324,28 @@ wait_main_window() {
   fail "the main window did not appear"
 }
 
+# Waits up to ten seconds for the engine's message box; sets BOX.
+wait_box() {
+  BOX=""
+  for _ in $(seq 100); do
+    BOX=$(xdotool search --onlyvisible --name '^MIDAS Sound System Error$' 2>/dev/null | head -n1 || true)
+    [ -n "$BOX" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Answers the message box with Return and waits for it to go.
+dismiss_box() {
+  xdotool windowfocus "$BOX" 2>/dev/null || true
+  sleep 0.2
+  xdotool key Return
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^MIDAS Sound System Error$' > /dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "the message box did not go"
+}
+
 window_geometry() {
   eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
   WX=$X; WY=$Y; WW=$WIDTH; WH=$HEIGHT

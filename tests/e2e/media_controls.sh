@@ -92,6 +92,20 @@ windows=$(xdotool search --name "^Velmora - VYR's first Music Disc$" | wc -l)
 for _ in $(seq 30); do xprop -id "$WINDOW" WM_STATE 2>/dev/null | grep -q Normal && break; sleep 0.1; done
 xprop -id "$WINDOW" WM_STATE | grep -q Normal || fail "the second start did not raise the disc: $(xprop -id "$WINDOW" WM_STATE)"
 
+# A file that is no module, handed over by a second start or opened over
+# the bus, gets its message while what plays goes on.
+echo "just words" > "$WORK/notes.txt"
+(cd "$WORK" && "$WORK/disc/velmora" notes.txt > "$WORK/third.log" 2>&1) || fail "the third start failed"
+wait_box || fail "no message for a handed file that is no module"
+becomes_heard || fail "the handed file fell silent for a file that is no module"
+dismiss_box
+pc open "file://$WORK/notes.txt"
+wait_box || fail "no message for a file opened over the bus that is no module"
+becomes_heard || fail "the handed file fell silent for a file opened over the bus"
+dismiss_box
+[ "$(pc metadata xesam:url)" = "file://$WORK/second.xm" ] || fail "after the refusals, $(pc metadata xesam:url) plays"
+[ "$(pc status)" = Playing ] || fail "after the refusals, the status is $(pc status)"
+
 dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.velmora /org/mpris/MediaPlayer2 \
   org.mpris.MediaPlayer2.Quit > /dev/null || fail "Quit was not answered"
 wait_exit 10

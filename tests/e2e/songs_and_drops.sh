@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A user's session with the real engine on SDL's disk output: song 3 is
 # heard, a dropped file that is no module shows the engine's message while
-# the program keeps running (and refuses drops while the message is up), a
+# song 3 plays on (and drops are refused while the message is up), a
 # dropped module plays, and closing writes Sound.opt and ends with exit code 0.
 source "$(dirname "$0")/lib.sh"
 XDND_DROP=${XDND_DROP:?the drag source}
@@ -30,6 +30,10 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 [ -n "$BOX" ] || fail "no message for a file that is no module"
+mark=$(stat -c %s "$WORK/audio.raw")
+sleep 1
+level=$(rms "$mark")
+loud "$level" || fail "song 3 stopped for a file that is no module (RMS $level)"
 refused=0
 "$XDND_DROP" $(( WX + 200 )) $(( WY + 20 )) "$WORK/disc/song1.xm" 2>/dev/null || refused=$?
 [ "$refused" = 2 ] || fail "a drop while the message is up was not refused (exit $refused)"
@@ -38,6 +42,10 @@ sleep 0.2
 xdotool key Return
 sleep 0.5
 kill -0 "$DISC_PID" 2>/dev/null || fail "the program ended after a bad drop"
+mark=$(stat -c %s "$WORK/audio.raw")
+sleep 1
+level=$(rms "$mark")
+loud "$level" || fail "song 3 is not heard after the message (RMS $level)"
 
 cp "$WORK/disc/song5.xm" "$WORK/dropped.xm"
 mark=$(stat -c %s "$WORK/audio.raw")

@@ -193,20 +193,22 @@ TEST_F(PlayerTest, NextAndPreviousStepThroughTheSongsAndWrapAround)
     EXPECT_EQ(player_->State(), TPlaybackState::Playing);
 }
 
-TEST_F(PlayerTest, AFileThatIsNoModuleLeavesNothingLoadedAndIsToldOnceSettled)
+TEST_F(PlayerTest, AFileThatIsNoModuleLeavesWhatPlaysPlayingAndIsTold)
 {
     player_->PlaySong(2);
+    const std::uint64_t serial = player_->Track().Serial;
     recorder_->Take();
     player_->PlayFile(folder_.WriteText("notes.txt", "no tune\n"));
-    EXPECT_EQ(player_->State(), TPlaybackState::Stopped);
-    EXPECT_EQ(player_->Track().Kind, TTrack::TKind::None);
-    EXPECT_EQ(recorder_->Take(), (std::vector<std::string>{"track none", "stopped", "failed"}));
+    EXPECT_EQ(player_->State(), TPlaybackState::Playing);
+    EXPECT_TRUE(player_->Track().IsSong(2));
+    EXPECT_EQ(player_->Track().Serial, serial) << "still the same track, not song 2 again";
+    EXPECT_EQ(recorder_->Take(), (std::vector<std::string>{"failed"}));
     ASSERT_EQ(recorder_->failures.size(), 1u);
     EXPECT_THAT(recorder_->failures[0], ::testing::HasSubstr("notes.txt"));
-    EXPECT_FALSE(recorder_->loadedWhenFailed);
 
-    player_->Play();
-    EXPECT_TRUE(player_->Track().IsSong(2)) << "Play goes back to the last track that played";
+    player_->Pause();
+    player_->PlayFile(folder_.WriteText("empty.xm", ""));
+    EXPECT_EQ(player_->State(), TPlaybackState::Paused) << "paused, it stays paused";
 }
 
 // New settings restart the engine, which loads the file again: one that

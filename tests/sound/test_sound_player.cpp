@@ -78,14 +78,15 @@ TEST_F(PlayerCalls, PlayFileLoadsAndPlaysTheSongLooping)
     EXPECT_TRUE(player->IsPlaying());
 }
 
-TEST_F(PlayerCalls, PlayFileOverASongStopsAndFreesItBeforeLoadingTheNext)
+TEST_F(PlayerCalls, PlayFileOverASongPlaysTheNewOneAndThenFreesTheOld)
 {
     TMidasSound* player = PlayingPlayer();
     EXPECT_TRUE(player->PlayFile("/disc/song2.xm"));
     EXPECT_THAT(Fake().Take(),
         ElementsAre(
-            "MIDASstopModule(101)", "MIDASfreeModule(1)", "MIDASloadModule(/disc/song2.xm)", "MIDASplayModule(2, 1)"));
-    EXPECT_EQ(Fake().mostLoaded, 1u);
+            "MIDASloadModule(/disc/song2.xm)", "MIDASplayModule(2, 1)", "MIDASstopModule(101)", "MIDASfreeModule(1)"));
+    EXPECT_EQ(Fake().mostLoaded, 2u) << "the old one is kept until the new one plays";
+    EXPECT_THAT(Fake().loaded, ElementsAre(2u));
     EXPECT_TRUE(player->IsPlaying());
     EXPECT_EQ(player->GetPosition(), 0);
     EXPECT_THAT(Fake().Take(), ElementsAre("MIDASgetPlayStatus(102)"));
