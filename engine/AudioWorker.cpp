@@ -70,10 +70,28 @@ void AudioWorker::Run()
         const std::size_t ahead = decoder_.Fill(static_cast<std::size_t>(format_.aheadFrames));
         sleep = TendDevice(ahead);
     }
+    Drain();
     output_.SetRunning(false);
     // SDL frees a thread's error text only for threads it started itself;
     // this one opened and closed devices, so it hands its own back.
     SDL_TLSCleanup();
+}
+
+void AudioWorker::Drain()
+{
+    // Closing the device drops what the sound server still holds of it:
+    // the fade-out of what stopped would be cut off mid-swing, and a
+    // restart would go on past what was heard. A few buffers of silence
+    // push it through first. The callback comes once per buffer the server
+    // takes, so this follows the device, bounded for one that stalls.
+    if (lost_ || resting_ || !output_.Running())
+        return;
+    constexpr std::uint32_t flushingBuffers = 3;
+    const auto buffer = milliseconds(1000 * format_.blockFrames / format_.rate + 1);
+    const auto until = std::chrono::steady_clock::now() + buffer * (flushingBuffers + 2);
+    while (control_.silentBuffers.load(std::memory_order_relaxed) < flushingBuffers &&
+        std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(ShortestSleep);
 }
 
 bool AudioWorker::RunChange()

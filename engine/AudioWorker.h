@@ -26,7 +26,8 @@ struct PlayControl;
 class AudioWorker {
 public:
     AudioWorker(const OutputFormat& format, Decoder& decoder, AudioOutput& output, PlayControl& control);
-    // Stops the thread and leaves the device paused.
+    // Stops the thread once the device has played out what it holds, and
+    // leaves it paused.
     ~AudioWorker();
 
     AudioWorker(const AudioWorker&) = delete;
@@ -45,6 +46,8 @@ private:
     // Starts, pauses or reopens the device; returns how long the thread
     // may sleep.
     std::chrono::milliseconds TendDevice(std::size_t framesAhead);
+    // Lets the device play out what it holds before the thread ends.
+    void Drain();
 
     const OutputFormat format_;
     Decoder& decoder_;

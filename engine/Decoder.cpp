@@ -70,7 +70,7 @@ Decoder::Place Decoder::JumpToTime(std::uint32_t milliseconds)
 {
     if (!current_)
         return {};
-    current_->JumpToTime(milliseconds);
+    current_->JumpToTime(milliseconds, format_.rate);
     return Jumped();
 }
 

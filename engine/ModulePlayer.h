@@ -30,8 +30,9 @@ struct ModuleInfo {
 
 class ModulePlayer {
 public:
-    // Throws EngineError (FileOpen, BadModule) naming the path and the reason.
-    static std::unique_ptr<ModulePlayer> Load(const std::string& path);
+    // Throws EngineError (FileOpen, BadModule) naming the path and the
+    // reason. rateHz: the rate the song will be rendered at.
+    static std::unique_ptr<ModulePlayer> Load(const std::string& path, int rateHz);
     ~ModulePlayer();
 
     ModulePlayer(const ModulePlayer&) = delete;
@@ -51,21 +52,29 @@ public:
     std::size_t Render(int rateHz, int channels, std::size_t frames, std::int16_t* interleaved);
 
     int CurrentOrder() const;
-    // Play time from the song's start, in ms.
+    // Play time from the song's start, in ms; once a looping song went
+    // round, the time within the song again (never beyond its length).
     std::uint32_t TimeMs() const;
     // Play goes on from the first row of the order position, kept in range.
     void JumpToOrder(int order);
-    // Play goes on from the row playing at that time from the song's start.
-    void JumpToTime(std::uint32_t milliseconds);
+    // Play goes on from that time from the song's start, to the frame at
+    // the rate the song is rendered at.
+    void JumpToTime(std::uint32_t milliseconds, int rateHz);
 
 private:
     explicit ModulePlayer(std::unique_ptr<openmpt::module> module);
     void ReadInfo();
+    void FindLoopStart(int rateHz);
+    // Goes to the row before the current one in the order list, if any;
+    // returns its time in seconds, or -1.
+    double StepBackOneRow();
 
     // The decoder keeps a reference to its log stream; this one swallows it.
     std::ostream silentLog_{nullptr};
     std::unique_ptr<openmpt::module> module_;
     ModuleInfo info_;
+    double durationSeconds_ = 0; // one pass through the song
+    double loopStartSeconds_ = 0; // where a looping song goes on from
 };
 
 } // namespace velmora::engine

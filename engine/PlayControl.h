@@ -25,6 +25,9 @@ struct PlayControl {
     std::atomic<std::uint64_t> heardTimeMs{0};
     // The callback's last buffer was silence, with nothing fading out.
     std::atomic<bool> silent{true};
+    // Buffers of silence the callback handed the device in a row since the
+    // last sound: once a few went, the device holds no more of the sound.
+    std::atomic<std::uint32_t> silentBuffers{0};
     // The output was lost and is back: the callback fades in what it was
     // playing rather than starting it mid-swing.
     std::atomic<bool> fadeInAgain{false};

@@ -54,6 +54,10 @@ void Playout::Fill(std::uint8_t* out, std::size_t bytes)
     }
     Publish();
     control_.silent.store(!sounded, std::memory_order_release);
+    if (sounded)
+        control_.silentBuffers.store(0, std::memory_order_relaxed);
+    else
+        control_.silentBuffers.fetch_add(1, std::memory_order_relaxed);
     // Half of what is kept ahead is gone: the decoder renders more now
     // rather than when its sleep ends, which on a device faster than real
     // time would be too late.

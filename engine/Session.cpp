@@ -49,7 +49,7 @@ void Session::Change(const std::function<void()>& change)
 
 ModuleHandle Session::Load(const std::string& path)
 {
-    auto player = ModulePlayer::Load(path);
+    auto player = ModulePlayer::Load(path, format_.rate);
     const ModuleHandle handle = ++lastModuleHandle;
     modules_.emplace(handle, std::move(player));
     return handle;

@@ -228,7 +228,9 @@ void TMidasSound::ApplySettings(std::int32_t mixRate, bool stereo, bool bits16, 
 {
     const bool wasPlaying = Playing;
     const bool wasPaused = paused_;
-    const std::int32_t position = wasPlaying ? GetPosition() : -1;
+    // The time heard, not the order position: the song goes on from where
+    // it was, not from the start of its position.
+    const std::uint32_t heardMs = wasPlaying ? GetPlayTime() : 0;
     ShutdownEngine();
     MixRate = mixRate;
     Stereo = stereo;
@@ -237,9 +239,9 @@ void TMidasSound::ApplySettings(std::int32_t mixRate, bool stereo, bool bits16, 
     StartEngine();
     if (wasPlaying) {
         // A file that can't be loaded again leaves the player idle, and
-        // SetPosition then does nothing.
+        // SetPlayTime then does nothing.
         PlayFile(FileName);
-        SetPosition(position);
+        SetPlayTime(heardMs);
         Pause(wasPaused);
     }
 }

@@ -89,8 +89,8 @@ public:
 
     // Restarts the engine with new settings (mix rate in Hz; filter mode
     // 0 none, 1 less, 2 more); a song that played is loaded again and goes
-    // on at its order position, paused if it was. Sound.opt is written only
-    // at the end.
+    // on from the time that was heard, paused if it was. Sound.opt is
+    // written only at the end.
     void ApplySettings(std::int32_t mixRate, bool stereo, bool bits16, std::uint8_t filterMode);
     void GetSettings(std::int32_t& mixRate, bool& stereo, bool& bits16, std::uint8_t& filterMode) const;
 

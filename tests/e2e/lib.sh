@@ -119,8 +119,15 @@ stop_sound_server() {
   SOUND_PIDS=()
 }
 
+# The PulseAudio service answers before its session manager has set it up,
+# and refuses modules until then ("Not supported"): it is asked again.
 add_null_sink() { # name
-  pactl load-module module-null-sink sink_name="$1" sink_properties=device.description="$1" > /dev/null
+  local started=$SECONDS
+  until pactl load-module module-null-sink sink_name="$1" sink_properties=device.description="$1" \
+    > /dev/null 2>> "$WORK/pactl.log"; do
+    (( SECONDS - started < 30 )) || fail "the sound server takes no null sink: $(tail -n 1 "$WORK/pactl.log")"
+    sleep 0.1
+  done
 }
 
 # Records what a sink plays, as interleaved float32 stereo at 48 kHz, the
@@ -299,14 +306,15 @@ start_window_manager() {
   sleep 1
 }
 
-# Copies the program folder, so settings written by a run stay in the test.
-# The sound goes to SDL_AUDIODRIVER, dummy unless set; set and empty, SDL
-# chooses as it does on a desktop.
-start_disc() {
+# Copies the program folder, so settings written by a run stay in the test,
+# and starts the disc with the arguments given. The sound goes to
+# SDL_AUDIODRIVER, dummy unless set; set and empty, SDL chooses as it does
+# on a desktop.
+start_disc() { # [arguments]
   cp -r "$DISC_DIR" "$WORK/disc"
   local audio=(env SDL_AUDIODRIVER="${SDL_AUDIODRIVER-dummy}")
   [ -n "${SDL_AUDIODRIVER-dummy}" ] || audio=(env -u SDL_AUDIODRIVER)
-  "${audio[@]}" ${VELMORA_WRAPPER:-} "$WORK/disc/velmora" > "$WORK/disc.log" 2>&1 &
+  "${audio[@]}" ${VELMORA_WRAPPER:-} "$WORK/disc/velmora" "$@" > "$WORK/disc.log" 2>&1 &
   DISC_PID=$!
   wait_main_window
   sleep 0.3

@@ -110,6 +110,38 @@ TEST_F(Controls, PlayTimeFollowsWhatIsHeardAndJumps)
     EXPECT_NEAR(Frequency(after, after.size() / 4, after.size()), SineSongHz * std::pow(2.0, 4 / 12.0), 40.0);
 }
 
+// A row of this song lasts 2.4 s: a jump into the middle of it goes on
+// from that very time, not from the row's start; what is then heard is the
+// held note going on, not struck anew.
+TEST_F(Controls, PlayTimeJumpsWithinARowToTheVeryTime)
+{
+    modwriter::Module song = HeldSineSong(0);
+    song.initialSpeed = 31;
+    song.initialTempo = 32;
+    const MIDASmodulePlayHandle play = PlaySine(song);
+    Heard(0.3);
+    ASSERT_EQ(MIDASsetPlayTime(play, 1500), 1);
+    EXPECT_NEAR(PlayTime(play), 1500, 5);
+    Heard(0.5);
+    EXPECT_NEAR(PlayTime(play), 2000, 50);
+}
+
+// libopenmpt counts play time on across a loop; the engine tells the time
+// within the song, from the loop's start again.
+TEST_F(Controls, PlayTimeGoesRoundWithTheSongsLoop)
+{
+    StartEngine(Rate, MIDAS_MODE_16BIT_MONO, 1);
+    const auto path = folder_.Write("loop.xm", modwriter::WriteXM(LoopingSong()));
+    const MIDASmodulePlayHandle play = MIDASplayModule(MIDASloadModule(path.c_str()), 1);
+    ASSERT_NE(play, 0u) << LastErrorText();
+    const double length = LoopingSongLength * SecondsPerOrder;
+    Heard(length - 0.3);
+    EXPECT_NEAR(PlayTime(play), (length - 0.3) * 1000, 60);
+    Heard(0.8);
+    const double loopStart = LoopingSongRestart * SecondsPerOrder;
+    EXPECT_NEAR(PlayTime(play), (loopStart + 0.5) * 1000, 60) << "half a second into the second pass";
+}
+
 TEST_F(Controls, ModuleDetailsGiveTheTextsAsStoredAndTheLength)
 {
     StartEngine(Rate, MIDAS_MODE_16BIT_MONO, 1);

@@ -28,6 +28,33 @@ std::vector<std::uint8_t> SlowModule(int orders)
     return WriteXM(module);
 }
 
+std::vector<std::uint8_t> RampModule()
+{
+    using namespace modwriter;
+    Module module;
+    module.name = "ramp";
+    module.channels = 2;
+    module.initialSpeed = 1;
+    module.initialTempo = 125; // 20 ms a tick, and so a row
+    module.orders = {0};
+    Pattern pattern(64, 2);
+    for (int row = 0; row < 64; ++row) {
+        const auto volume = static_cast<std::uint8_t>(1 + row + 1);
+        pattern.At(row, 0, 2) = row == 0 ? Cell{Note(4, 0), 1, volume, 0, 0} : Cell{NoteNone, 0, volume, 0, 0};
+    }
+    module.patterns.push_back(pattern);
+    Instrument instrument;
+    instrument.name = "sine";
+    constexpr int period = 32;
+    for (int i = 0; i < period * 16; ++i)
+        instrument.sample.data.push_back(
+            static_cast<std::int16_t>(std::lrint(16000 * std::sin(2 * 3.14159265358979 * i / period))));
+    instrument.sample.loopLength = period * 16;
+    instrument.sample.sampleRate = 1000 * period;
+    module.instruments.push_back(instrument);
+    return WriteXM(module);
+}
+
 modwriter::Module BusySong(int channels)
 {
     using namespace modwriter;

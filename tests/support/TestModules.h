@@ -17,3 +17,9 @@ std::vector<std::uint8_t> SlowModule(int orders);
 // speed 6, tempo 125: about three minutes. channels: 1..32 for XM; a MOD
 // holds 4.
 modwriter::Module BusySong(int channels);
+
+// A held 1 kHz sine whose volume rises row by row, 1/64 to full over 64
+// rows of 20 ms, then again from the start: its level tells the time
+// within the song's 1.28 s. For checks of where play goes on.
+std::vector<std::uint8_t> RampModule();
+inline constexpr double RampRowSeconds = 0.02;

@@ -7,6 +7,7 @@
 // and out of silence, which the music's own steps are not.
 //
 //   velmora_listen [--rate HZ] [--channels N] [--gap MS] [--from S] [--to S] FILE
+//   velmora_listen --rms [--window MS] [--rate HZ] [--channels N] --from S --to S FILE
 //
 // One line per finding, then a summary:
 //   sound 0.512 s to 59.870 s
@@ -14,6 +15,10 @@
 //   repeats 0 (blocks of 512 frames)
 //   largest step 0.0813 at 12.345 s
 //   largest step within the sound 0.0813 at 12.345 s
+// or, with --rms, only the level of that part of the capture, and with
+// --window that of its loudest stretch of so many ms:
+//   rms 0.2345
+//   loudest 0.3456
 
 #include <algorithm>
 #include <cmath>
@@ -34,6 +39,8 @@ struct Options {
     double gapMs = 5.0; // the shortest run of silence that counts
     double from = 0.0;  // s; the part of the capture looked at
     double to = 1e12;
+    bool rmsOnly = false;
+    double windowMs = 0.0; // with rmsOnly: the loudest window of this length too
     std::string file;
 };
 
@@ -55,6 +62,10 @@ bool ParseArguments(int argc, char** argv, Options& options)
             options.from = std::atof(text);
         else if (argument == "--to" && (text = value()))
             options.to = std::atof(text);
+        else if (argument == "--rms")
+            options.rmsOnly = true;
+        else if (argument == "--window" && (text = value()))
+            options.windowMs = std::atof(text);
         else if (!argument.starts_with("--") && options.file.empty())
             options.file = argument;
         else
@@ -84,7 +95,7 @@ int main(int argc, char** argv)
 {
     Options options;
     if (!ParseArguments(argc, argv, options)) {
-        std::fprintf(stderr, "usage: velmora_listen [--rate HZ] [--channels N] [--gap MS] [--from S] [--to S] FILE\n");
+        std::fprintf(stderr, "usage: velmora_listen [--rms] [--rate HZ] [--channels N] [--gap MS] [--from S] [--to S] FILE\n");
         return 2;
     }
     const std::vector<float> all = ReadSamples(options.file);
@@ -93,6 +104,25 @@ int main(int argc, char** argv)
     const std::size_t totalFrames = all.size() / channels;
     const auto first = std::min(totalFrames, static_cast<std::size_t>(options.from * rate));
     const auto last = std::min(totalFrames, static_cast<std::size_t>(std::min(options.to * rate, 1e15)));
+    if (options.rmsOnly) {
+        double sum = 0.0;
+        for (std::size_t sample = first * channels; sample < last * channels; ++sample)
+            sum += static_cast<double>(all[sample]) * all[sample];
+        const std::size_t count = (last - first) * channels;
+        std::printf("rms %.5f\n", count ? std::sqrt(sum / static_cast<double>(count)) : 0.0);
+        const auto window = static_cast<std::size_t>(options.windowMs * rate / 1000.0);
+        if (window > 0) {
+            double loudest = 0.0;
+            for (std::size_t start = first; start + window <= last; start += window) {
+                double part = 0.0;
+                for (std::size_t sample = start * channels; sample < (start + window) * channels; ++sample)
+                    part += static_cast<double>(all[sample]) * all[sample];
+                loudest = std::max(loudest, std::sqrt(part / static_cast<double>(window * channels)));
+            }
+            std::printf("loudest %.5f\n", loudest);
+        }
+        return 0;
+    }
     const auto silentFrame = [&](std::size_t frame) {
         for (std::size_t c = 0; c < channels; ++c) {
             if (all[frame * channels + c] != 0.0f)

@@ -1,0 +1,22 @@
+// Writes the modules the end-to-end tests need beyond the disc's songs into
+// a folder: ramp.xm, whose level tells the time within it.
+
+#include "tests/support/TestModules.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+int main(int argc, char** argv)
+try {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velmora_test_songs folder\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    modwriter::WriteFile(folder + "/ramp.xm", RampModule());
+    return 0;
+} catch (const std::exception& error) {
+    std::fprintf(stderr, "velmora_test_songs: %s\n", error.what());
+    return 1;
+}
