@@ -2,12 +2,15 @@
 
 #include "desktop/FileUri.h"
 #include "desktop/SessionBus.h"
+#include "desktop/Utf8.h"
 #include "toolkit/windowing/Application.h"
 
 #include <systemd/sd-bus.h>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -51,8 +54,8 @@ int Quit(sd_bus_message* call, void* userdata, sd_bus_error*)
     return Done(call);
 }
 
-// Moves play by offset from where it is; past the end it is the next track,
-// before the start the start.
+// Moves play by offset (any microseconds) from where it is; past the end it
+// is the next track, before the start the start.
 int Seek(sd_bus_message* call, void* userdata, sd_bus_error*)
 {
     std::int64_t offset = 0;
@@ -61,12 +64,16 @@ int Seek(sd_bus_message* call, void* userdata, sd_bus_error*)
     Server(userdata).Later([offset](TPlayer& player) {
         if (!player.IsLoaded())
             return;
-        const std::int64_t target = Microseconds(player.PlayTime()) + offset;
+        constexpr std::int64_t latest = std::numeric_limits<std::int64_t>::max();
+        const std::int64_t now = Microseconds(player.PlayTime());
+        const std::int64_t target = offset > latest - now ? latest : now + offset;
         const std::int64_t length = Microseconds(player.Track().LengthMs);
-        if (length > 0 && target > length)
+        if (length > 0 && target > length) {
             player.Next();
-        else
-            player.SeekToTime(static_cast<std::uint32_t>(std::max<std::int64_t>(0, target) / 1000));
+            return;
+        }
+        const std::int64_t end = length > 0 ? length : Microseconds(std::numeric_limits<std::uint32_t>::max());
+        player.SeekToTime(static_cast<std::uint32_t>(std::clamp<std::int64_t>(target, 0, end) / 1000));
     });
     return Done(call);
 }
@@ -124,6 +131,12 @@ PROPERTY_GETTER(One)
 {
     (void)userdata;
     return sd_bus_message_append(reply, "d", 1.0);
+}
+
+PROPERTY_GETTER(LoopStatus)
+{
+    (void)userdata;
+    return sd_bus_message_append(reply, "s", "Track");
 }
 
 PROPERTY_GETTER(Identity)
@@ -206,10 +219,14 @@ PROPERTY_GETTER(Metadata)
     const TPlayer* player = server.Player();
     if (player && player->Track().Kind != TTrack::TKind::None) {
         const TTrack& track = player->Track();
+        // Titles and composers are as their modules stored them, and a
+        // title may be a file's name: in any encoding.
+        const std::string title = ValidUtf8(track.Title);
+        const std::string composer = ValidUtf8(track.Composer);
         if (result >= 0)
-            result = Entry(reply, "xesam:title", "s", track.Title.c_str());
-        if (result >= 0 && !track.Composer.empty())
-            result = Entry(reply, "xesam:artist", "as", 1, track.Composer.c_str());
+            result = Entry(reply, "xesam:title", "s", title.c_str());
+        if (result >= 0 && !composer.empty())
+            result = Entry(reply, "xesam:artist", "as", 1, composer.c_str());
         if (result >= 0 && track.Kind == TTrack::TKind::Song)
             result = Entry(reply, "xesam:album", "s", server.Identity().DiscTitle.c_str());
         if (result >= 0 && track.LengthMs > 0)
@@ -219,6 +236,17 @@ PROPERTY_GETTER(Metadata)
             result = Entry(reply, "xesam:url", "s", url.c_str());
     }
     return result < 0 ? result : sd_bus_message_close_container(reply);
+}
+
+// Every song of the disc loops, and so does every file it plays.
+int SetLoopStatus(sd_bus*, const char*, const char*, const char*, sd_bus_message* value, void*, sd_bus_error* error)
+{
+    const char* status = nullptr;
+    if (const int result = sd_bus_message_read(value, "s", &status); result < 0)
+        return result;
+    if (std::string_view(status) == "Track")
+        return 0;
+    return sd_bus_error_setf(error, SD_BUS_ERROR_NOT_SUPPORTED, "The disc plays every track in a loop");
 }
 
 int SetVolume(sd_bus*, const char*, const char*, const char*, sd_bus_message* value, void* userdata, sd_bus_error*)
@@ -265,6 +293,7 @@ const sd_bus_vtable playerTable[] = {
     SD_BUS_SIGNAL("Seeked", "x", 0),
     SD_BUS_PROPERTY("PlaybackStatus", "s", PlaybackStatus, 0, changing),
     SD_BUS_PROPERTY("Rate", "d", One, 0, constant),
+    SD_BUS_WRITABLE_PROPERTY("LoopStatus", "s", LoopStatus, SetLoopStatus, 0, changing | method),
     SD_BUS_PROPERTY("Metadata", "a{sv}", Metadata, 0, changing),
     SD_BUS_WRITABLE_PROPERTY("Volume", "d", Volume, SetVolume, 0, changing | method),
     SD_BUS_PROPERTY("Position", "x", Position, 0, 0),

@@ -7,6 +7,9 @@
 
 namespace {
 
+// How often a playing song is looked at for having gone round its loop.
+constexpr unsigned loopWatchMs = 250;
+
 std::string FileNameOf(const std::string& path)
 {
     return std::filesystem::path(path).filename().string();
@@ -28,6 +31,9 @@ TPlayer::TPlayer(TComponent* owner, std::string songDir, std::string settingsDir
         }
     };
     sound_ = TComponent::Create<TMidasSound>(this, settingsDir_, report, engine_);
+    loopWatch_ = TComponent::Create<TTimer>(this);
+    loopWatch_->SetInterval(loopWatchMs);
+    loopWatch_->OnTimer = [this](TObject*) { WatchForLoop(); };
 }
 
 TPlayer::~TPlayer()
@@ -115,6 +121,7 @@ bool TPlayer::Load(TTrack::TKind kind, int song, const std::string& path)
     track.Serial = ++serial_;
     track_ = track;
     state_ = TPlaybackState::Playing;
+    watchedMs_ = 0;
     Tell([&](TPlayerListener& listener) { listener.TrackChanged(track_); });
     Tell([&](TPlayerListener& listener) { listener.StateChanged(state_); });
     return true;
@@ -206,7 +213,8 @@ void TPlayer::SeekToOrder(std::int32_t order)
     if (ending_ || !IsLoaded())
         return;
     sound_->SetPosition(order);
-    const std::uint32_t time = sound_->GetPlayTime();
+    const std::uint32_t time = PlayTime();
+    watchedMs_ = time;
     Tell([&](TPlayerListener& listener) { listener.Seeked(time); });
 }
 
@@ -215,7 +223,8 @@ void TPlayer::SeekToTime(std::uint32_t milliseconds)
     if (ending_ || !IsLoaded())
         return;
     sound_->SetPlayTime(milliseconds);
-    const std::uint32_t time = sound_->GetPlayTime();
+    const std::uint32_t time = PlayTime();
+    watchedMs_ = time;
     Tell([&](TPlayerListener& listener) { listener.Seeked(time); });
 }
 
@@ -258,8 +267,14 @@ void TPlayer::ApplySettings(const TSoundSettings& settings)
     const bool wasLoaded = IsLoaded();
     sound_->ApplySettings(settings.MixRate, settings.Stereo, settings.Bits16, settings.FilterMode);
     if (wasLoaded && sound_->IsPlaying()) {
-        // The file was read anew: what it tells may have changed meanwhile.
+        // The file was read anew: what it tells may have changed meanwhile,
+        // and whoever shows it hears so.
+        const TTrack before = track_;
         ReadTrackDetails(track_);
+        watchedMs_ = PlayTime();
+        if (track_.Title != before.Title || track_.Composer != before.Composer ||
+            track_.LastOrder != before.LastOrder || track_.LengthMs != before.LengthMs)
+            Tell([&](TPlayerListener& listener) { listener.TrackChanged(track_); });
     } else if (wasLoaded) {
         // The file could not be loaded again: nothing is.
         track_ = TTrack{};
@@ -278,7 +293,25 @@ std::int32_t TPlayer::Position() const
 
 std::uint32_t TPlayer::PlayTime() const
 {
-    return IsLoaded() ? sound_->GetPlayTime() : 0;
+    if (!IsLoaded())
+        return 0;
+    // Heard in whole device buffers, the time may run a little past the
+    // end before it goes round.
+    const std::uint32_t heard = sound_->GetPlayTime();
+    return track_.LengthMs > 0 ? std::min(heard, track_.LengthMs) : heard;
+}
+
+void TPlayer::WatchForLoop()
+{
+    if (ending_ || state_ != TPlaybackState::Playing)
+        return;
+    const std::uint32_t time = PlayTime();
+    // Time heard never runs backwards but for a jump, and this one no
+    // command made.
+    const bool wentRound = time < watchedMs_;
+    watchedMs_ = time;
+    if (wentRound)
+        Tell([&](TPlayerListener& listener) { listener.Seeked(time); });
 }
 
 TSoundSettings TPlayer::Settings() const

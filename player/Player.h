@@ -12,6 +12,7 @@
 #include "sound/MidasSoundClass.h"
 #include "sound/SoundSettings.h"
 #include "toolkit/windowing/Component.h"
+#include "toolkit/windowing/Timer.h"
 
 #include <cstdint>
 #include <string>
@@ -70,7 +71,8 @@ public:
     int Volume() const;
     // The order position heard; -1 while stopped.
     std::int32_t Position() const;
-    // The play time heard, in ms from the track's start; 0 while stopped.
+    // The play time heard, in ms from the track's start, within its
+    // length; 0 while stopped.
     std::uint32_t PlayTime() const;
     // The four settings (the volume beside them).
     TSoundSettings Settings() const;
@@ -85,6 +87,9 @@ private:
     template <typename Call>
     void Tell(Call call);
     void TellFailures();
+    // A looping song that went round is a jump back to its loop's start:
+    // the listeners are told, as after a seek.
+    void WatchForLoop();
 
     std::string songDir_;
     std::string settingsDir_;
@@ -97,6 +102,8 @@ private:
     std::uint64_t serial_ = 0;
     int volumeBeforeMute_ = 0; // 0: not muted
     std::vector<TSoundFailure> pendingFailures_;
+    TTimer* loopWatch_ = nullptr; // owned as a component
+    std::uint32_t watchedMs_ = 0; // the play time at the last look
     // A fatal failure is being reported: the program ends, and no command
     // may reach the closed engine meanwhile.
     bool ending_ = false;

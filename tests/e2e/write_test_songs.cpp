@@ -1,5 +1,6 @@
 // Writes the modules the end-to-end tests need beyond the disc's songs into
-// a folder: ramp.xm, whose level tells the time within it.
+// a folder: ramp.xm, whose level tells the time within it, and
+// untitled.xm, the same without a title of its own.
 
 #include "tests/support/TestModules.h"
 
@@ -14,7 +15,10 @@ try {
         return 2;
     }
     const std::string folder = argv[1];
-    modwriter::WriteFile(folder + "/ramp.xm", RampModule());
+    modwriter::Module ramp = RampSong();
+    modwriter::WriteFile(folder + "/ramp.xm", modwriter::WriteXM(ramp));
+    ramp.name.clear();
+    modwriter::WriteFile(folder + "/untitled.xm", modwriter::WriteXM(ramp));
     return 0;
 } catch (const std::exception& error) {
     std::fprintf(stderr, "velmora_test_songs: %s\n", error.what());

@@ -28,7 +28,7 @@ std::vector<std::uint8_t> SlowModule(int orders)
     return WriteXM(module);
 }
 
-std::vector<std::uint8_t> RampModule()
+modwriter::Module RampSong()
 {
     using namespace modwriter;
     Module module;
@@ -52,7 +52,7 @@ std::vector<std::uint8_t> RampModule()
     instrument.sample.loopLength = period * 16;
     instrument.sample.sampleRate = 1000 * period;
     module.instruments.push_back(instrument);
-    return WriteXM(module);
+    return module;
 }
 
 modwriter::Module BusySong(int channels)

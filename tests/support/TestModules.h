@@ -21,5 +21,5 @@ modwriter::Module BusySong(int channels);
 // A held 1 kHz sine whose volume rises row by row, 1/64 to full over 64
 // rows of 20 ms, then again from the start: its level tells the time
 // within the song's 1.28 s. For checks of where play goes on.
-std::vector<std::uint8_t> RampModule();
+modwriter::Module RampSong();
 inline constexpr double RampRowSeconds = 0.02;
