@@ -81,12 +81,13 @@ void AudioWorker::Drain()
 {
     // Closing the device drops what the sound server still holds of it:
     // the fade-out of what stopped would be cut off mid-swing, and a
-    // restart would go on past what was heard. A few buffers of silence
-    // push it through first. The callback comes once per buffer the server
+    // restart would go on past what was heard. A buffer of silence after
+    // the last sound pushes it through, SDL's own wait as the device
+    // closes doing the rest. The callback comes once per buffer the server
     // takes, so this follows the device, bounded for one that stalls.
     if (lost_ || resting_ || !output_.Running())
         return;
-    constexpr std::uint32_t flushingBuffers = 3;
+    constexpr std::uint32_t flushingBuffers = 1;
     const auto buffer = milliseconds(1000 * format_.blockFrames / format_.rate + 1);
     const auto until = std::chrono::steady_clock::now() + buffer * (flushingBuffers + 2);
     while (control_.silentBuffers.load(std::memory_order_relaxed) < flushingBuffers &&

@@ -76,10 +76,14 @@ TSoundSettings TSoundSettingsFile::Read() const
 
 void TSoundSettingsFile::Write(const TSoundSettings& settings) const
 {
-    const TIniFile ini(path_);
-    ini.WriteString(section, "Mixrate", std::to_string(settings.MixRate));
-    ini.WriteString(section, "Stereo", settings.Stereo ? "1" : "0");
-    ini.WriteString(section, "16 Bit", settings.Bits16 ? "1" : "0");
-    ini.WriteString(section, "Filter Mode", std::to_string(settings.FilterMode));
-    ini.WriteString(section, "Volume", std::to_string(settings.Volume));
+    // One replacement of the file, synced once: a disc that ends waits
+    // for it.
+    TIniFile(path_).WriteStrings(section,
+        {
+            {"Mixrate", std::to_string(settings.MixRate)},
+            {"Stereo", settings.Stereo ? "1" : "0"},
+            {"16 Bit", settings.Bits16 ? "1" : "0"},
+            {"Filter Mode", std::to_string(settings.FilterMode)},
+            {"Volume", std::to_string(settings.Volume)},
+        });
 }

@@ -330,14 +330,25 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) const
 {
+    WriteStrings(section, {{key, value}});
+}
+
+void TIniFile::WriteStrings(
+    const std::string& section, const std::vector<std::pair<std::string, std::string>>& values) const
+{
     const TFileText file = Load(path_);
+    const auto withValues = [&](std::string bytes) {
+        for (const auto& [key, value] : values)
+            bytes = WithValue(bytes, section, key, value);
+        return bytes;
+    };
     bool done = false;
     if (file.state == TFileText::State::Missing) {
-        done = Replace(path_, WithValue("", section, key, value), nullptr);
+        done = Replace(path_, withValues(""), nullptr);
     } else if (file.state == TFileText::State::Read) {
         // A file its owner made read-only is not replaced behind their back.
         done = ::faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) == 0 &&
-            Replace(path_, WithValue(file.bytes, section, key, value), &file.info);
+            Replace(path_, withValues(file.bytes), &file.info);
     }
     if (!done)
         throw EInvalidOperation(FormatMessage("Kann nicht nach %s schreiben", path_.c_str()));

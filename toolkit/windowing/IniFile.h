@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 // A settings file of [Section] headers and key=value lines, read and written
 // the way the classic private-profile functions do it. Every read and write
@@ -37,6 +39,10 @@ public:
     // and the link stays. A file that can't be read or written raises
     // EInvalidOperation "Kann nicht nach <path> schreiben".
     void WriteString(const std::string& section, const std::string& key, const std::string& value) const;
+    // Writes several keys of one section as WriteString would one after
+    // another, with the file replaced once.
+    void WriteStrings(
+        const std::string& section, const std::vector<std::pair<std::string, std::string>>& values) const;
 
 private:
     std::string path_;
