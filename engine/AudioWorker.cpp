@@ -61,6 +61,11 @@ void AudioWorker::Wake()
 
 void AudioWorker::Run()
 {
+    // The callback, at SDL's own raised priority, only takes what this
+    // thread rendered: on a busy machine this one must not be the one that
+    // waits. Where the system refuses (no privilege, no rtkit), it runs as
+    // it was.
+    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
     milliseconds sleep{0};
     while (true) {
         (void)control_.decoderWake.try_acquire_for(sleep);
