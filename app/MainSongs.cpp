@@ -77,8 +77,11 @@ void TfMain::FileDragDrop(TObject*)
 void TfMain::TrackChanged(const TTrack& track)
 {
     ShowPlayingSong();
-    if (track.Kind != TTrack::TKind::None)
+    // The gauge's range is known once the sound has read the module.
+    if (track.LastOrder >= 0)
         ResetGauge();
+    else if (track.Kind != TTrack::TKind::None)
+        gSongPos->SetProgress(0);
 }
 
 void TfMain::StateChanged(TPlaybackState)

@@ -134,5 +134,13 @@ int main(int argc, char** argv)
         Application().DestroyForms();
     } catch (const TApplicationHalt&) {
     }
+    // A sound thread held up in the engine (by a sound server that hangs)
+    // was left to itself once the settings were written: the process ends
+    // around it, without the exit handlers that would pull its engine away
+    // under it.
+    if (TSoundSide::Abandoned()) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
     return exitCode;
 }

@@ -1,14 +1,17 @@
 #include "player/Player.h"
 
-#include "sound/MidasSoundClass.h"
+#include "toolkit/windowing/Application.h"
 
 #include <algorithm>
+#include <chrono>
+#include <exception>
 #include <filesystem>
 
 namespace {
 
-// How often a playing song is looked at for having gone round its loop.
-constexpr unsigned loopWatchMs = 250;
+// How long the program waits, as it ends, for a sound thread held up in
+// the engine before it ends without it.
+constexpr std::chrono::seconds soundEndsWithin{1};
 
 std::string FileNameOf(const std::string& path)
 {
@@ -18,33 +21,35 @@ std::string FileNameOf(const std::string& path)
 } // namespace
 
 TPlayer::TPlayer(TComponent* owner, std::string songDir, std::string settingsDir, const TMidasApi& engine)
-    : TComponent(owner), songDir_(std::move(songDir)), settingsDir_(std::move(settingsDir)), engine_(engine)
+    : TComponent(owner), songDir_(std::move(songDir)), settingsFile_(settingsDir),
+      settings_(settingsFile_.Read()), self_(std::make_shared<TPlayer*>(this))
 {
-    // Reports of a file that can't be played wait until the command is
-    // done, so that whoever shows them finds the player settled; a fatal
-    // one is told at once, since the program ends right after it.
-    auto report = [this](const TSoundFailure& failure) {
-        pendingFailures_.push_back(failure);
-        if (failure.Fatal) {
-            ending_ = true;
-            TellFailures();
-        }
+    // News comes on the sound thread and is taken in on the message loop's.
+    auto post = [player = std::weak_ptr<TPlayer*>(self_)](TSoundNews news) {
+        Application().Post([player, news = std::move(news)] {
+            if (const std::shared_ptr<TPlayer*> alive = player.lock())
+                (*alive)->Hear(news);
+        });
     };
-    sound_ = TComponent::Create<TMidasSound>(this, settingsDir_, report, engine_);
-    loopWatch_ = TComponent::Create<TTimer>(this);
-    loopWatch_->SetInterval(loopWatchMs);
-    loopWatch_->OnTimer = [this](TObject*) { WatchForLoop(); };
+    sound_ = std::make_unique<TSoundSide>(std::move(post), engine);
 }
 
 TPlayer::~TPlayer()
 {
-    // The sound goes first, storing the settings: what it reports on the way
-    // is still heard.
-    if (sound_) {
-        sound_->Free();
-        sound_ = nullptr;
+    // Sound.opt first: whatever the sound is doing, the settings are kept.
+    try {
+        settingsFile_.Write(settings_);
+    } catch (const std::exception& error) {
+        // The run ends either way; the user learns the settings weren't kept.
+        try {
+            TellFailure(error.what(), false);
+        } catch (...) {
+            // Without a window to show it in, it goes unmentioned: this is
+            // a destructor.
+        }
     }
-    TellFailures();
+    sound_->Finish(soundEndsWithin);
+    self_.reset();
     const std::vector<TPlayerListener*> listeners = listeners_;
     for (TPlayerListener* listener : listeners)
         listener->PlayerGone();
@@ -71,19 +76,20 @@ void TPlayer::Tell(Call call)
     }
 }
 
-void TPlayer::TellFailures()
+void TPlayer::TellFailure(const std::string& message, bool engineFailure)
 {
-    std::vector<TSoundFailure> failures;
-    failures.swap(pendingFailures_);
-    for (const TSoundFailure& failure : failures)
-        Tell([&](TPlayerListener& listener) {
-            listener.Failed(failure.Message, failure.Kind == TSoundFailure::TKind::Engine);
-        });
+    Tell([&](TPlayerListener& listener) { listener.Failed(message, engineFailure); });
 }
 
 void TPlayer::Start()
 {
-    sound_->Start();
+    sound_->Start(settings_);
+}
+
+void TPlayer::Settle()
+{
+    sound_->WaitIdle();
+    Application().ProcessMessages();
 }
 
 std::string TPlayer::SongPath(int song) const
@@ -96,7 +102,6 @@ void TPlayer::PlaySong(int song)
     if (ending_ || song < 1 || song > SongCount)
         return;
     Load(TTrack::TKind::Song, song, SongPath(song));
-    TellFailures();
 }
 
 void TPlayer::PlayFile(const std::string& path)
@@ -104,43 +109,103 @@ void TPlayer::PlayFile(const std::string& path)
     if (ending_)
         return;
     Load(TTrack::TKind::File, 0, path);
-    TellFailures();
 }
 
-bool TPlayer::Load(TTrack::TKind kind, int song, const std::string& path)
+void TPlayer::Load(TTrack::TKind kind, int song, const std::string& path)
 {
-    // A file the engine refuses was reported; what played goes on.
-    if (!sound_->PlayFile(path))
-        return false;
     TTrack track;
     track.Kind = kind;
     track.Song = song;
     track.Path = path;
-    ReadTrackDetails(track);
-    lastPlayed_ = track;
+    track.Title = FileNameOf(path);
     track.Serial = ++serial_;
+    choice_ = {track.Serial, state_, lastPlayed_, std::nullopt};
     track_ = track;
+    lastPlayed_ = track;
     state_ = TPlaybackState::Playing;
-    watchedMs_ = 0;
+    seeksUnheard_ = 0;
+    sound_->Play(track.Serial, path);
     Tell([&](TPlayerListener& listener) { listener.TrackChanged(track_); });
     Tell([&](TPlayerListener& listener) { listener.StateChanged(state_); });
-    return true;
 }
 
-void TPlayer::ReadTrackDetails(TTrack& track)
+void TPlayer::Complete(TTrack& track, const TModuleDetails& details) const
 {
-    const TModuleDetails details = sound_->GetDetails();
     track.Title = details.Title.empty() ? FileNameOf(track.Path) : details.Title;
     track.Composer = details.Artist;
     // The disc's songs are XM, which keeps no composer: they carry their
     // composer's credit as their last instrument's name.
-    if (track.Composer.empty() && track.Kind == TTrack::TKind::Song) {
-        const std::vector<std::string> names = sound_->GetInstrumentNames();
-        if (!names.empty())
-            track.Composer = names.back();
-    }
-    track.LastOrder = sound_->GetSongLength();
+    if (track.Composer.empty() && track.Kind == TTrack::TKind::Song)
+        track.Composer = details.LastInstrument;
+    track.LastOrder = details.LastOrder;
     track.LengthMs = details.DurationMs;
+}
+
+void TPlayer::Hear(const TSoundNews& news)
+{
+    using TKind = TSoundNews::TKind;
+    const bool current = news.Serial != 0 && news.Serial == track_.Serial;
+    switch (news.Kind) {
+    case TKind::Loaded:
+        if (!current)
+            return; // a newer choice follows it
+        Complete(track_, news.Details);
+        playing_ = track_;
+        lastPlayed_ = track_;
+        Tell([&](TPlayerListener& listener) { listener.TrackChanged(track_); });
+        return;
+    case TKind::Refused:
+        if (current) {
+            // What played goes on, as the commands since left it.
+            track_ = playing_;
+            lastPlayed_ = choice_.LastPlayedBefore;
+            const bool paused = choice_.PausedSince.value_or(choice_.StateBefore == TPlaybackState::Paused);
+            state_ = playing_.Kind == TTrack::TKind::None || choice_.StateBefore == TPlaybackState::Stopped
+                ? TPlaybackState::Stopped
+                : paused ? TPlaybackState::Paused
+                         : TPlaybackState::Playing;
+            Tell([&](TPlayerListener& listener) { listener.TrackChanged(track_); });
+            Tell([&](TPlayerListener& listener) { listener.StateChanged(state_); });
+        }
+        TellFailure(news.Message, true);
+        return;
+    case TKind::Reloaded:
+        if (current) {
+            // The file was read anew: what it tells may have changed
+            // meanwhile, and whoever shows it hears so.
+            const TTrack before = track_;
+            Complete(track_, news.Details);
+            playing_ = track_;
+            if (track_.Title != before.Title || track_.Composer != before.Composer ||
+                track_.LastOrder != before.LastOrder || track_.LengthMs != before.LengthMs)
+                Tell([&](TPlayerListener& listener) { listener.TrackChanged(track_); });
+        }
+        return;
+    case TKind::Lost:
+        // The file could not be loaded again: nothing is.
+        track_ = TTrack{};
+        track_.Serial = ++serial_;
+        playing_ = TTrack{};
+        state_ = TPlaybackState::Stopped;
+        Tell([&](TPlayerListener& listener) { listener.TrackChanged(track_); });
+        Tell([&](TPlayerListener& listener) { listener.StateChanged(state_); });
+        TellFailure(news.Message, true);
+        return;
+    case TKind::Seeked: {
+        if (!current)
+            return;
+        if (seeksUnheard_ > 0)
+            --seeksUnheard_;
+        const std::uint32_t time = track_.LengthMs > 0 ? std::min(news.TimeMs, track_.LengthMs) : news.TimeMs;
+        Tell([&](TPlayerListener& listener) { listener.Seeked(time); });
+        return;
+    }
+    case TKind::Failed:
+        // The engine is closed; the program ends once the user has read why.
+        ending_ = true;
+        TellFailure(news.Message, true);
+        Application().Halt(0);
+    }
 }
 
 void TPlayer::SetState(TPlaybackState state)
@@ -156,8 +221,8 @@ void TPlayer::Stop()
     if (ending_)
         return;
     sound_->Stop();
+    playing_ = TTrack{};
     SetState(TPlaybackState::Stopped);
-    TellFailures();
 }
 
 void TPlayer::Pause()
@@ -165,6 +230,7 @@ void TPlayer::Pause()
     if (ending_ || state_ != TPlaybackState::Playing)
         return;
     sound_->Pause(true);
+    choice_.PausedSince = true;
     SetState(TPlaybackState::Paused);
 }
 
@@ -173,6 +239,7 @@ void TPlayer::Resume()
     if (ending_ || state_ != TPlaybackState::Paused)
         return;
     sound_->Pause(false);
+    choice_.PausedSince = false;
     SetState(TPlaybackState::Playing);
 }
 
@@ -212,25 +279,18 @@ void TPlayer::SeekToOrder(std::int32_t order)
 {
     if (ending_ || !IsLoaded())
         return;
-    sound_->SetPosition(order);
-    const std::uint32_t time = PlayTime();
-    watchedMs_ = time;
-    Tell([&](TPlayerListener& listener) { listener.Seeked(time); });
+    seekOrder_ = track_.LastOrder >= 0 ? std::clamp(order, 0, track_.LastOrder) : std::max(0, order);
+    ++seeksUnheard_;
+    sound_->SeekToOrder(order);
 }
 
 void TPlayer::SeekToTime(std::uint32_t milliseconds)
 {
     if (ending_ || !IsLoaded())
         return;
-    sound_->SetPlayTime(milliseconds);
-    const std::uint32_t time = PlayTime();
-    watchedMs_ = time;
-    Tell([&](TPlayerListener& listener) { listener.Seeked(time); });
-}
-
-int TPlayer::Volume() const
-{
-    return sound_->GetVolume();
+    seekOrder_ = -1;
+    ++seeksUnheard_;
+    sound_->SeekToTime(milliseconds);
 }
 
 void TPlayer::SetVolume(int percent)
@@ -238,6 +298,7 @@ void TPlayer::SetVolume(int percent)
     percent = std::clamp(percent, 0, 100);
     if (ending_ || percent == Volume())
         return;
+    settings_.Volume = percent;
     sound_->SetVolume(percent);
     if (percent > 0)
         volumeBeforeMute_ = 0;
@@ -264,60 +325,40 @@ void TPlayer::ApplySettings(const TSoundSettings& settings)
 {
     if (ending_)
         return;
-    const bool wasLoaded = IsLoaded();
-    sound_->ApplySettings(settings.MixRate, settings.Stereo, settings.Bits16, settings.FilterMode);
-    if (wasLoaded && sound_->IsPlaying()) {
-        // The file was read anew: what it tells may have changed meanwhile,
-        // and whoever shows it hears so.
-        const TTrack before = track_;
-        ReadTrackDetails(track_);
-        watchedMs_ = PlayTime();
-        if (track_.Title != before.Title || track_.Composer != before.Composer ||
-            track_.LastOrder != before.LastOrder || track_.LengthMs != before.LengthMs)
-            Tell([&](TPlayerListener& listener) { listener.TrackChanged(track_); });
-    } else if (wasLoaded) {
-        // The file could not be loaded again: nothing is.
-        track_ = TTrack{};
-        track_.Serial = ++serial_;
-        state_ = TPlaybackState::Stopped;
-        Tell([&](TPlayerListener& listener) { listener.TrackChanged(track_); });
-        Tell([&](TPlayerListener& listener) { listener.StateChanged(state_); });
-    }
-    TellFailures();
+    const int volume = settings_.Volume;
+    settings_ = settings;
+    settings_.Volume = volume;
+    sound_->ApplySettings(settings_);
+}
+
+THeard TPlayer::Heard() const
+{
+    return sound_->Heard();
+}
+
+std::function<THeard()> TPlayer::HeardReader() const
+{
+    return sound_->HeardReader();
 }
 
 std::int32_t TPlayer::Position() const
 {
-    return IsLoaded() ? sound_->GetPosition() : -1;
+    if (!IsLoaded())
+        return -1;
+    if (seeksUnheard_ > 0 && seekOrder_ >= 0)
+        return seekOrder_;
+    const THeard heard = sound_->Heard();
+    return heard.Serial == track_.Serial ? std::max(0, heard.Order) : 0;
 }
 
 std::uint32_t TPlayer::PlayTime() const
 {
     if (!IsLoaded())
         return 0;
+    const THeard heard = sound_->Heard();
+    if (heard.Serial != track_.Serial)
+        return 0;
     // Heard in whole device buffers, the time may run a little past the
     // end before it goes round.
-    const std::uint32_t heard = sound_->GetPlayTime();
-    return track_.LengthMs > 0 ? std::min(heard, track_.LengthMs) : heard;
-}
-
-void TPlayer::WatchForLoop()
-{
-    if (ending_ || state_ != TPlaybackState::Playing)
-        return;
-    const std::uint32_t time = PlayTime();
-    // Time heard never runs backwards but for a jump, and this one no
-    // command made.
-    const bool wentRound = time < watchedMs_;
-    watchedMs_ = time;
-    if (wentRound)
-        Tell([&](TPlayerListener& listener) { listener.Seeked(time); });
-}
-
-TSoundSettings TPlayer::Settings() const
-{
-    TSoundSettings settings;
-    sound_->GetSettings(settings.MixRate, settings.Stereo, settings.Bits16, settings.FilterMode);
-    settings.Volume = Volume();
-    return settings;
+    return track_.LengthMs > 0 ? std::min(heard.TimeMs, track_.LengthMs) : heard.TimeMs;
 }

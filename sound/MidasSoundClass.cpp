@@ -1,9 +1,6 @@
 #include "sound/MidasSoundClass.h"
 
-#include "toolkit/windowing/Application.h"
-
 #include <algorithm>
-#include <exception>
 
 namespace {
 
@@ -20,32 +17,23 @@ int OutputMode(bool stereo, bool bits16)
 
 } // namespace
 
-TMidasSound::TMidasSound(
-    TComponent* owner, const std::string& settingsDir, TSoundReport report, const TMidasApi& engine)
-    : TComponent(owner), settingsFile_(settingsDir), report_(std::move(report)), engine_(engine)
+TMidasSound::TMidasSound(const TMidasApi& engine) : engine_(engine)
 {
-    const TSoundSettings stored = settingsFile_.Read();
-    MixRate = stored.MixRate;
-    Stereo = stored.Stereo;
-    Bits16 = stored.Bits16;
-    FilterMode = stored.FilterMode;
-    volume_ = stored.Volume;
-}
-
-void TMidasSound::Start()
-{
-    StartEngine();
 }
 
 TMidasSound::~TMidasSound()
 {
-    StoreSettings();
     try {
-        ShutdownEngine();
-    } catch (const TApplicationHalt&) {
-        // The failure was shown and the engine closed; the program ends
-        // with this player anyway.
+        Shutdown();
+    } catch (const ESoundFailure&) {
+        // The engine is closed either way; the program ends with it.
     }
+}
+
+void TMidasSound::Start(const TSoundSettings& settings)
+{
+    settings_ = settings;
+    StartEngine();
 }
 
 void TMidasSound::StartEngine()
@@ -56,13 +44,13 @@ void TMidasSound::StartEngine()
         ReportEngineError();
     if (!engine_.MIDASsetOption(MIDAS_OPTION_MIXBUFBLOCKS, mixBufferBlocks))
         ReportEngineError();
-    if (!engine_.MIDASsetOption(MIDAS_OPTION_MIXRATE, MixRate))
+    if (!engine_.MIDASsetOption(MIDAS_OPTION_MIXRATE, settings_.MixRate))
         ReportEngineError();
-    if (!engine_.MIDASsetOption(MIDAS_OPTION_FILTER_MODE, FilterMode))
+    if (!engine_.MIDASsetOption(MIDAS_OPTION_FILTER_MODE, settings_.FilterMode))
         ReportEngineError();
-    if (!engine_.MIDASsetOption(MIDAS_OPTION_OUTPUTMODE, OutputMode(Stereo, Bits16)))
+    if (!engine_.MIDASsetOption(MIDAS_OPTION_OUTPUTMODE, OutputMode(settings_.Stereo, settings_.Bits16)))
         ReportEngineError();
-    if (!engine_.MIDASsetMasterVolume(volume_))
+    if (!engine_.MIDASsetMasterVolume(settings_.Volume))
         ReportEngineError();
     if (!engine_.MIDASinit())
         ReportEngineError();
@@ -81,7 +69,7 @@ void TMidasSound::StopAndFreeModule()
     paused_ = false;
 }
 
-void TMidasSound::ShutdownEngine()
+void TMidasSound::Shutdown()
 {
     if (!engineOpen_)
         return;
@@ -95,18 +83,28 @@ void TMidasSound::ShutdownEngine()
     engineOpen_ = false;
 }
 
-bool TMidasSound::PlayFile(const std::string& path)
+TMidasSound::TPlayResult TMidasSound::PlayFile(const std::string& path, const std::function<bool()>& wanted)
 {
+    using TOutcome = TPlayResult::TOutcome;
     // The new module is loaded before what plays stops: a file the engine
     // refuses leaves the music going. path may be FileName itself
     // (ApplySettings): it is read before FileName changes.
     const MIDASmodule module = engine_.MIDASloadModule(path.c_str());
     if (module == 0)
-        return RefuseFile(0);
+        return {TOutcome::Refused, LastErrorText()};
+    if (wanted && !wanted()) {
+        if (!engine_.MIDASfreeModule(module))
+            ReportEngineError();
+        return {TOutcome::Superseded, {}};
+    }
     // Playing the new module replaces the old one's sound at once.
     const MIDASmodulePlayHandle handle = engine_.MIDASplayModule(module, loopSong);
-    if (handle == 0)
-        return RefuseFile(module);
+    if (handle == 0) {
+        TPlayResult refused{TOutcome::Refused, LastErrorText()};
+        if (!engine_.MIDASfreeModule(module))
+            ReportEngineError();
+        return refused;
+    }
     if (Playing)
         StopAndFreeModule();
     Module = module;
@@ -114,17 +112,7 @@ bool TMidasSound::PlayFile(const std::string& path)
     Playing = true;
     paused_ = false;
     FileName = path;
-    return true;
-}
-
-// A file the engine refuses is the user's choice of file, not a broken
-// engine: the message is shown and what played goes on.
-bool TMidasSound::RefuseFile(MIDASmodule loaded)
-{
-    ShowEngineError(false);
-    if (loaded != 0 && !engine_.MIDASfreeModule(loaded))
-        ReportEngineError();
-    return false;
+    return {TOutcome::Playing, {}};
 }
 
 void TMidasSound::Stop()
@@ -197,100 +185,64 @@ TModuleDetails TMidasSound::GetDetails()
     MIDASmoduleDetails details{};
     if (!engine_.MIDASgetModuleDetails(Module, &details))
         ReportEngineError();
-    return {details.title, details.artist, details.durationMs};
-}
-
-std::vector<std::string> TMidasSound::GetInstrumentNames()
-{
-    std::vector<std::string> names;
-    if (Module == 0)
-        return names;
     MIDASmoduleInfo info{};
     if (!engine_.MIDASgetModuleInfo(Module, &info))
         ReportEngineError();
-    char name[256];
-    for (std::uint32_t index = 0; index < info.numInstruments; ++index) {
-        if (!engine_.MIDASgetInstrumentName(Module, static_cast<int>(index), name, sizeof name))
+    TModuleDetails read{details.title, details.artist, details.durationMs,
+        static_cast<std::int32_t>(info.songLength) - 1, {}};
+    if (info.numInstruments > 0) {
+        char name[256];
+        if (!engine_.MIDASgetInstrumentName(Module, static_cast<int>(info.numInstruments) - 1, name, sizeof name))
             ReportEngineError();
-        names.emplace_back(name);
+        read.LastInstrument = name;
     }
-    return names;
+    return read;
 }
 
 void TMidasSound::SetVolume(int percent)
 {
-    volume_ = std::clamp(percent, 0, 100);
-    if (engineOpen_ && !engine_.MIDASsetMasterVolume(volume_))
+    settings_.Volume = std::clamp(percent, 0, 100);
+    if (engineOpen_ && !engine_.MIDASsetMasterVolume(settings_.Volume))
         ReportEngineError();
 }
 
-void TMidasSound::ApplySettings(std::int32_t mixRate, bool stereo, bool bits16, std::uint8_t filterMode)
+std::optional<std::string> TMidasSound::ApplySettings(const TSoundSettings& settings)
 {
     const bool wasPlaying = Playing;
     const bool wasPaused = paused_;
     // The time heard, not the order position: the song goes on from where
     // it was, not from the start of its position.
     const std::uint32_t heardMs = wasPlaying ? GetPlayTime() : 0;
-    ShutdownEngine();
-    MixRate = mixRate;
-    Stereo = stereo;
-    Bits16 = bits16;
-    FilterMode = filterMode;
+    Shutdown();
+    settings_ = settings;
     StartEngine();
-    if (wasPlaying) {
-        // A file that can't be loaded again leaves the player idle, and
-        // SetPlayTime then does nothing.
-        PlayFile(FileName);
-        SetPlayTime(heardMs);
-        Pause(wasPaused);
+    if (!wasPlaying)
+        return std::nullopt;
+    const TPlayResult reloaded = PlayFile(FileName);
+    if (reloaded.Outcome != TPlayResult::TOutcome::Playing) {
+        FileName.clear();
+        return reloaded.Message;
     }
+    // Paused before the jump, so that nothing of the song's start sounds.
+    Pause(wasPaused);
+    SetPlayTime(heardMs);
+    return std::nullopt;
 }
 
-void TMidasSound::GetSettings(std::int32_t& mixRate, bool& stereo, bool& bits16, std::uint8_t& filterMode) const
-{
-    mixRate = MixRate;
-    stereo = Stereo;
-    bits16 = Bits16;
-    filterMode = FilterMode;
-}
-
-void TMidasSound::ShowEngineError(bool fatal)
+std::string TMidasSound::LastErrorText()
 {
     const char* message = engine_.MIDASgetErrorMessage(engine_.MIDASgetLastError());
-    Report(TSoundFailure{TSoundFailure::TKind::Engine, message ? message : "", fatal});
+    return message ? message : "";
 }
 
 void TMidasSound::ReportEngineError()
 {
-    // The engine is abandoned with everything it holds. Nothing may ask it
-    // again meanwhile: the timer polling the position while the box is up
-    // would fail and report once more.
+    // The engine is abandoned with everything it holds.
+    std::string message = LastErrorText();
     Playing = false;
+    paused_ = false;
     Module = 0;
     engineOpen_ = false;
-    ShowEngineError(true);
     engine_.MIDASclose();
-    Application().Halt(0);
-}
-
-void TMidasSound::StoreSettings()
-{
-    try {
-        settingsFile_.Write(TSoundSettings{MixRate, Stereo, Bits16, FilterMode, volume_});
-    } catch (const std::exception& error) {
-        // The run ends either way; the user learns the settings weren't kept.
-        Report(TSoundFailure{TSoundFailure::TKind::Settings, error.what()});
-    }
-}
-
-void TMidasSound::Report(const TSoundFailure& failure) noexcept
-{
-    try {
-        if (report_)
-            report_(failure);
-    } catch (...) {
-        // Without a window to show it in, or with the program ending while
-        // it was shown, the failure goes unmentioned: this may run in the
-        // destructor, which must not throw.
-    }
+    throw ESoundFailure(message);
 }

@@ -28,10 +28,10 @@ public:
     // A missing file, section or key, or a value that doesn't convert,
     // gives that setting's default; nothing is reported.
     TSoundSettings Read() const;
-    // Writes "Mixrate", "Stereo", "16 Bit", "Filter Mode" and "Volume" one
-    // by one, leaving every other line of the file alone. The first key that can't
-    // be written raises EInvalidOperation "Kann nicht nach <path> schreiben"
-    // and the keys after it are not written.
+    // Writes "Mixrate", "Stereo", "16 Bit", "Filter Mode" and "Volume" in
+    // one replacement of the file, leaving every other line of it alone. A
+    // file that can't be written raises EInvalidOperation "Kann nicht nach
+    // <path> schreiben" and stays as it was.
     void Write(const TSoundSettings& settings) const;
 
 private:

@@ -39,8 +39,15 @@ void MainWindowTest::TearDown()
     std::filesystem::remove_all(folder);
 }
 
+void MainWindowTest::Settle()
+{
+    if (window && window->Player())
+        window->Player()->Settle();
+}
+
 void MainWindowTest::Tick(int count)
 {
+    Settle();
     Application().AdvanceTime(static_cast<std::uint64_t>(250 * count));
 }
 
@@ -48,6 +55,7 @@ void MainWindowTest::ClickAt(int x, int y)
 {
     window->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, x, y);
     window->DispatchMouseUp(TMouseButton::mbLeft, 0, x, y);
+    Settle();
 }
 
 void MainWindowTest::ClickOn(TControl& control)

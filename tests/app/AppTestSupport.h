@@ -40,9 +40,13 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // One tick of the 250 ms update timer.
+    // Waits for the sound thread to carry out what was asked of it, and
+    // takes in what it told.
+    void Settle();
+    // One tick of the 250 ms update timer, once what was asked is heard.
     void Tick(int count = 1);
-    // A left click at a point of the window, through the toolkit's input.
+    // A left click at a point of the window, through the toolkit's input;
+    // then Settle.
     void ClickAt(int x, int y);
     void ClickOn(TControl& control);
     std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes);

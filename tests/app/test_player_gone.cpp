@@ -43,7 +43,9 @@ TEST(PlayerGone, NoSoundDeviceShowsTheBoxWhileTimersTickThenEndsAndStoresTheSett
         infoRowsDuringTheBox = TfMainProbe::InfoIndex(*fMain);
         return IDOK;
     };
-    EXPECT_THROW(Application().CreateForm(fMain), TApplicationHalt);
+    // The sound starts on its own thread: the window is up before the box.
+    Application().CreateForm(fMain);
+    EXPECT_THROW(fMain->Player()->Settle(), TApplicationHalt);
     Application().DestroyForms();
     fMain = nullptr;
     Application().MessageBoxHook = nullptr;

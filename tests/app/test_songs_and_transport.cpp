@@ -58,6 +58,7 @@ TEST_F(SongTest, RewindAndFastForwardStayWithinTheSong)
 TEST_F(SongTest, SingleOrderModuleNeverMoves)
 {
     window->DispatchDropFiles({WriteFile("one.xm", SlowModule(1))});
+    Settle();
     EXPECT_EQ(window->gSongPos->MaxValue(), 0);
     ClickOn(*window->bControlFF);
     ClickOn(*window->bControlRew);
@@ -88,6 +89,7 @@ TEST_F(SongTest, DroppedFilePlaysTheFirstOfTheDropAndReleasesTheButtons)
     std::string first = WriteFile("first.xm", SlowModule(9));
     std::string second = WriteFile("second.xm", SlowModule(2));
     window->DispatchDropFiles({first, second, second});
+    Settle();
     EXPECT_TRUE(Playing());
     EXPECT_EQ(window->gSongPos->MaxValue(), 8);
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
@@ -98,6 +100,7 @@ TEST_F(SongTest, EmptyDropChangesNothing)
 {
     ClickOn(*window->bSong4);
     window->DispatchDropFiles({});
+    Settle();
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 6, 1}));
     EXPECT_EQ(window->gSongPos->MaxValue(), 6);
 }
@@ -107,6 +110,7 @@ TEST_F(SongTest, FileThatIsNoModuleShowsTheMessageAndTheSongGoesOn)
     ClickOn(*window->bSong5);
     std::string text = WriteFile("notes.txt", {'h', 'e', 'l', 'l', 'o'});
     window->DispatchDropFiles({text});
+    Settle();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("MIDAS Sound System Error: ", 0), 0u) << messages[0];
     EXPECT_NE(messages[0].find("notes.txt"), std::string::npos) << messages[0];
@@ -205,6 +209,7 @@ TEST_F(SongTest, KeysPlayPauseStopStepMinimiseAndClose)
     const auto key = [this](std::uint16_t code) {
         window->DispatchKeyDown(code, 0);
         window->DispatchKeyUp(code, 0);
+        Settle();
     };
     window->DispatchKeyDown('3', 0);
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 2, 1, 1})) << "held down while the key is";
@@ -212,6 +217,7 @@ TEST_F(SongTest, KeysPlayPauseStopStepMinimiseAndClose)
     EXPECT_FALSE(Playing());
     window->DispatchKeyDown('3', 0); // the key repeating
     window->DispatchKeyUp('3', 0);
+    Settle();
     EXPECT_TRUE(Playing());
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 6, 1, 1}));
 
@@ -254,6 +260,7 @@ TEST_F(SongTest, VolumeKeysTheWheelAndMediaKeysGoToThePlayer)
     const auto key = [this](std::uint16_t code) {
         window->DispatchKeyDown(code, 0);
         window->DispatchKeyUp(code, 0);
+        Settle();
     };
     key(VK_OEM_MINUS);
     key(VK_SUBTRACT);

@@ -87,6 +87,13 @@ void OptionsTest::Click(TControl& control)
     TPoint p = control.WindowOrigin() + TPoint{control.Width() / 2, control.Height() / 2};
     options->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, p.X, p.Y);
     options->DispatchMouseUp(TMouseButton::mbLeft, 0, p.X, p.Y);
+    Settle();
+}
+
+void OptionsTest::Settle()
+{
+    if (fMain && fMain->Player())
+        fMain->Player()->Settle();
 }
 
 void OptionsTest::ClickOnMain(TControl& control)
@@ -94,6 +101,7 @@ void OptionsTest::ClickOnMain(TControl& control)
     TPoint p = control.WindowOrigin() + TPoint{control.Width() / 2, control.Height() / 2};
     fMain->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, p.X, p.Y);
     fMain->DispatchMouseUp(TMouseButton::mbLeft, 0, p.X, p.Y);
+    Settle();
 }
 
 void OptionsTest::ClickUp(TSpinButton& spin)

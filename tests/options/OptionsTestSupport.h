@@ -47,6 +47,9 @@ protected:
 
     // A left click in the middle of a control of the options window, or
     // of the main window.
+    // Waits for the sound thread to carry out what was asked of it, and
+    // takes in what it told; the clicks below end with it.
+    void Settle();
     void Click(TControl& control);
     void ClickOnMain(TControl& control);
     void ClickUp(TSpinButton& spin);

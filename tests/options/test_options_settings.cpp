@@ -160,6 +160,7 @@ TEST_F(OptionsTest, ClosingWithoutChangesStillRestartsTheEngineAndTheSongGoesOnW
     std::string song = WriteFile("song.xm", SlowModule(6));
     Player().PlayFile(song);
     Player().SeekToOrder(3);
+    Settle();
     ASSERT_EQ(Player().Position(), 3);
     // The restart loads the file from disk again; a longer song in its place
     // shows that it did.

@@ -113,6 +113,7 @@ int MIDAS_CALL GetModuleInfo(MIDASmodule module, MIDASmoduleInfo* info)
         return 0;
     *info = MIDASmoduleInfo{};
     info->songLength = fake.songLength;
+    info->numInstruments = 3;
     return 1;
 }
 
@@ -237,7 +238,7 @@ std::string FakeMessage(const std::string& call)
     return "Fake failure: " + call;
 }
 
-std::vector<std::string> StartCalls(int mixRate, int filterMode, int outputMode)
+std::vector<std::string> StartCalls(int mixRate, int filterMode, int outputMode, int volume)
 {
     return {
         "MIDASstartup()",
@@ -246,7 +247,7 @@ std::vector<std::string> StartCalls(int mixRate, int filterMode, int outputMode)
         "MIDASsetOption(1, " + std::to_string(mixRate) + ")",
         "MIDASsetOption(10, " + std::to_string(filterMode) + ")",
         "MIDASsetOption(2, " + std::to_string(outputMode) + ")",
-        "MIDASsetMasterVolume(100)",
+        "MIDASsetMasterVolume(" + std::to_string(volume) + ")",
         "MIDASinit()",
         "MIDASstartBackgroundPlay(0)",
     };

@@ -48,7 +48,7 @@ inline constexpr int FakeErrorCode = 7;
 std::string FakeMessage(const std::string& call);
 
 // The calls that start the engine with these settings.
-std::vector<std::string> StartCalls(int mixRate, int filterMode, int outputMode);
+std::vector<std::string> StartCalls(int mixRate, int filterMode, int outputMode, int volume = 100);
 
 std::vector<std::string> Join(std::vector<std::string> first, const std::vector<std::string>& second);
 

@@ -22,31 +22,11 @@ void PlayerTest::SetUp()
     ResetFake();
 }
 
-void PlayerTest::TearDown()
+TMidasSound& PlayerTest::MakePlayer(const TSoundSettings& settings)
 {
-    // Players still alive end here, while their messages are recorded.
-    while (owner_.ComponentCount() > 0)
-        owner_.Components(0)->Free();
-}
-
-TSoundReport PlayerTest::Recorder()
-{
-    return [this](const TSoundFailure& failure) { messages_.push_back({failure.Message, failure.Kind}); };
-}
-
-TMidasSound* PlayerTest::MakePlayer()
-{
-    TMidasSound* player = TComponent::Create<TMidasSound>(&owner_, folder_.Dir(), Recorder(), FakeApi());
-    player->Start();
-    return player;
-}
-
-void PlayerTest::StoreSettings(const std::vector<std::string>& keys) const
-{
-    std::string text = "[Sound]\n";
-    for (const std::string& key : keys)
-        text += key + "\n";
-    WriteText(SettingsPath(), text);
+    player_ = std::make_unique<TMidasSound>(FakeApi());
+    player_->Start(settings);
+    return *player_;
 }
 
 } // namespace soundtest

@@ -1,4 +1,5 @@
-// The player's conversation with the engine: which calls, in which order.
+// The sound player over an engine that records: the settings that start
+// it, what is loaded, playing and freed, and where play goes on.
 
 #include "SoundTestSupport.h"
 
@@ -9,182 +10,105 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-const std::vector<std::string> shutdownIdle{"MIDASstopBackgroundPlay()", "MIDASclose()"};
+using TOutcome = TMidasSound::TPlayResult::TOutcome;
 
 class PlayerCalls : public PlayerTest {
 protected:
     // A player on the default settings that plays song1.xm as module 1, play 101.
-    TMidasSound* PlayingPlayer()
+    TMidasSound& PlayingPlayer()
     {
-        TMidasSound* player = MakePlayer();
-        EXPECT_TRUE(player->PlayFile("/disc/song1.xm"));
+        TMidasSound& player = MakePlayer();
+        EXPECT_EQ(player.PlayFile("/disc/song1.xm").Outcome, TOutcome::Playing);
         Fake().Take();
         return player;
     }
 };
 
-TEST_F(PlayerCalls, ConstructorStartsTheEngineWithTheDefaultsWhenNothingIsStored)
+TEST_F(PlayerCalls, StartsTheEngineWithTheSettingsGiven)
 {
-    TMidasSound* player = MakePlayer();
-    EXPECT_EQ(Fake().Take(), StartCalls(22050, 1, 10));
-    EXPECT_FALSE(player->IsPlaying());
-    std::int32_t mixRate = 0;
-    bool stereo = false, bits16 = false;
-    std::uint8_t filterMode = 0;
-    player->GetSettings(mixRate, stereo, bits16, filterMode);
-    EXPECT_EQ(mixRate, 22050);
-    EXPECT_TRUE(stereo);
-    EXPECT_TRUE(bits16);
-    EXPECT_EQ(filterMode, 1);
-    EXPECT_THAT(messages_, IsEmpty());
-}
-
-TEST_F(PlayerCalls, ConstructorStartsTheEngineWithTheStoredSettings)
-{
-    StoreSettings({"Mixrate=44100", "Stereo=0", "16 Bit=1", "Filter Mode=2"});
-    MakePlayer();
-    EXPECT_EQ(Fake().Take(), StartCalls(44100, 2, 9));
-}
-
-TEST_F(PlayerCalls, DestructorStoresTheSettingsBeforeClosingTheIdleEngine)
-{
-    TMidasSound* player = MakePlayer();
-    Fake().Take();
-    bool storedBeforeShutdown = false;
-    Fake().onCall = [&](const std::string& call) {
-        if (call == "MIDASstopBackgroundPlay()")
-            storedBeforeShutdown = std::filesystem::exists(SettingsPath());
-    };
-    player->Free();
-    EXPECT_EQ(Fake().Take(), shutdownIdle);
-    EXPECT_TRUE(storedBeforeShutdown);
-    EXPECT_EQ(owner_.ComponentCount(), 0);
-}
-
-TEST_F(PlayerCalls, DestructorStopsAndFreesTheSongThatPlays)
-{
-    PlayingPlayer()->Free();
-    EXPECT_EQ(Fake().Take(), Join({"MIDASstopModule(101)", "MIDASfreeModule(1)"}, shutdownIdle));
-    EXPECT_THAT(Fake().loaded, IsEmpty());
-}
-
-TEST_F(PlayerCalls, PlayFileLoadsAndPlaysTheSongLooping)
-{
-    TMidasSound* player = MakePlayer();
-    Fake().Take();
-    EXPECT_TRUE(player->PlayFile("/disc/song3.xm"));
-    EXPECT_THAT(Fake().Take(), ElementsAre("MIDASloadModule(/disc/song3.xm)", "MIDASplayModule(1, 1)"));
-    EXPECT_TRUE(player->IsPlaying());
+    MakePlayer({44100, false, true, 2, 80});
+    EXPECT_EQ(Fake().Take(), StartCalls(44100, 2, 9, 80));
+    EXPECT_FALSE(player_->IsPlaying());
+    EXPECT_EQ(player_->GetPosition(), -1);
+    EXPECT_EQ(player_->GetSongLength(), -1);
+    EXPECT_THAT(Fake().Take(), IsEmpty()) << "nothing is asked without a song";
 }
 
 TEST_F(PlayerCalls, PlayFileOverASongPlaysTheNewOneAndThenFreesTheOld)
 {
-    TMidasSound* player = PlayingPlayer();
-    EXPECT_TRUE(player->PlayFile("/disc/song2.xm"));
-    EXPECT_THAT(Fake().Take(),
-        ElementsAre(
-            "MIDASloadModule(/disc/song2.xm)", "MIDASplayModule(2, 1)", "MIDASstopModule(101)", "MIDASfreeModule(1)"));
+    TMidasSound& player = PlayingPlayer();
+    EXPECT_EQ(player.PlayFile("/disc/song2.xm").Outcome, TOutcome::Playing);
     EXPECT_EQ(Fake().mostLoaded, 2u) << "the old one is kept until the new one plays";
     EXPECT_THAT(Fake().loaded, ElementsAre(2u));
-    EXPECT_TRUE(player->IsPlaying());
-    EXPECT_EQ(player->GetPosition(), 0);
-    EXPECT_THAT(Fake().Take(), ElementsAre("MIDASgetPlayStatus(102)"));
+    EXPECT_TRUE(player.IsPlaying());
+    EXPECT_EQ(player.GetFileName(), "/disc/song2.xm");
 }
 
-TEST_F(PlayerCalls, StopWithoutASongDoesNothing)
+TEST_F(PlayerCalls, AFileNoLongerWantedOnceLoadedIsFreedUnplayed)
 {
-    TMidasSound* player = MakePlayer();
-    Fake().Take();
-    player->Stop();
-    EXPECT_THAT(Fake().Take(), IsEmpty());
-    EXPECT_FALSE(player->IsPlaying());
+    TMidasSound& player = PlayingPlayer();
+    EXPECT_EQ(player.PlayFile("/disc/song2.xm", [] { return false; }).Outcome, TOutcome::Superseded);
+    EXPECT_THAT(Fake().loaded, ElementsAre(1u)) << "song 1 goes on";
+    EXPECT_EQ(player.GetFileName(), "/disc/song1.xm");
 }
 
-TEST_F(PlayerCalls, StopStopsAndFreesTheSongAndForgetsItsFile)
+TEST_F(PlayerCalls, StopFreesTheSongAndForgetsItsFile)
 {
-    TMidasSound* player = PlayingPlayer();
-    player->Stop();
-    EXPECT_THAT(Fake().Take(), ElementsAre("MIDASstopModule(101)", "MIDASfreeModule(1)"));
-    EXPECT_FALSE(player->IsPlaying());
-    EXPECT_EQ(player->GetPosition(), -1);
-    EXPECT_EQ(player->GetSongLength(), -1);
-    player->Stop();
-    EXPECT_THAT(Fake().Take(), IsEmpty());
-
-    // With the file forgotten, a restart doesn't bring the song back.
-    player->ApplySettings(22050, true, true, 1);
-    EXPECT_EQ(Fake().Take(), Join(shutdownIdle, StartCalls(22050, 1, 10)));
-    EXPECT_FALSE(player->IsPlaying());
+    TMidasSound& player = PlayingPlayer();
+    player.Stop();
+    EXPECT_THAT(Fake().loaded, IsEmpty());
+    EXPECT_FALSE(player.IsPlaying());
+    EXPECT_EQ(player.GetFileName(), "");
+    EXPECT_EQ(player.GetPosition(), -1);
+    player.Stop();
+    player.SetPosition(3);
+    EXPECT_THAT(Fake().Take(), ElementsAre("MIDASstopModule(101)", "MIDASfreeModule(1)"))
+        << "without a song, stop and jumps ask nothing";
 }
 
-TEST_F(PlayerCalls, PositionAndSongLengthAreMinusOneWithoutASongAndAskNothing)
+TEST_F(PlayerCalls, ShuttingDownFreesWhatPlaysAndClosesTheEngineOnce)
 {
-    TMidasSound* player = MakePlayer();
-    Fake().Take();
-    EXPECT_EQ(player->GetPosition(), -1);
-    EXPECT_EQ(player->GetSongLength(), -1);
-    EXPECT_THAT(Fake().Take(), IsEmpty());
+    TMidasSound& player = PlayingPlayer();
+    player.Shutdown();
+    EXPECT_THAT(Fake().loaded, IsEmpty());
+    EXPECT_THAT(Fake().Take(), ElementsAre("MIDASstopModule(101)", "MIDASfreeModule(1)", "MIDASstopBackgroundPlay()",
+                                   "MIDASclose()"));
+    player_.reset();
+    EXPECT_THAT(Fake().Take(), IsEmpty()) << "a closed engine is not closed again";
 }
 
-TEST_F(PlayerCalls, PositionAndSongLengthComeFromTheEngine)
+TEST_F(PlayerCalls, DetailsComeFromTheModule)
 {
-    TMidasSound* player = PlayingPlayer();
-    Fake().position = 5;
-    Fake().songLength = 9;
-    EXPECT_EQ(player->GetPosition(), 5);
-    EXPECT_EQ(player->GetSongLength(), 8);
-    EXPECT_THAT(Fake().Take(), ElementsAre("MIDASgetPlayStatus(101)", "MIDASgetModuleInfo(1)"));
+    TMidasSound& player = PlayingPlayer();
+    const TModuleDetails details = player.GetDetails();
+    EXPECT_EQ(details.Title, "Fake song");
+    EXPECT_EQ(details.DurationMs, 90000u);
+    EXPECT_EQ(details.LastOrder, 11);
+    EXPECT_EQ(details.LastInstrument, "Fake instrument");
 }
 
-TEST_F(PlayerCalls, SetPositionWithNothingPlayingMakesNoEngineCall)
+TEST_F(PlayerCalls, ApplySettingsGoesOnFromTheTimeHeardAndStaysPaused)
 {
-    TMidasSound* player = MakePlayer();
-    Fake().Take();
-    player->SetPosition(3);
-    EXPECT_THAT(Fake().Take(), IsEmpty());
-}
-
-TEST_F(PlayerCalls, SetPositionJumpsWithoutARangeCheck)
-{
-    TMidasSound* player = PlayingPlayer();
-    player->SetPosition(3);
-    player->SetPosition(400);
-    player->SetPosition(-2);
-    EXPECT_THAT(Fake().Take(),
-        ElementsAre("MIDASsetPosition(101, 3)", "MIDASsetPosition(101, 400)", "MIDASsetPosition(101, -2)"));
+    TMidasSound& player = PlayingPlayer();
+    Fake().position = 7;
+    Fake().playTimeMs = 32600;
+    player.Pause(true);
+    EXPECT_EQ(player.ApplySettings({44100, true, false, 2, 100}), std::nullopt);
+    EXPECT_TRUE(player.IsPlaying());
+    EXPECT_TRUE(player.IsPaused());
+    EXPECT_EQ(player.GetPlayTime(), 32600u) << "not the start of order position 7";
+    EXPECT_EQ(Fake().mostLoaded, 1u);
+    EXPECT_THAT(Fake().loaded, ElementsAre(2u)) << "the song was loaded again";
+    EXPECT_EQ(player.GetSettings().MixRate, 44100);
 }
 
 TEST_F(PlayerCalls, ApplySettingsWhileIdleRestartsTheEngineAndStaysIdle)
 {
-    TMidasSound* player = MakePlayer();
+    TMidasSound& player = MakePlayer();
     Fake().Take();
-    player->ApplySettings(11025, false, false, 0);
-    EXPECT_EQ(Fake().Take(), Join(shutdownIdle, StartCalls(11025, 0, 5)));
-    EXPECT_FALSE(player->IsPlaying());
-
-    std::int32_t mixRate = 0;
-    bool stereo = true, bits16 = true;
-    std::uint8_t filterMode = 9;
-    player->GetSettings(mixRate, stereo, bits16, filterMode);
-    EXPECT_EQ(mixRate, 11025);
-    EXPECT_FALSE(stereo);
-    EXPECT_FALSE(bits16);
-    EXPECT_EQ(filterMode, 0);
-    // The file waits for the end of the run.
-    EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
-}
-
-TEST_F(PlayerCalls, ApplySettingsGoesOnFromTheTimeHeard)
-{
-    TMidasSound* player = PlayingPlayer();
-    Fake().position = 7;
-    Fake().playTimeMs = 32600;
-    player->ApplySettings(44100, true, false, 2);
-    EXPECT_TRUE(player->IsPlaying());
-    EXPECT_EQ(player->GetPlayTime(), 32600u) << "not the start of order position 7";
-    EXPECT_EQ(Fake().mostLoaded, 1u);
-    EXPECT_THAT(Fake().loaded, ElementsAre(2u)) << "the song was loaded again";
+    EXPECT_EQ(player.ApplySettings({8000, false, true, 0, 100}), std::nullopt);
+    EXPECT_EQ(Fake().Take(), Join({"MIDASstopBackgroundPlay()", "MIDASclose()"}, StartCalls(8000, 0, 9, 100)));
+    EXPECT_FALSE(player.IsPlaying());
 }
 
 struct OutputModeCase {
@@ -198,14 +122,8 @@ class OutputModes : public PlayerTest, public ::testing::WithParamInterface<Outp
 TEST_P(OutputModes, FollowStereoAndBits)
 {
     const OutputModeCase& c = GetParam();
-    StoreSettings({std::string("Stereo=") + (c.stereo ? "1" : "0"), std::string("16 Bit=") + (c.bits16 ? "1" : "0")});
-    TMidasSound* player = MakePlayer();
-    EXPECT_EQ(Fake().Take(), StartCalls(22050, 1, c.mode));
-
-    player->ApplySettings(22050, !c.stereo, !c.bits16, 1);
-    Fake().Take();
-    player->ApplySettings(22050, c.stereo, c.bits16, 1);
-    EXPECT_EQ(Fake().Take(), Join(shutdownIdle, StartCalls(22050, 1, c.mode)));
+    MakePlayer({22050, c.stereo, c.bits16, 1, 100});
+    EXPECT_EQ(Fake().Take(), StartCalls(22050, 1, c.mode, 100));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, OutputModes,

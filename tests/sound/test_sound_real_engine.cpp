@@ -1,6 +1,6 @@
 // The player on the real engine, its output going to a file through SDL's
 // disk driver: a song made here plays, moves on, jumps, survives a
-// settings change at its order position, and stops.
+// settings change at its place, and stops.
 
 #include "SoundTestSupport.h"
 
@@ -18,6 +18,7 @@ namespace {
 using modwriter::Cell;
 using modwriter::Note;
 using modwriter::Pattern;
+using TOutcome = TMidasSound::TPlayResult::TOutcome;
 
 constexpr int channels = 4;
 constexpr std::uint8_t setSpeedOrTempo = 0xF;
@@ -66,79 +67,70 @@ protected:
         modwriter::WriteFile(songPath_, modwriter::WriteXM(TwoSpeedSong()));
     }
 
-    TMidasSound* MakePlayer()
-    {
-        TMidasSound* player = TComponent::Create<TMidasSound>(&owner_, folder_.Dir(), Recorder());
-        player->Start();
-        return player;
-    }
-
     std::string songPath_;
 };
 
 TEST_F(RealEngine, PlaysJumpsKeepsItsPlaceThroughASettingsChangeAndStops)
 {
-    TMidasSound* player = MakePlayer();
-    ASSERT_TRUE(player->PlayFile(songPath_));
-    EXPECT_TRUE(player->IsPlaying());
-    EXPECT_EQ(player->GetSongLength(), 4);
+    TMidasSound player;
+    player.Start({});
+    ASSERT_EQ(player.PlayFile(songPath_).Outcome, TOutcome::Playing);
+    EXPECT_TRUE(player.IsPlaying());
+    EXPECT_EQ(player.GetSongLength(), 4);
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    int position = player->GetPosition();
+    int position = player.GetPosition();
     EXPECT_GE(position, 0);
     while (position < 1 && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        position = player->GetPosition();
+        position = player.GetPosition();
     }
     EXPECT_GE(position, 1) << "the song didn't move on";
     EXPECT_GT(std::filesystem::file_size(folder_.Path("output.raw")), 0u);
 
-    player->SetPosition(3);
-    EXPECT_EQ(player->GetPosition(), 3);
+    player.SetPosition(3);
+    EXPECT_EQ(player.GetPosition(), 3);
 
-    player->ApplySettings(11025, false, false, 2);
-    EXPECT_TRUE(player->IsPlaying());
-    EXPECT_EQ(player->GetPosition(), 3);
-    EXPECT_EQ(player->GetSongLength(), 4);
+    EXPECT_EQ(player.ApplySettings({11025, false, false, 2, 100}), std::nullopt);
+    EXPECT_TRUE(player.IsPlaying());
+    EXPECT_EQ(player.GetPosition(), 3);
+    EXPECT_EQ(player.GetSongLength(), 4);
 
-    player->Stop();
-    EXPECT_FALSE(player->IsPlaying());
-    EXPECT_EQ(player->GetPosition(), -1);
-    EXPECT_EQ(player->GetSongLength(), -1);
-
-    player->Free();
-    EXPECT_TRUE(messages_.empty());
-    EXPECT_THAT(Lines(SettingsPath()),
-        ::testing::ElementsAre("[Sound]", "Mixrate=11025", "Stereo=0", "16 Bit=0", "Filter Mode=2", "Volume=100"));
+    player.Stop();
+    EXPECT_FALSE(player.IsPlaying());
+    EXPECT_EQ(player.GetPosition(), -1);
+    EXPECT_EQ(player.GetSongLength(), -1);
 }
 
-TEST_F(RealEngine, AFileThatIsNoModuleShowsTheEnginesMessageAndPlayingGoesOn)
+TEST_F(RealEngine, AFileThatIsNoModuleIsAnsweredWithTheEnginesMessageAndPlayingGoesOn)
 {
     const std::string notes = folder_.Path("notes.txt");
     WriteText(notes, "not a song\n");
-    TMidasSound* player = MakePlayer();
-    EXPECT_FALSE(player->PlayFile(notes));
-    EXPECT_FALSE(player->PlayFile(folder_.Path("missing.xm")));
-    ASSERT_EQ(messages_.size(), 2u);
+    TMidasSound player;
+    player.Start({});
     // The engine's own texts name the file.
-    EXPECT_THAT(messages_[0].text, ::testing::HasSubstr(notes));
-    EXPECT_THAT(messages_[1].text, ::testing::HasSubstr("missing.xm"));
-    for (const ShownMessage& message : messages_)
-        EXPECT_EQ(message.kind, TSoundFailure::TKind::Engine);
-    EXPECT_FALSE(player->IsPlaying());
+    const auto notAModule = player.PlayFile(notes);
+    EXPECT_EQ(notAModule.Outcome, TOutcome::Refused);
+    EXPECT_THAT(notAModule.Message, ::testing::HasSubstr(notes));
+    const auto missing = player.PlayFile(folder_.Path("missing.xm"));
+    EXPECT_EQ(missing.Outcome, TOutcome::Refused);
+    EXPECT_THAT(missing.Message, ::testing::HasSubstr("missing.xm"));
+    EXPECT_FALSE(player.IsPlaying());
 
-    EXPECT_TRUE(player->PlayFile(songPath_));
-    EXPECT_TRUE(player->IsPlaying());
+    EXPECT_EQ(player.PlayFile(songPath_).Outcome, TOutcome::Playing);
+    EXPECT_EQ(player.PlayFile(notes).Outcome, TOutcome::Refused);
+    EXPECT_TRUE(player.IsPlaying());
+    EXPECT_EQ(player.GetFileName(), songPath_);
 }
 
-TEST_F(RealEngine, AMixRateTheEngineClampsStillStartsAndIsStoredAsGiven)
+TEST_F(RealEngine, AMixRateTheEngineClampsStillStarts)
 {
-    StoreSettings({"Mixrate=1000"});
-    TMidasSound* player = MakePlayer();
-    ASSERT_TRUE(player->PlayFile(songPath_));
-    player->Free();
-    EXPECT_TRUE(messages_.empty());
-    EXPECT_EQ(Lines(SettingsPath()).at(1), "Mixrate=1000");
+    TMidasSound player;
+    TSoundSettings settings;
+    settings.MixRate = 1000;
+    player.Start(settings);
+    EXPECT_EQ(player.PlayFile(songPath_).Outcome, TOutcome::Playing);
+    EXPECT_EQ(player.GetSettings().MixRate, 1000) << "kept as given, for Sound.opt";
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// Sound.opt: reading with defaults and the integer conversion, writing the
-// four keys, and what the player makes of the file.
+// Sound.opt: reading with defaults and the integer conversion, and writing
+// the four keys.
 
 #include "SoundTestSupport.h"
 
@@ -208,52 +208,6 @@ TEST_F(SettingsFile, AFileThatCantBeWrittenIsReportedWithItsPath)
     // A directory where the file should be.
     std::filesystem::create_directory(file_.Path());
     EXPECT_THROW(file_.Write(TSoundSettings{}), EInvalidOperation);
-}
-
-class PlayerSettings : public PlayerTest {
-protected:
-    void RunPlayer() { MakePlayer()->Free(); }
-};
-
-TEST_F(PlayerSettings, WithoutAFileTheDefaultsAreUsedAndStoredAtTheEnd)
-{
-    TMidasSound* player = MakePlayer();
-    EXPECT_EQ(Fake().Take(), StartCalls(22050, 1, 10));
-    EXPECT_FALSE(std::filesystem::exists(SettingsPath()));
-    player->Free();
-    EXPECT_THAT(Lines(SettingsPath()),
-        ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=1", "Volume=100"));
-    EXPECT_TRUE(messages_.empty());
-}
-
-TEST_F(PlayerSettings, ValuesAreWrittenBackAsTheyWereTaken)
-{
-    StoreSettings({"Mixrate=0x5622", "Stereo=2", "16 Bit=no", "Filter Mode=258"});
-    RunPlayer();
-    EXPECT_EQ(Fake().Take(), Join(StartCalls(22050, 2, 10), {"MIDASstopBackgroundPlay()", "MIDASclose()"}));
-    EXPECT_THAT(Lines(SettingsPath()),
-        ElementsAre("[Sound]", "Mixrate=22050", "Stereo=1", "16 Bit=1", "Filter Mode=2", "Volume=100"));
-}
-
-TEST_F(PlayerSettings, AnOddMixRateGoesToTheEngineUnchangedAndBackToTheFile)
-{
-    StoreSettings({"Mixrate=12345", "Stereo=0", "Filter Mode=-1"});
-    RunPlayer();
-    EXPECT_EQ(Fake().Take().at(3), "MIDASsetOption(1, 12345)");
-    EXPECT_THAT(Lines(SettingsPath()),
-        ElementsAre("[Sound]", "Mixrate=12345", "Stereo=0", "Filter Mode=255", "16 Bit=1", "Volume=100"));
-}
-
-TEST_F(PlayerSettings, ChangedSettingsReachTheFileAtTheEnd)
-{
-    WriteText(SettingsPath(), "; kept\n[Sound]\nMixrate=22050\n[Window]\nLeft=10\n");
-    TMidasSound* player = MakePlayer();
-    player->ApplySettings(44100, false, false, 2);
-    EXPECT_THAT(Lines(SettingsPath()), ElementsAre("; kept", "[Sound]", "Mixrate=22050", "[Window]", "Left=10"));
-    player->Free();
-    EXPECT_THAT(Lines(SettingsPath()),
-        ElementsAre("; kept", "[Sound]", "Mixrate=44100", "Stereo=0", "16 Bit=0", "Filter Mode=2", "Volume=100",
-            "[Window]", "Left=10"));
 }
 
 } // namespace
