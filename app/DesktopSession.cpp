@@ -3,34 +3,45 @@
 #include "desktop/FileUri.h"
 #include "toolkit/windowing/Application.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace {
 
-// The second start must end within a second even when the running disc is
-// slow to answer.
-constexpr int answerWithinMs = 400;
+using std::chrono::milliseconds;
+
+// A bus that doesn't answer delays the window by this much at most; the
+// disc already running answers from its bus's own thread at once, so a
+// second start ends within it as well.
+constexpr milliseconds answerWithin{1000};
 
 } // namespace
 
-std::shared_ptr<TSessionBus> JoinDesktopSession(const std::vector<std::string>& files, bool& handedOver)
+TDesktopSession JoinDesktopSession(const std::vector<std::string>& files)
 {
-    handedOver = false;
-    std::shared_ptr<TSessionBus> bus = TSessionBus::Open();
-    if (!bus || bus->ClaimName(TMprisServer::BusName))
-        return bus;
-    std::string error;
+    TDesktopSession session;
+    std::shared_ptr<TSessionBus> bus = TSessionBus::Open(answerWithin);
+    if (!bus || bus->ClaimName(TMprisServer::BusName, answerWithin)) {
+        session.Bus = bus;
+        return session;
+    }
+    TSessionBus::TCallError error;
     if (!files.empty() &&
         !bus->Call(TMprisServer::BusName, TMprisServer::ObjectPath, TMprisServer::PlayerInterface, "OpenUri",
-            {FileUriOf(files.front())}, answerWithinMs, error)) {
-        std::fprintf(
-            stderr, "velmora: the disc already running didn't take the file (%s); playing it here\n", error.c_str());
-        return nullptr;
+            {FileUriOf(files.front())}, answerWithin, error)) {
+        if (TMprisServer::IsRefusal(error)) {
+            std::fprintf(stderr, "velmora: %s\n", error.Message.c_str());
+            session.EndWith = 1;
+            return session;
+        }
+        std::fprintf(stderr, "velmora: the disc already running didn't take the file (%s); playing it here\n",
+            error.Message.c_str());
+        return session;
     }
-    bus->Call(TMprisServer::BusName, TMprisServer::ObjectPath, TMprisServer::RootInterface, "Raise", {}, answerWithinMs,
+    bus->Call(TMprisServer::BusName, TMprisServer::ObjectPath, TMprisServer::RootInterface, "Raise", {}, answerWithin,
         error);
-    handedOver = true;
-    return nullptr;
+    session.EndWith = 0;
+    return session;
 }
 
 std::unique_ptr<TMprisServer> ServeMediaControls(const std::shared_ptr<TSessionBus>& bus, TPlayer& player)
@@ -43,8 +54,15 @@ std::unique_ptr<TMprisServer> ServeMediaControls(const std::shared_ptr<TSessionB
         .DiscTitle = "VYR's first Music Disc",
         .MimeTypes = {"audio/x-mod", "audio/x-s3m", "audio/x-xm"},
     };
-    auto server = std::make_unique<TMprisServer>(
-        bus, player, std::move(identity), [] { Application().Restore(); }, [] { Application().RequestEnd(); });
-    bus->AttachToLoop();
+    TMprisServer::THooks hooks{
+        .Raise = [] { Application().Restore(); },
+        .Quit = [] { Application().RequestEnd(); },
+        .Tell =
+            [](const std::string& message) {
+                Application().MessageBox(message, Application().Title(), MB_OK | MB_ICONERROR);
+            },
+    };
+    auto server = std::make_unique<TMprisServer>(bus, player, std::move(identity), std::move(hooks));
+    bus->Serve();
     return server;
 }

@@ -101,10 +101,10 @@ int main(int argc, char** argv)
         return *line.ExitAt;
 
     // One disc per desktop: a second start hands its file to the first.
-    bool handedOver = false;
-    std::shared_ptr<TSessionBus> bus = JoinDesktopSession(line.Files, handedOver);
-    if (handedOver)
-        return 0;
+    const TDesktopSession session = JoinDesktopSession(line.Files);
+    if (session.EndWith)
+        return *session.EndWith;
+    const std::shared_ptr<TSessionBus>& bus = session.Bus;
 
     int exitCode = 0;
     std::unique_ptr<TMprisServer> mediaControls;

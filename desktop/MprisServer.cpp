@@ -4,11 +4,13 @@
 #include "desktop/SessionBus.h"
 #include "desktop/Utf8.h"
 #include "toolkit/windowing/Application.h"
+#include "toolkit/windowing/Timer.h"
 
 #include <systemd/sd-bus.h>
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,8 @@ namespace {
 
 constexpr const char* noTrack = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
 constexpr const char* trackPrefix = "/org/velmora/Velmora/Track/";
+// Of an address shown to the user or the caller, so much at most.
+constexpr std::size_t shownUriBytes = 200;
 
 TMprisServer& Server(void* userdata)
 {
@@ -26,6 +30,14 @@ TMprisServer& Server(void* userdata)
 std::int64_t Microseconds(std::uint32_t milliseconds)
 {
     return static_cast<std::int64_t>(milliseconds) * 1000;
+}
+
+// An address as the user may read it: its start, as valid text.
+std::string Shown(std::string_view uri)
+{
+    if (uri.size() <= shownUriBytes)
+        return ValidUtf8(uri);
+    return ValidUtf8(uri.substr(0, shownUriBytes)) + "…";
 }
 
 // Methods.
@@ -87,8 +99,7 @@ int SetPosition(sd_bus_message* call, void* userdata, sd_bus_error*)
     if (const int result = sd_bus_message_read(call, "ox", &track, &position); result < 0)
         return result;
     TMprisServer& server = Server(userdata);
-    const std::string named = track;
-    server.Later([&server, named, position](TPlayer& player) {
+    server.Later([&server, named = std::string(track), position](TPlayer& player) {
         if (!player.IsLoaded() || named != server.TrackId() || position < 0 ||
             position > Microseconds(player.Track().LengthMs))
             return;
@@ -97,16 +108,32 @@ int SetPosition(sd_bus_message* call, void* userdata, sd_bus_error*)
     return Done(call);
 }
 
+// Plays the file a URI names, or refuses it at once: the caller gets the
+// reason as an error, and the user a message on the loop.
 int OpenUri(sd_bus_message* call, void* userdata, sd_bus_error* error)
 {
     const char* uri = nullptr;
     if (const int result = sd_bus_message_read(call, "s", &uri); result < 0)
         return result;
+    TMprisServer& server = Server(userdata);
+    const std::string_view given = uri;
+    const auto refuse = [&](const char* name, const std::string& reason) {
+        server.Refused(reason);
+        return sd_bus_error_set(error, name, reason.c_str());
+    };
+    if (given.size() > TMprisServer::LongestUri)
+        return refuse(SD_BUS_ERROR_INVALID_ARGS,
+            "An address of " + std::to_string(given.size()) + " bytes is longer than any file's path");
     const std::optional<std::string> path = PathOfFileUri(uri);
     if (!path)
-        return sd_bus_error_setf(
-            error, SD_BUS_ERROR_INVALID_ARGS, "Only file URIs on this machine can be opened: %s", uri);
-    Server(userdata).Later([file = *path](TPlayer& player) { player.PlayFile(file); });
+        return refuse(SD_BUS_ERROR_INVALID_ARGS, "Only files on this machine can be opened: " + Shown(given));
+    std::error_code failure;
+    const std::filesystem::file_status status = std::filesystem::status(*path, failure);
+    if (failure || !std::filesystem::exists(status))
+        return refuse(SD_BUS_ERROR_FILE_NOT_FOUND, "There is no file " + ValidUtf8(*path));
+    if (!std::filesystem::is_regular_file(status))
+        return refuse(SD_BUS_ERROR_INVALID_ARGS, "No module can be read from " + ValidUtf8(*path));
+    server.Later([file = *path](TPlayer& player) { player.PlayFile(file); });
     return Done(call);
 }
 
@@ -167,8 +194,7 @@ PROPERTY_GETTER(MimeTypes)
 
 PROPERTY_GETTER(PlaybackStatus)
 {
-    const TPlayer* player = Server(userdata).Player();
-    const TPlaybackState state = player ? player->State() : TPlaybackState::Stopped;
+    const TPlaybackState state = Server(userdata).View().State;
     return sd_bus_message_append(reply, "s",
         state == TPlaybackState::Playing      ? "Playing"
             : state == TPlaybackState::Paused ? "Paused"
@@ -177,20 +203,18 @@ PROPERTY_GETTER(PlaybackStatus)
 
 PROPERTY_GETTER(Volume)
 {
-    const TPlayer* player = Server(userdata).Player();
-    return sd_bus_message_append(reply, "d", player ? player->Volume() / 100.0 : 0.0);
+    return sd_bus_message_append(reply, "d", Server(userdata).View().Volume / 100.0);
 }
 
 PROPERTY_GETTER(Position)
 {
-    const TPlayer* player = Server(userdata).Player();
-    return sd_bus_message_append(reply, "x", player ? Microseconds(player->PlayTime()) : std::int64_t{0});
+    return sd_bus_message_append(reply, "x", Server(userdata).PositionUs());
 }
 
 PROPERTY_GETTER(CanSeek)
 {
-    const TPlayer* player = Server(userdata).Player();
-    return sd_bus_message_append(reply, "b", player && player->IsLoaded() && player->Track().LengthMs > 0);
+    const TMprisView view = Server(userdata).View();
+    return sd_bus_message_append(reply, "b", view.State != TPlaybackState::Stopped && view.Track.LengthMs > 0);
 }
 
 // One entry of the metadata map: a key and a value of one type.
@@ -212,13 +236,13 @@ int Entry(sd_bus_message* reply, const char* key, const char* type, Value... val
 PROPERTY_GETTER(Metadata)
 {
     TMprisServer& server = Server(userdata);
+    const TMprisView view = server.View();
     int result = sd_bus_message_open_container(reply, 'a', "{sv}");
     const std::string id = server.TrackId();
     if (result >= 0)
         result = Entry(reply, "mpris:trackid", "o", id.c_str());
-    const TPlayer* player = server.Player();
-    if (player && player->Track().Kind != TTrack::TKind::None) {
-        const TTrack& track = player->Track();
+    if (view.Track.Kind != TTrack::TKind::None) {
+        const TTrack& track = view.Track;
         // Titles and composers are as their modules stored them, and a
         // title may be a file's name: in any encoding.
         const std::string title = ValidUtf8(track.Title);
@@ -310,11 +334,17 @@ const sd_bus_vtable playerTable[] = {
 
 } // namespace
 
-TMprisServer::TMprisServer(std::shared_ptr<TSessionBus> bus, TPlayer& player, TMprisIdentity identity,
-    std::function<void()> raise, std::function<void()> quit)
-    : bus_(std::move(bus)), player_(&player), identity_(std::move(identity)), raise_(std::move(raise)),
-      quit_(std::move(quit)), self_(std::make_shared<TMprisServer*>(this))
+TMprisServer::TMprisServer(std::shared_ptr<TSessionBus> bus, TPlayer& player, TMprisIdentity identity, THooks hooks)
+    : bus_(std::move(bus)), player_(&player), identity_(std::move(identity)), hooks_(std::move(hooks)),
+      heard_(player.HeardReader()), refusalTimer_(std::make_unique<TTimer>(nullptr)),
+      self_(std::make_shared<TMprisServer*>(this))
 {
+    view_.State = player.State();
+    view_.Track = player.Track();
+    view_.Volume = player.Volume();
+    refusalTimer_->SetEnabled(false);
+    refusalTimer_->SetInterval(GatherRefusalsMs);
+    refusalTimer_->OnTimer = [this](TObject*) { TellRefusals(); };
     sd_bus_add_object_vtable(bus_->Handle(), &rootSlot_, ObjectPath, RootInterface, rootTable, this);
     sd_bus_add_object_vtable(bus_->Handle(), &playerSlot_, ObjectPath, PlayerInterface, playerTable, this);
     player_->AddListener(*this);
@@ -324,8 +354,42 @@ TMprisServer::~TMprisServer()
 {
     if (player_)
         player_->RemoveListener(*this);
-    sd_bus_slot_unref(playerSlot_);
-    sd_bus_slot_unref(rootSlot_);
+    // Once the objects are off the bus, no handler runs with this server.
+    bus_->RunAlone([this](sd_bus*) {
+        sd_bus_slot_unref(playerSlot_);
+        sd_bus_slot_unref(rootSlot_);
+    });
+}
+
+bool TMprisServer::IsRefusal(const TSessionBus::TCallError& error)
+{
+    return error.Name == SD_BUS_ERROR_INVALID_ARGS || error.Name == SD_BUS_ERROR_FILE_NOT_FOUND;
+}
+
+TMprisView TMprisServer::View() const
+{
+    std::lock_guard lock(viewMutex_);
+    return view_;
+}
+
+std::int64_t TMprisServer::PositionUs() const
+{
+    const TMprisView view = View();
+    if (view.State == TPlaybackState::Stopped)
+        return 0;
+    const THeard heard = heard_();
+    if (heard.Serial != view.Track.Serial)
+        return 0;
+    const std::uint32_t time = view.Track.LengthMs > 0 ? std::min(heard.TimeMs, view.Track.LengthMs) : heard.TimeMs;
+    return Microseconds(time);
+}
+
+std::string TMprisServer::TrackId() const
+{
+    const TMprisView view = View();
+    if (view.Track.Kind == TTrack::TKind::None)
+        return noTrack;
+    return trackPrefix + std::to_string(view.Track.Serial);
 }
 
 void TMprisServer::Later(std::function<void(TPlayer&)> command)
@@ -337,49 +401,98 @@ void TMprisServer::Later(std::function<void(TPlayer&)> command)
     });
 }
 
-std::string TMprisServer::TrackId() const
+void TMprisServer::Raise()
 {
-    if (!player_ || player_->Track().Kind == TTrack::TKind::None)
-        return noTrack;
-    return trackPrefix + std::to_string(player_->Track().Serial);
+    Later([this](TPlayer&) { hooks_.Raise(); });
 }
 
-void TMprisServer::Changed(std::initializer_list<const char*> properties)
+void TMprisServer::Quit()
 {
-    if (!bus_->Connected())
+    Later([this](TPlayer&) { hooks_.Quit(); });
+}
+
+void TMprisServer::Refused(std::string reason)
+{
+    Application().Post([server = std::weak_ptr<TMprisServer*>(self_), reason = std::move(reason)] {
+        const std::shared_ptr<TMprisServer*> alive = server.lock();
+        if (!alive)
+            return;
+        TMprisServer& self = **alive;
+        ++self.refusals_;
+        self.lastRefusal_ = reason;
+        // Told once the burst is over, and not while the user reads the
+        // last message.
+        if (!self.telling_) {
+            self.refusalTimer_->SetEnabled(false);
+            self.refusalTimer_->SetEnabled(true);
+        }
+    });
+}
+
+void TMprisServer::TellRefusals()
+{
+    refusalTimer_->SetEnabled(false);
+    if (refusals_ == 0 || telling_)
         return;
-    std::vector<char*> names;
-    for (const char* property : properties)
-        names.push_back(const_cast<char*>(property));
-    names.push_back(nullptr);
-    sd_bus_emit_properties_changed_strv(bus_->Handle(), ObjectPath, PlayerInterface, names.data());
-    bus_->Kick();
+    const std::string message = refusals_ == 1
+        ? lastRefusal_
+        : std::to_string(refusals_) + " files the desktop asked for could not be opened. The last: " + lastRefusal_;
+    refusals_ = 0;
+    telling_ = true;
+    hooks_.Tell(message);
+    telling_ = false;
+    if (refusals_ > 0)
+        refusalTimer_->SetEnabled(true);
 }
 
-void TMprisServer::TrackChanged(const TTrack&)
+void TMprisServer::Changed(std::vector<const char*> properties)
 {
+    properties.push_back(nullptr);
+    bus_->Send([properties](sd_bus* bus) {
+        sd_bus_emit_properties_changed_strv(bus, ObjectPath, PlayerInterface, const_cast<char**>(properties.data()));
+    });
+}
+
+void TMprisServer::TrackChanged(const TTrack& track)
+{
+    {
+        std::lock_guard lock(viewMutex_);
+        view_.Track = track;
+    }
     Changed({"Metadata", "CanSeek"});
 }
 
-void TMprisServer::StateChanged(TPlaybackState)
+void TMprisServer::StateChanged(TPlaybackState state)
 {
+    {
+        std::lock_guard lock(viewMutex_);
+        view_.State = state;
+        if (player_)
+            view_.Track = player_->Track();
+    }
     Changed({"PlaybackStatus", "CanSeek"});
 }
 
-void TMprisServer::VolumeChanged(int)
+void TMprisServer::VolumeChanged(int volume)
 {
+    {
+        std::lock_guard lock(viewMutex_);
+        view_.Volume = volume;
+    }
     Changed({"Volume"});
 }
 
 void TMprisServer::Seeked(std::uint32_t milliseconds)
 {
-    if (!bus_->Connected())
-        return;
-    sd_bus_emit_signal(bus_->Handle(), ObjectPath, PlayerInterface, "Seeked", "x", Microseconds(milliseconds));
-    bus_->Kick();
+    bus_->Send([position = Microseconds(milliseconds)](sd_bus* bus) {
+        sd_bus_emit_signal(bus, ObjectPath, PlayerInterface, "Seeked", "x", position);
+    });
 }
 
 void TMprisServer::PlayerGone()
 {
     player_ = nullptr;
+    std::lock_guard lock(viewMutex_);
+    view_ = TMprisView{};
+    view_.PlayerThere = false;
 }

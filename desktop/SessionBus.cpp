@@ -1,7 +1,5 @@
 #include "desktop/SessionBus.h"
 
-#include "toolkit/windowing/Application.h"
-
 #include <systemd/sd-bus.h>
 
 #include <poll.h>
@@ -9,11 +7,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <string>
 
 namespace {
+
+using std::chrono::milliseconds;
 
 std::uint64_t MonotonicUs()
 {
@@ -22,9 +22,32 @@ std::uint64_t MonotonicUs()
     return static_cast<std::uint64_t>(now.tv_sec) * 1000000 + static_cast<std::uint64_t>(now.tv_nsec) / 1000;
 }
 
+std::uint64_t Us(milliseconds duration)
+{
+    return static_cast<std::uint64_t>(std::max<milliseconds::rep>(0, duration.count())) * 1000;
+}
+
+// How long the connection may take to let out what waits to be sent as
+// the program ends.
+constexpr milliseconds flushWithin{100};
+
+// Lets the connection write what it holds, for at most until deadlineUs.
+void FlushUntil(sd_bus* bus, std::uint64_t deadlineUs)
+{
+    while (MonotonicUs() < deadlineUs) {
+        const int events = sd_bus_get_events(bus);
+        if (events <= 0 || !(events & POLLOUT))
+            return;
+        if (sd_bus_process(bus, nullptr) < 0)
+            return;
+        pollfd watched{sd_bus_get_fd(bus), POLLOUT, 0};
+        poll(&watched, 1, static_cast<int>((deadlineUs - std::min(deadlineUs, MonotonicUs()) + 999) / 1000));
+    }
+}
+
 } // namespace
 
-std::shared_ptr<TSessionBus> TSessionBus::Open()
+std::shared_ptr<TSessionBus> TSessionBus::Open(milliseconds answerWithin)
 {
     // Where the session names no bus, none is tried: sd-bus would look in
     // the same two places, at the cost of half a megabyte of its code.
@@ -35,6 +58,28 @@ std::shared_ptr<TSessionBus> TSessionBus::Open()
     sd_bus* bus = nullptr;
     if (sd_bus_open_user(&bus) < 0)
         return nullptr;
+    // sd-bus waits for a bus that takes the connection but never answers
+    // for a minute and a half before it gives up: the window waits for no
+    // such bus.
+    const std::uint64_t deadline = MonotonicUs() + Us(answerWithin);
+    int ready = 0;
+    while ((ready = sd_bus_is_ready(bus)) == 0) {
+        const int processed = sd_bus_process(bus, nullptr);
+        if (processed < 0)
+            break;
+        if (processed > 0)
+            continue;
+        const std::uint64_t now = MonotonicUs();
+        if (now >= deadline)
+            break;
+        sd_bus_wait(bus, deadline - now);
+    }
+    if (ready <= 0) {
+        if (ready == 0)
+            std::fprintf(stderr, "velmora: the session bus does not answer; the disc runs without media controls\n");
+        sd_bus_close_unref(bus);
+        return nullptr;
+    }
     return std::shared_ptr<TSessionBus>(new TSessionBus(bus));
 }
 
@@ -44,19 +89,30 @@ TSessionBus::TSessionBus(sd_bus* bus) : bus_(bus), kick_(eventfd(0, EFD_CLOEXEC 
 
 TSessionBus::~TSessionBus()
 {
-    StopWatching();
-    sd_bus_flush_close_unref(bus_);
+    if (thread_.joinable()) {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        Kick();
+        thread_.join();
+    }
+    if (connected_)
+        FlushUntil(bus_, MonotonicUs() + Us(flushWithin));
+    sd_bus_close_unref(bus_);
     if (kick_ >= 0)
         close(kick_);
 }
 
-bool TSessionBus::ClaimName(const std::string& name)
+bool TSessionBus::ClaimName(const std::string& name, milliseconds answerWithin)
 {
+    sd_bus_set_method_call_timeout(bus_, Us(answerWithin));
     return sd_bus_request_name(bus_, name.c_str(), 0) >= 0;
 }
 
 bool TSessionBus::Call(const std::string& destination, const std::string& path, const std::string& interface,
-    const std::string& method, const std::vector<std::string>& arguments, int timeoutMs, std::string& error)
+    const std::string& method, const std::vector<std::string>& arguments, milliseconds answerWithin,
+    TCallError& error)
 {
     sd_bus_message* call = nullptr;
     sd_bus_message* reply = nullptr;
@@ -68,19 +124,53 @@ bool TSessionBus::Call(const std::string& destination, const std::string& path, 
             result = sd_bus_message_append(call, "s", argument.c_str());
     }
     if (result >= 0)
-        result = sd_bus_call(bus_, call, static_cast<std::uint64_t>(timeoutMs) * 1000, &failure, &reply);
-    if (result < 0)
-        error = failure.message ? failure.message : "no answer";
+        result = sd_bus_call(bus_, call, Us(answerWithin), &failure, &reply);
+    if (result < 0) {
+        error.Name = failure.name ? failure.name : "";
+        error.Message = failure.message ? failure.message : "no answer";
+    }
     sd_bus_error_free(&failure);
     sd_bus_message_unref(reply);
     sd_bus_message_unref(call);
     return result >= 0;
 }
 
-void TSessionBus::AttachToLoop()
+void TSessionBus::Serve()
 {
-    watcher_ = std::thread([this] { Watch(); });
-    Serve();
+    std::lock_guard lock(mutex_);
+    serving_ = true;
+    thread_ = std::thread([this] { Run(); });
+}
+
+void TSessionBus::RunAlone(const std::function<void(sd_bus*)>& work)
+{
+    std::unique_lock lock(mutex_);
+    if (!serving_) {
+        work(bus_);
+        return;
+    }
+    bool done = false;
+    sent_.push_back([&](sd_bus* bus) {
+        work(bus);
+        std::lock_guard ranLock(mutex_);
+        done = true;
+        ran_.notify_all();
+    });
+    lock.unlock();
+    Kick();
+    lock.lock();
+    ran_.wait(lock, [&] { return done; });
+}
+
+void TSessionBus::Send(std::function<void(sd_bus*)> work)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (!connected_ || !serving_)
+            return;
+        sent_.push_back(std::move(work));
+    }
+    Kick();
 }
 
 void TSessionBus::Kick()
@@ -91,44 +181,31 @@ void TSessionBus::Kick()
     (void)!write(kick_, &one, sizeof one);
 }
 
-void TSessionBus::Serve()
+bool TSessionBus::RunSent()
 {
-    if (!connected_)
-        return;
-    int result = 0;
-    while ((result = sd_bus_process(bus_, nullptr)) > 0) { }
-    const int events = result < 0 ? result : sd_bus_get_events(bus_);
-    std::uint64_t deadline = UINT64_MAX;
-    if (events < 0 || sd_bus_get_timeout(bus_, &deadline) < 0) {
-        Lose();
-        return;
-    }
+    std::vector<std::function<void(sd_bus*)>> sent;
+    bool stopping = false;
     {
         std::lock_guard lock(mutex_);
-        events_ = static_cast<short>(events);
-        deadlineUs_ = deadline;
-        waitArmed_ = true;
+        stopping = stopping_;
+        sent.swap(sent_);
     }
-    armed_.notify_one();
+    for (const auto& work : sent)
+        work(bus_);
+    return !stopping;
 }
 
-void TSessionBus::Watch()
+void TSessionBus::Run()
 {
     const int fd = sd_bus_get_fd(bus_);
-    std::weak_ptr<TSessionBus> self = weak_from_this();
-    while (true) {
-        short events = 0;
+    while (RunSent()) {
+        int result = 0;
+        while ((result = sd_bus_process(bus_, nullptr)) > 0) { }
+        const int events = result < 0 ? result : sd_bus_get_events(bus_);
         std::uint64_t deadline = UINT64_MAX;
-        {
-            std::unique_lock lock(mutex_);
-            armed_.wait(lock, [this] { return waitArmed_ || stopping_; });
-            if (stopping_)
-                return;
-            waitArmed_ = false;
-            events = events_;
-            deadline = deadlineUs_;
-        }
-        pollfd watched[2] = {{fd, events, 0}, {kick_, POLLIN, 0}};
+        if (events < 0 || sd_bus_get_timeout(bus_, &deadline) < 0)
+            break;
+        pollfd watched[2] = {{fd, static_cast<short>(events), 0}, {kick_, POLLIN, 0}};
         int timeoutMs = -1;
         if (deadline != UINT64_MAX) {
             const std::uint64_t now = MonotonicUs();
@@ -138,36 +215,19 @@ void TSessionBus::Watch()
         poll(watched, 2, timeoutMs);
         std::uint64_t kicks = 0;
         (void)!read(kick_, &kicks, sizeof kicks);
-        {
-            std::lock_guard lock(mutex_);
-            if (stopping_)
-                return;
-        }
-        // The connection outlives every call posted here only while the
-        // program runs; a call left over at the end finds it gone.
-        Application().Post([self] {
-            if (auto bus = self.lock())
-                bus->Serve();
-        });
     }
-}
-
-void TSessionBus::StopWatching()
-{
-    if (!watcher_.joinable())
-        return;
+    // The bus went away, or the program ends: from now on what is handed
+    // over runs where it is handed over, and whoever waits for it is let go.
+    std::vector<std::function<void(sd_bus*)>> sent;
     {
         std::lock_guard lock(mutex_);
-        stopping_ = true;
+        serving_ = false;
+        sent.swap(sent_);
+        if (!stopping_) {
+            connected_ = false;
+            sd_bus_close(bus_);
+        }
     }
-    armed_.notify_one();
-    Kick();
-    watcher_.join();
-}
-
-void TSessionBus::Lose()
-{
-    connected_ = false;
-    StopWatching();
-    sd_bus_close(bus_);
+    for (const auto& work : sent)
+        work(bus_);
 }
