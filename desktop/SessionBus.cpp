@@ -75,9 +75,14 @@ std::shared_ptr<TSessionBus> TSessionBus::Open(milliseconds answerWithin)
         sd_bus_wait(bus, deadline - now);
     }
     if (ready <= 0) {
-        if (ready == 0)
-            std::fprintf(stderr, "velmora: the session bus does not answer; the disc runs without media controls\n");
         sd_bus_close_unref(bus);
+        if (ready == 0) {
+            std::fprintf(stderr, "velmora: the session bus does not answer; the disc runs without media controls\n");
+            // Libraries in the process (SDL's video, for its screensaver
+            // and input methods) would wait on the same bus, without end:
+            // they find none.
+            setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/velmora-bus-not-answering", 1);
+        }
         return nullptr;
     }
     return std::shared_ptr<TSessionBus>(new TSessionBus(bus));
