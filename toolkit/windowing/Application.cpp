@@ -348,21 +348,26 @@ bool TApplication::HasPosted()
 
 void TApplication::RunPosted()
 {
-    std::vector<std::function<void()>> calls;
+    // One call at a time: a call that runs a loop of its own (a message
+    // box) leaves the calls after it to that loop rather than holding them
+    // until it ends. Calls posted meanwhile wait for the next round, so
+    // that a stream of them can't keep the loop from its input. A call
+    // that fails goes to the loop's handler; the rest stay.
+    std::size_t count = 0;
     {
         std::lock_guard lock(postedMutex_);
-        calls.swap(posted_);
+        count = posted_.size();
     }
-    for (auto call = calls.begin(); call != calls.end(); ++call) {
-        try {
-            (*call)();
-        } catch (...) {
-            // What failed goes to the loop's handler; the calls after it
-            // stay for the next round.
+    for (std::size_t i = 0; i < count; ++i) {
+        std::function<void()> call;
+        {
             std::lock_guard lock(postedMutex_);
-            posted_.insert(posted_.begin(), std::next(call), calls.end());
-            throw;
+            if (posted_.empty())
+                return;
+            call = std::move(posted_.front());
+            posted_.pop_front();
         }
+        call();
     }
 }
 

@@ -4,6 +4,7 @@
 #include "toolkit/windowing/Platform.h"
 
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -145,7 +146,7 @@ private:
     std::vector<TForm*> modalStack_;
     std::vector<TForm*> releases_;
     std::mutex postedMutex_;
-    std::vector<std::function<void()>> posted_;
+    std::deque<std::function<void()>> posted_;
 };
 
 // The program's one application object.
