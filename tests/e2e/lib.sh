@@ -114,6 +114,8 @@ start_sound_server() {
 
 stop_sound_server() {
   local pid
+  # A server a test froze takes its end once it goes on.
+  for pid in "${SOUND_PIDS[@]}"; do kill -CONT "$pid" 2>/dev/null || true; done
   for pid in "${SOUND_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${SOUND_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
   SOUND_PIDS=()

@@ -55,6 +55,28 @@ modwriter::Module RampSong()
     return module;
 }
 
+modwriter::Module BigSong(int megabytes)
+{
+    using namespace modwriter;
+    Module module = RampSong();
+    module.name = "big";
+    // XM keeps 16-bit samples of up to 2 GiB; a few large ones it is.
+    constexpr int pieces = 4;
+    const std::size_t frames = static_cast<std::size_t>(megabytes) * 1000000 / 2 / pieces;
+    std::uint32_t noise = 12345;
+    for (int piece = 0; piece < pieces; ++piece) {
+        Instrument filler;
+        filler.name = "filler " + std::to_string(piece + 1);
+        filler.sample.data.resize(frames);
+        for (std::int16_t& value : filler.sample.data) {
+            noise = noise * 1664525u + 1013904223u;
+            value = static_cast<std::int16_t>(noise >> 16);
+        }
+        module.instruments.push_back(std::move(filler));
+    }
+    return module;
+}
+
 modwriter::Module BusySong(int channels)
 {
     using namespace modwriter;

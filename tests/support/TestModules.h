@@ -23,3 +23,7 @@ modwriter::Module BusySong(int channels);
 // within the song's 1.28 s. For checks of where play goes on.
 modwriter::Module RampSong();
 inline constexpr double RampRowSeconds = 0.02;
+
+// A song whose samples take about megabytes MB: the ramp's notes, played by
+// instruments of long noise that the module carries and never plays.
+modwriter::Module BigSong(int megabytes);

@@ -1,13 +1,16 @@
 // velmora_screen <window> hash <x> <y> <width> <height> [<step> [<offset>]]
 // velmora_screen <window> png <file>
 // velmora_screen <window> press <x> <y> <area x> <area y> <width> <height>
+// velmora_screen <window> key <key name> <area x> <area y> <width> <height>
 // velmora_screen <window> find <picture.png> [<block>] [<x> <y> <width> <height>]...
 //
 // Reads back what the X server shows of a window, for end-to-end tests that
 // look at the screen rather than at the program's own buffers: a hash of an
 // area (window pixels) to compare one moment with another, the whole window
 // as a PNG file to look at, or the milliseconds from a left press at a
-// window point until the area changes on screen (the button stays down).
+// window point, or from pressing a key (an X key name such as "2" or
+// "space"), until the area changes on screen (the button or key is let go
+// after the change).
 // With a step, the hash takes every step-th pixel of the area in both
 // directions, starting offset pixels in: a window shown step times larger
 // hashes as the unscaled one does when its pixels are whole square blocks.
@@ -43,6 +46,7 @@ int Usage()
         "usage: velmora_screen <window> hash <x> <y> <width> <height> [<step> [<offset>]]\n"
         "       velmora_screen <window> png <file>\n"
         "       velmora_screen <window> press <x> <y> <area x> <area y> <width> <height>\n"
+        "       velmora_screen <window> key <key name> <area x> <area y> <width> <height>\n"
         "       velmora_screen <window> find <picture.png> [<block>] [<x> <y> <width> <height>]...\n");
     return 1;
 }
@@ -81,19 +85,14 @@ std::uint64_t Hash(const TPixmap& pixels, int step = 1, int offset = 0)
     return hash;
 }
 
-// Presses at the window point and polls the area until it changes; the
-// answer is in milliseconds, or negative after two seconds without change.
-double PressToScreen(Display* display, Window window, TPoint press, const TRect& area)
+// Milliseconds from the press until the area changes on screen, or
+// negative after two seconds without change.
+template <typename Press>
+double PressToScreen(Display* display, Window window, const TRect& area, Press press)
 {
-    Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), press.X, press.Y, &rootX, &rootY, &child);
-    XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
-    XSync(display, False);
     const std::uint64_t before = Hash(Grab(display, window, area.Left, area.Top, area.Width(), area.Height()));
     const auto start = std::chrono::steady_clock::now();
-    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    press();
     XFlush(display);
     for (;;) {
         const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
@@ -102,6 +101,32 @@ double PressToScreen(Display* display, Window window, TPoint press, const TRect&
         if (elapsed.count() > 2000)
             return -1;
     }
+}
+
+// A left press at the window point; the button stays down.
+double ButtonToScreen(Display* display, Window window, TPoint point, const TRect& area)
+{
+    Window child = 0;
+    int rootX = 0;
+    int rootY = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), point.X, point.Y, &rootX, &rootY, &child);
+    XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
+    XSync(display, False);
+    return PressToScreen(display, window, area, [&] { XTestFakeButtonEvent(display, 1, True, CurrentTime); });
+}
+
+// A key pressed and, once the area changed, let go.
+double KeyToScreen(Display* display, Window window, const char* name, const TRect& area)
+{
+    const KeySym symbol = XStringToKeysym(name);
+    const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
+    if (code == 0)
+        throw std::runtime_error(std::string("no key is called ") + name);
+    const double elapsed =
+        PressToScreen(display, window, area, [&] { XTestFakeKeyEvent(display, code, True, CurrentTime); });
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    XSync(display, False);
+    return elapsed;
 }
 
 TPixmap ReadPng(const std::string& path)
@@ -209,7 +234,11 @@ int main(int argc, char** argv)
             TPoint press{std::atoi(argv[3]), std::atoi(argv[4])};
             TRect area =
                 TRect::FromBounds(std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]), std::atoi(argv[8]));
-            std::printf("%.1f\n", PressToScreen(display, window, press, area));
+            std::printf("%.1f\n", ButtonToScreen(display, window, press, area));
+        } else if (command == "key" && argc == 8) {
+            TRect area =
+                TRect::FromBounds(std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]));
+            std::printf("%.1f\n", KeyToScreen(display, window, argv[3], area));
         } else {
             result = Usage();
         }
