@@ -18,14 +18,10 @@ void SDLCALL Callback(void* playout, Uint8* stream, int bytes)
 
 } // namespace
 
-AudioOutput::AudioOutput(const OutputFormat& format, Playout& playout, const OutputNames& names)
-    : format_(format), playout_(playout), names_(names)
+AudioOutput::AudioOutput(const OutputFormat& format, Playout& playout) : format_(format), playout_(playout)
 {
     const AwaitedServer awaited = FindAwaitedServer();
-    if (!awaited.askFirst.empty())
-        SDL_SetHint(SDL_HINT_AUDIODRIVER, awaited.askFirst.c_str());
-    const std::string reason = Open();
-    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    const std::string reason = Open(awaited.askFirst.empty() ? nullptr : awaited.askFirst.c_str());
     if (reason.empty()) {
         if (const char* driver = SDL_GetCurrentAudioDriver())
             driver_ = driver;
@@ -42,15 +38,13 @@ AudioOutput::~AudioOutput()
     Close();
 }
 
-std::string AudioOutput::Open()
+std::string AudioOutput::Open(const char* drivers)
 {
-    // The sound server takes the application's name when the audio
-    // subsystem connects, the stream's when the device opens.
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, names_.application.c_str());
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, names_.stream.c_str());
-    // The program uses SDL's video in the same process: only the audio
-    // subsystem is started and, later, quit.
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
+    // Only the audio part of SDL is started and, later, quit: the program
+    // uses SDL's video in the same process. The drivers are named here
+    // rather than through SDL's hint, which the decoder's thread must not
+    // write while the program's reads its own (SDL's hints are unguarded).
+    if (SDL_AudioInit(drivers) < 0)
         return SDL_GetError();
 
     SDL_AudioSpec desired{};
@@ -66,7 +60,7 @@ std::string AudioOutput::Open()
     device_ = SDL_OpenAudioDevice(nullptr, 0, &desired, &obtained, 0);
     if (device_ == 0) {
         std::string reason = SDL_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        SDL_AudioQuit();
         return reason.empty() ? "no device" : reason;
     }
     running_ = false;
@@ -78,7 +72,7 @@ void AudioOutput::Close()
     if (device_ == 0)
         return;
     SDL_CloseAudioDevice(device_);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_AudioQuit();
     device_ = 0;
     running_ = false;
 }
@@ -99,13 +93,9 @@ bool AudioOutput::Lost() const
 bool AudioOutput::Reopen()
 {
     // A sound server that went away takes SDL's connection with it: only
-    // starting the audio subsystem again connects anew.
+    // starting SDL's audio again connects anew, to the same kind of output.
     Close();
-    if (!driver_.empty())
-        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver_.c_str(), SDL_HINT_OVERRIDE);
-    const bool opened = Open().empty();
-    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
-    return opened;
+    return Open(driver_.empty() ? nullptr : driver_.c_str()).empty();
 }
 
 } // namespace velmora::engine

@@ -16,20 +16,13 @@ namespace velmora::engine {
 
 class Playout;
 
-// How the sound server lists the output (UTF-8): the application, and the
-// stream within it.
-struct OutputNames {
-    std::string application = "Velmora";
-    std::string stream = "Velmora";
-};
-
 class AudioOutput {
 public:
     // Opens the default device, paused. Where no device opens but a sound
     // server may yet come (the disc started before it, as at log-in), the
     // output starts closed, waiting for that server; otherwise throws
     // EngineError(NoOutput) with SDL's reason.
-    AudioOutput(const OutputFormat& format, Playout& playout, const OutputNames& names);
+    AudioOutput(const OutputFormat& format, Playout& playout);
     ~AudioOutput();
 
     AudioOutput(const AudioOutput&) = delete;
@@ -48,12 +41,13 @@ public:
     void Close();
 
 private:
-    // SDL's reason, empty on success.
-    std::string Open();
+    // Starts SDL's audio with the first of the drivers (comma-separated;
+    // null: SDL's own choice) that works and opens the device; SDL's
+    // reason, empty on success.
+    std::string Open(const char* drivers);
 
     const OutputFormat format_;
     Playout& playout_;
-    const OutputNames names_;
     // The driver the output first opened with: a sound server that went
     // away is waited for, not replaced by whatever else would open.
     std::string driver_;

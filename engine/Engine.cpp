@@ -7,6 +7,8 @@
 #include "engine/Options.h"
 #include "engine/Session.h"
 
+#include <SDL2/SDL.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <memory>
@@ -23,7 +25,6 @@ namespace {
 struct Engine {
     std::mutex mutex;
     EngineOptions options;
-    OutputNames names;
     float volume = 1.0f; // 0..1 of full scale
     std::unique_ptr<Session> session;
 };
@@ -99,7 +100,7 @@ MIDAS_API int MIDAS_CALL MIDASinit(void)
         if (engine.session)
             throw EngineError(ErrorCode::AlreadyInitialised,
                 "The sound engine is already initialised: close it before initialising it again");
-        engine.session = std::make_unique<Session>(engine.options, engine.names, engine.volume);
+        engine.session = std::make_unique<Session>(engine.options, engine.volume);
         return 1;
     });
 }
@@ -125,6 +126,10 @@ MIDAS_API int MIDAS_CALL MIDASclose(void)
 {
     return Guarded(0, [](Engine& engine) {
         engine.session.reset();
+        // SDL keeps a thread's error text until the thread ends, and frees
+        // it only for threads it started itself: the caller's is handed
+        // back here, as the decoder's thread does with its own.
+        SDL_TLSCleanup();
         return 1;
     });
 }
@@ -274,8 +279,11 @@ MIDAS_API int MIDAS_CALL MIDASgetInstrumentName(MIDASmodule module, int index, c
 
 MIDAS_API int MIDAS_CALL MIDASsetOutputName(const char* application, const char* stream)
 {
-    return Guarded(0, [=](Engine& engine) {
-        engine.names = OutputNames{&Required(application, "application name"), &Required(stream, "stream name")};
+    return Guarded(0, [=](Engine&) {
+        // The sound server takes the application's name when SDL's audio
+        // connects, the stream's when the device opens.
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, &Required(application, "application name"));
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, &Required(stream, "stream name"));
         return 1;
     });
 }

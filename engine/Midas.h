@@ -113,7 +113,8 @@ MIDAS_API int MIDAS_CALL MIDASgetModuleDetails(MIDASmodule module, MIDASmoduleDe
 MIDAS_API int MIDAS_CALL MIDASgetInstrumentName(MIDASmodule module, int index, char* name, int size);
 
 /* How the sound server lists the output (UTF-8): the application and the
- * stream. Takes effect at the next MIDASinit. */
+ * stream. Takes effect at the next MIDASinit. It sets SDL's hints, which are
+ * process-wide and unguarded: call it before other threads use SDL. */
 MIDAS_API int MIDAS_CALL MIDASsetOutputName(const char* application, const char* stream);
 
 #ifdef __cplusplus

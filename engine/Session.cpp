@@ -9,9 +9,9 @@ PlayHandle lastPlayHandle = 0;
 
 } // namespace
 
-Session::Session(const EngineOptions& options, const OutputNames& names, float volume)
+Session::Session(const EngineOptions& options, float volume)
     : format_(OutputFormat::From(options)), ring_(format_.channels, Decoder::RingChunks(format_)),
-      decoder_(format_, ring_, control_), playout_(format_, ring_, control_), output_(format_, playout_, names)
+      decoder_(format_, ring_, control_), playout_(format_, ring_, control_), output_(format_, playout_)
 {
     control_.volume.store(volume);
 }

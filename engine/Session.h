@@ -32,7 +32,7 @@ class Session {
 public:
     // Throws EngineError(NoOutput) when the output can't be opened.
     // volume: master gain, 0..1 of full scale.
-    Session(const EngineOptions& options, const OutputNames& names, float volume);
+    Session(const EngineOptions& options, float volume);
     ~Session();
 
     Session(const Session&) = delete;

@@ -24,6 +24,9 @@ TPlayer::TPlayer(TComponent* owner, std::string songDir, std::string settingsDir
     : TComponent(owner), songDir_(std::move(songDir)), settingsFile_(settingsDir),
       settings_(settingsFile_.Read()), self_(std::make_shared<TPlayer*>(this))
 {
+    // How the sound server lists the disc; set here, on the program's
+    // thread, before the sound thread starts (it sets SDL's hints).
+    engine.MIDASsetOutputName("Velmora", "Velmora");
     // News comes on the sound thread and is taken in on the message loop's.
     auto post = [player = std::weak_ptr<TPlayer*>(self_)](TSoundNews news) {
         Application().Post([player, news = std::move(news)] {
