@@ -7,16 +7,21 @@
 #     DEFINITIONS <NAME=value>...  compile definitions, such as paths of tools
 #     DEPENDS <target>...          what must be built before it runs
 #     ENVIRONMENT <VAR=value>...   set for every case it runs
-#     LABELS <label>...)           e.g. e2e for those that need an X server
+#     LABELS <label>...            e.g. e2e for those that need an X server
+#     ASSETS)                      it checks the assets and their makers
 #
 # A GoogleTest program linked with the test support library (tests/support),
 # each of its cases a test of its own. `cmake --build <dir> --target
-# unit-tests` builds every test program, and nothing else.
+# unit-tests` builds every test program but those of the assets (labelled
+# `assets`, built by `asset-tests`): the songs, the skin, the mix and the
+# module writer reproduce their files the same with or without sanitizers,
+# so the sanitized builds leave them out.
 include(GoogleTest)
 add_custom_target(unit-tests)
+add_custom_target(asset-tests)
 
 function(velmora_add_test name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBRARIES;EMBED;DEFINITIONS;DEPENDS;ENVIRONMENT;LABELS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ASSETS" "" "SOURCES;LIBRARIES;EMBED;DEFINITIONS;DEPENDS;ENVIRONMENT;LABELS")
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} velmora_test_support GTest::gmock GTest::gtest_main)
   if(arg_EMBED)
@@ -33,6 +38,11 @@ function(velmora_add_test name)
   if(arg_DEPENDS)
     add_dependencies(${name} ${arg_DEPENDS})
   endif()
-  add_dependencies(unit-tests ${name})
+  if(arg_ASSETS)
+    add_dependencies(asset-tests ${name})
+    list(APPEND arg_LABELS assets)
+  else()
+    add_dependencies(unit-tests ${name})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${arg_ENVIRONMENT}" LABELS "${arg_LABELS}")
 endfunction()
