@@ -11,17 +11,20 @@
 #     ASSETS)                      it checks the assets and their makers
 #
 # A GoogleTest program linked with the test support library (tests/support),
-# each of its cases a test of its own. `cmake --build <dir> --target
-# unit-tests` builds every test program but those of the assets (labelled
-# `assets`, built by `asset-tests`): the songs, the skin, the mix and the
-# module writer reproduce their files the same with or without sanitizers,
-# so the sanitized builds leave them out.
+# each of its cases a test of its own, labelled `unit`. `cmake --build <dir>
+# --target unit-tests` builds every test program but those of the assets
+# (labelled `assets`, built by `asset-tests`): the songs, the skin, the mix
+# and the module writer reproduce their files the same with or without
+# sanitizers, so the sanitized builds don't have them at all.
 include(GoogleTest)
 add_custom_target(unit-tests)
 add_custom_target(asset-tests)
 
 function(velmora_add_test name)
   cmake_parse_arguments(PARSE_ARGV 1 arg "ASSETS" "" "SOURCES;LIBRARIES;EMBED;DEFINITIONS;DEPENDS;ENVIRONMENT;LABELS")
+  if(arg_ASSETS AND VELMORA_SANITIZE)
+    return()
+  endif()
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} velmora_test_support GTest::gmock GTest::gtest_main)
   if(arg_EMBED)
@@ -43,6 +46,9 @@ function(velmora_add_test name)
     list(APPEND arg_LABELS assets)
   else()
     add_dependencies(unit-tests ${name})
+    if(NOT arg_LABELS)
+      set(arg_LABELS unit)
+    endif()
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${arg_ENVIRONMENT}" LABELS "${arg_LABELS}")
 endfunction()

@@ -35,13 +35,12 @@ status_ms=$(( ($(date +%s%N) - started) / 1000000 ))
 [ "$status_ms" -le 1000 ] || fail "while the module loads, playerctl status took $status_ms ms"
 
 # Key 2 came after the module: song 2 is the last choice, and wins.
-for _ in $(seq 100); do [ "$(pc metadata xesam:title)" = "Glass Harbour" ] && break; sleep 0.1; done
-[ "$(pc metadata xesam:title)" = "Glass Harbour" ] || fail "song 2, chosen last, is not what plays: $(pc metadata xesam:title)"
+title_is() { [ "$(pc metadata xesam:title)" = "$1" ]; }
+wait_until "$PATIENCE" title_is "Glass Harbour" || fail "song 2, chosen last, is not what plays: $(pc metadata xesam:title)"
 
 # Chosen alone, the big module plays.
 pc open "file://$WORK/big.xm"
-for _ in $(seq 200); do [ "$(pc metadata xesam:title)" = big ] && break; sleep 0.1; done
-[ "$(pc metadata xesam:title)" = big ] || fail "the big module does not play: $(pc metadata xesam:title)"
+wait_until "$PATIENCE" title_is big || fail "the big module does not play: $(pc metadata xesam:title)"
 becomes_heard || fail "the big module is not heard"
 windows=$(xdotool search --name "^Velmora - VYR's first Music Disc$" | wc -l)
 [ "$windows" = 1 ] || fail "$windows main windows"

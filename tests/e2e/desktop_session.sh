@@ -13,9 +13,9 @@ export SDL_AUDIODRIVER=pulseaudio
 start_x
 start_sound_server
 pc() { playerctl -p velmora "$@" 2>/dev/null; }
+url_ends() { [[ $(pc metadata xesam:url) == *"$1" ]]; }
 wait_url() { # the end of the track's file name
-  for _ in $(seq 300); do [[ $(pc metadata xesam:url) == *"$1" ]] && return 0; sleep 0.1; done
-  fail "the track is $(pc metadata xesam:url), not $1"
+  wait_until "$PATIENCE" url_ends "$1" || fail "the track is $(pc metadata xesam:url), not $1"
 }
 heard() { # what
   listen_to velmora_test "$WORK/heard.raw"
@@ -25,15 +25,16 @@ heard() { # what
 
 start_disc
 window_geometry
-for _ in $(seq 300); do playerctl -l 2>/dev/null | grep -qx velmora && break; sleep 0.1; done
+listed() { playerctl -l 2>/dev/null | grep -qx velmora; }
+wait_until "$PATIENCE" listed || fail "playerctl does not list the disc"
 pc play
 wait_url song1.xm
 heard "play"
 pc next
 wait_url song2.xm
 pc pause
-for _ in $(seq 100); do [ "$(pc status)" = Paused ] && break; sleep 0.1; done
-[ "$(pc status)" = Paused ] || fail "pause reads $(pc status)"
+status_is() { [ "$(pc status)" = "$1" ]; }
+wait_until "$PATIENCE" status_is Paused || fail "pause reads $(pc status)"
 pc play
 pc volume 0.5
 heard "resume"
@@ -53,15 +54,11 @@ cp "$WORK/disc/song4.xm" "$WORK/handed.xm"
 "$WORK/disc/velmora" "$WORK/handed.xm" > "$WORK/second.log" 2>&1 || fail "the second start failed: $(cat "$WORK/second.log")"
 wait_url handed.xm
 pc open "file://$WORK/missing.xm" && fail "a missing file was taken"
-wait_box_titled() {
-  for _ in $(seq 300); do
-    BOX=$(xdotool search --onlyvisible --name "^Velmora - VYR's first Music Disc$" 2>/dev/null | grep -vx "$WINDOW" | head -n1 || true)
-    [ -n "$BOX" ] && return 0
-    sleep 0.1
-  done
-  fail "the refused file was not told"
+titled_box_shown() {
+  BOX=$(xdotool search --onlyvisible --name "^Velmora - VYR's first Music Disc$" 2>/dev/null | grep -vx "$WINDOW" | head -n1 || true)
+  [ -n "$BOX" ]
 }
-wait_box_titled
+wait_until "$PATIENCE" titled_box_shown || fail "the refused file was not told"
 dismiss_box
 
 step_rate up

@@ -20,11 +20,7 @@ start_x
 printf '[Sound]\nMixrate=44100\n' > "$WORK/disc/Sound.opt"
 SDL_AUDIODRIVER=nosuchdriver "$WORK/disc/velmora" > "$WORK/disc.log" 2>&1 &
 DISC_PID=$!
-for _ in $(seq 100); do
-  xdotool search --onlyvisible --name '^MIDAS Sound System Error$' > /dev/null 2>&1 && break
-  sleep 0.1
-done
-xdotool search --onlyvisible --name '^MIDAS Sound System Error$' > /dev/null 2>&1 || fail "no start-up failure shown"
+wait_box || fail "no start-up failure shown"
 lose_display XVFB_PID
 [ "$EXIT_CODE" = 1 ] || fail "exit code $EXIT_CODE after the display went away under the start-up failure"
 grep -q '^Filter Mode=1$' "$WORK/disc/Sound.opt" || fail "Sound.opt was not written under the start-up failure"

@@ -9,13 +9,7 @@ window_geometry
 
 truncate -s 3G "$WORK/huge.xm"   # sparse: takes no room on the disk
 "$XDND_DROP" $(( WX + 200 )) $(( WY + 100 )) "$WORK/huge.xm" || fail "the drop did not happen"
-BOX=""
-for _ in $(seq 50); do   # within 5 s; reading the whole file took half a minute
-  BOX=$(xdotool search --onlyvisible --name '^MIDAS Sound System Error$' 2>/dev/null | head -n1 || true)
-  [ -n "$BOX" ] && break
-  sleep 0.1
-done
-[ -n "$BOX" ] || fail "no message for a 3 GiB file"
+wait_box || fail "no message for a 3 GiB file"   # reading the whole file took half a minute
 peak_kb=$(awk '/^VmHWM:/ {print $2}' "/proc/$DISC_PID/status")
 [ "$peak_kb" -lt 153600 ] || fail "the program's memory peaked at ${peak_kb} kB"
 xdotool windowfocus "$BOX" 2>/dev/null || true

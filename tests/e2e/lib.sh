@@ -20,14 +20,15 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # Ends a child and waits for it, for at most 10 s before SIGKILL: a disc
 # still ending writes Sound.opt into the scratch folder after it is gone.
-stop_child() { # pid
+# Whether a child has ended (and waits to be reaped).
+ended() { # pid
   local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null) || return 0
+  [[ $state == Z* ]]
+}
+stop_child() { # pid
   kill "$1" 2>/dev/null || return 0
-  for _ in $(seq 200); do
-    state=$(ps -o stat= -p "$1" 2>/dev/null) || break
-    [[ $state == Z* ]] && break
-    sleep 0.05
-  done
+  wait_until 10 ended "$1" || true
   kill -KILL "$1" 2>/dev/null || true
   wait "$1" 2>/dev/null || true
 }
@@ -56,17 +57,27 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; [ -f "$WORK/disc.log" ] && tail -n 30 "$WORK/disc.log" >&2; exit 1; }
 
+# Waits for a command to succeed, asking again every 50 ms, for at most the
+# seconds given: every wait ends on what it waits for, and the deadlines
+# leave a busy machine all the time it needs.
+wait_until() { # seconds command...
+  local deadline=$(( SECONDS + $1 ))
+  shift
+  until "$@"; do
+    (( SECONDS < deadline )) || return 1
+    sleep 0.05
+  done
+}
+# How long a wait for the program or a server may take at most.
+PATIENCE=${PATIENCE:-30}
+
 # -noreset: a server resets when its last client leaves, and refuses
 # connections meanwhile; the program would start into that moment.
 start_x() { # [screen, e.g. 2560x1600x24]
   exec 5> "$WORK/display"
   Xvfb -displayfd 5 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.05
-  done
-  [ -s "$WORK/display" ] || fail "Xvfb did not start"
+  wait_until "$PATIENCE" test -s "$WORK/display" || fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$WORK/display")"
   # The pointer starts at the centre of the screen, inside the window.
   xdotool mousemove 5 5
@@ -78,11 +89,7 @@ start_session_bus() {
     > "$WORK/bus.log" 2>&1 &
   BUS_PID=$!
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$WORK/bus"
-  for _ in $(seq 100); do
-    [ -S "$WORK/bus" ] && return
-    sleep 0.05
-  done
-  fail "the session bus did not start"
+  wait_until "$PATIENCE" test -S "$WORK/bus" || fail "the session bus did not start"
 }
 
 # The desktop's sound server on the test's runtime folder and session bus:
@@ -95,19 +102,12 @@ start_sound_server() {
   export XDG_STATE_HOME="$WORK/state"
   PIPEWIRE_DEBUG=${PW_DEBUG:-} pipewire >> "$WORK/pipewire.log" 2>&1 &
   SOUND_PIDS+=($!)
-  for _ in $(seq 100); do
-    [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break
-    sleep 0.05
-  done
+  wait_until "$PATIENCE" test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "PipeWire did not start"
   wireplumber >> "$WORK/wireplumber.log" 2>&1 &
   SOUND_PIDS+=($!)
   PIPEWIRE_DEBUG=${PULSE_DEBUG:-} pipewire-pulse >> "$WORK/pipewire-pulse.log" 2>&1 &
   SOUND_PIDS+=($!)
-  for _ in $(seq 100); do
-    pactl info > /dev/null 2>&1 && break
-    sleep 0.05
-  done
-  pactl info > /dev/null 2>&1 || fail "the sound server did not start"
+  wait_until "$PATIENCE" timeout 5 pactl info > /dev/null 2>&1 || fail "the sound server did not start"
   add_null_sink velmora_test
   pactl set-default-sink velmora_test
 }
@@ -124,22 +124,22 @@ stop_sound_server() {
 # The PulseAudio service answers before its session manager has set it up,
 # and refuses modules until then ("Not supported"): it is asked again.
 add_null_sink() { # name
-  local started=$SECONDS
-  until pactl load-module module-null-sink sink_name="$1" sink_properties=device.description="$1" \
-    > /dev/null 2>> "$WORK/pactl.log"; do
-    (( SECONDS - started < 30 )) || fail "the sound server takes no null sink: $(tail -n 1 "$WORK/pactl.log")"
-    sleep 0.1
-  done
+  wait_until "$PATIENCE" pactl load-module module-null-sink sink_name="$1" sink_properties=device.description="$1" \
+    > /dev/null 2>> "$WORK/pactl.log" || fail "the sound server takes no null sink: $(tail -n 1 "$WORK/pactl.log")"
 }
 
 # Records what a sink plays, as interleaved float32 stereo at 48 kHz, the
 # sound server's own format: a dropout stays digital silence, a replayed
-# buffer an exact repeat. Sets LISTEN_PID.
+# buffer an exact repeat. Returns once the server lists the recording.
+# Sets LISTEN_PID.
 listen_to() { # sink file
+  local before
+  before=$(pactl list short source-outputs 2>/dev/null | wc -l)
   parec --device="$1.monitor" --format=float32le --rate=48000 --channels=2 --raw --latency-msec=20 \
     > "$2" 2>> "$WORK/parec.log" &
   LISTEN_PID=$!
-  sleep 0.3
+  recording() { [ "$(pactl list short source-outputs 2>/dev/null | wc -l)" -gt "$before" ]; }
+  wait_until "$PATIENCE" recording || fail "the recording of $1 did not start"
 }
 stop_listening() {
   [ -n "$LISTEN_PID" ] && kill "$LISTEN_PID" 2>/dev/null || true
@@ -156,16 +156,14 @@ capture_rms() { # file [ms]
 # Waits up to $2 seconds for the capture's last half second to sound; sets
 # HEARD_AFTER to the seconds it took.
 wait_capture_heard() { # file seconds
-  local started=$SECONDS level
-  for _ in $(seq $(( $2 * 5 ))); do
-    sleep 0.2
+  local started=$SECONDS
+  capture_sounds() {
+    local level
     level=$(capture_rms "$1" 500)
-    if [ -n "$level" ] && above "$level" 0.01; then
-      HEARD_AFTER=$(( SECONDS - started ))
-      return 0
-    fi
-  done
-  return 1
+    [ -n "$level" ] && above "$level" 0.01
+  }
+  wait_until "$2" capture_sounds "$1" || return 1
+  HEARD_AFTER=$(( SECONDS - started ))
 }
 
 # A Wayland desktop for the disc: weston, nested in the test's own Xvfb,
@@ -213,12 +211,11 @@ INI
     --width=1024 --height=768 --scale="$WESTON_SCALE" > "$WORK/weston.log" 2>&1 &
   WESTON_PID=$!
   OUTPUT=""
-  for _ in $(seq 100); do
+  weston_up() {
     OUTPUT=$(xwininfo -root -tree 2>/dev/null | awk '/"Weston Compositor/ {print $1; exit}')
-    [ -n "$OUTPUT" ] && [ -S "$XDG_RUNTIME_DIR/velmora-wayland" ] && break
-    sleep 0.1
-  done
-  [ -n "$OUTPUT" ] || fail "weston did not start: $(tail -n 5 "$WORK/weston.log")"
+    [ -n "$OUTPUT" ] && [ -S "$XDG_RUNTIME_DIR/velmora-wayland" ]
+  }
+  wait_until "$PATIENCE" weston_up || fail "weston did not start: $(tail -n 5 "$WORK/weston.log")"
   sleep 0.5
   xdotool mousemove $(( width + 200 )) $(( height + 20 )) sleep 0.2 mousemove 100 100 sleep 0.2
 }
@@ -232,11 +229,7 @@ start_wayland_disc() { # [arguments]
     SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" ${VELMORA_WRAPPER:-} "$WORK/disc/velmora" "$@" \
     > "$WORK/disc.log" 2>&1 &
   DISC_PID=$!
-  for _ in $(seq 100); do
-    locate_disc 2>/dev/null && return
-    sleep 0.1
-  done
-  fail "the disc's window did not appear under weston"
+  wait_until "$PATIENCE" locate_disc 2>/dev/null || fail "the disc's window did not appear under weston"
 }
 
 # Drops files on the disc under weston as a Wayland file manager does:
@@ -249,10 +242,7 @@ wayland_drop() { # x y file... (window coordinates)
   env -u DISPLAY WAYLAND_DISPLAY=velmora-wayland "${WAYLAND_DROP:?the Wayland drag source}" "$@" \
     > "$WORK/drop.log" 2>&1 &
   local source=$!
-  for _ in $(seq 50); do
-    grep -q '^ready$' "$WORK/drop.log" && break
-    sleep 0.1
-  done
+  wait_until "$PATIENCE" grep -q '^ready$' "$WORK/drop.log" || fail "the Wayland drag source did not start"
   xdotool mousemove 16 16 sleep 0.2 mousedown 1 sleep 0.2
   for step in 1 2 3 4 5 6 7 8; do
     xdotool mousemove $(( 16 + (x - 16) * step / 8 )) $(( 16 + (y - 16) * step / 8 )) sleep 0.05
@@ -283,29 +273,25 @@ rms_from() { # from [bytes]
 }
 above() { awk -v level="$1" -v bound="$2" 'BEGIN { exit !(level > bound) }'; }
 output_bytes() { stat -c %s "$WORK/audio.raw"; }
-# Waits up to five seconds for the output to sound, or to fall silent.
-becomes_heard() {
-  local from level
-  for _ in $(seq 10); do
-    from=$(output_bytes); sleep 0.5; level=$(rms_from "$from")
-    above "$level" 0.01 && return 0
-  done
-  return 1
+# Waits for the output's next half second to sound, or to fall silent, for
+# at most PATIENCE seconds.
+half_second_above() { # level
+  local from
+  from=$(output_bytes)
+  sleep 0.5
+  above "$(rms_from "$from")" "$1"
 }
-becomes_silent() {
-  local from level
-  for _ in $(seq 10); do
-    from=$(output_bytes); sleep 0.5; level=$(rms_from "$from")
-    above "$level" 0.0001 || return 0
-  done
-  return 1
-}
+becomes_heard() { wait_until "$PATIENCE" half_second_above 0.01; }
+half_second_silent() { ! half_second_above 0.0001; }
+becomes_silent() { wait_until "$PATIENCE" half_second_silent; }
 
 # openbox, for what only a window manager does: minimising, stacking.
+# Returns once it manages the screen.
 start_window_manager() {
   openbox > "$WORK/openbox.log" 2>&1 &
   WM_PID=$!
-  sleep 1
+  managed() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  wait_until "$PATIENCE" managed || fail "openbox did not start"
 }
 
 # Copies the program folder, so settings written by a run stay in the test,
@@ -322,38 +308,32 @@ start_disc() { # [arguments]
   sleep 0.3
 }
 
-# Waits up to ten seconds for the main window; sets WINDOW.
+# Waits for the main window; sets WINDOW.
 wait_main_window() {
   WINDOW=""
-  for _ in $(seq 100); do
+  main_window_shown() {
     WINDOW=$(xdotool search --onlyvisible --name "^Velmora - VYR's first Music Disc$" 2>/dev/null | head -n1 || true)
-    [ -n "$WINDOW" ] && return
-    sleep 0.1
-  done
+    [ -n "$WINDOW" ]
+  }
+  wait_until "$PATIENCE" main_window_shown && return
   cat "$WORK/disc.log" >&2
   fail "the main window did not appear"
 }
 
-# Waits up to ten seconds for the engine's message box; sets BOX.
-wait_box() {
-  BOX=""
-  for _ in $(seq 100); do
-    BOX=$(xdotool search --onlyvisible --name '^MIDAS Sound System Error$' 2>/dev/null | head -n1 || true)
-    [ -n "$BOX" ] && return 0
-    sleep 0.1
-  done
-  return 1
+# Waits for the engine's message box; sets BOX.
+engine_box_shown() {
+  BOX=$(xdotool search --onlyvisible --name '^MIDAS Sound System Error$' 2>/dev/null | head -n1 || true)
+  [ -n "$BOX" ]
 }
+wait_box() { BOX=""; wait_until "$PATIENCE" engine_box_shown; }
 # Answers the message box with Return and waits for it to go.
 dismiss_box() {
-  xdotool windowfocus "$BOX" 2>/dev/null || true
+  local box=$BOX
+  xdotool windowfocus "$box" 2>/dev/null || true
   sleep 0.2
   xdotool key Return
-  for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^MIDAS Sound System Error$' > /dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "the message box did not go"
+  box_gone() { ! xwininfo -id "$box" 2>/dev/null | grep -q 'IsViewable'; }
+  wait_until "$PATIENCE" box_gone || fail "the message box did not go"
 }
 
 window_geometry() {
@@ -399,15 +379,9 @@ click_at() { # x y (window coordinates)
 }
 
 wait_exit() { # seconds; sets EXIT_CODE
-  for _ in $(seq $(( $1 * 10 ))); do
-    if ! kill -0 "$DISC_PID" 2>/dev/null; then
-      set +e; wait "$DISC_PID"; EXIT_CODE=$?; set -e
-      DISC_PID=""
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "the program did not end"
+  wait_until "$1" ended "$DISC_PID" || fail "the program did not end"
+  set +e; wait "$DISC_PID"; EXIT_CODE=$?; set -e
+  DISC_PID=""
 }
 
 # The display server dies at once, as in a crash, and the disc's end is
@@ -441,12 +415,11 @@ close_disc() {
 open_options() {
   click_at 316 153
   OPTIONS=""
-  for _ in $(seq 50); do
+  options_shown() {
     OPTIONS=$(xdotool search --onlyvisible --name '^Velmora - The Options$' 2>/dev/null | head -n1 || true)
-    [ -n "$OPTIONS" ] && break
-    sleep 0.1
-  done
-  [ -n "$OPTIONS" ] || fail "the options window did not open"
+    [ -n "$OPTIONS" ]
+  }
+  wait_until "$PATIENCE" options_shown || fail "the options window did not open"
 }
 
 # Opens the options, steps the mix rate one step up (22050 -> 44100) or
@@ -459,5 +432,6 @@ step_rate() { # up|down
   xdotool mousemove $(( OX + 80 )) "$y" click 1
   sleep 0.3
   xdotool mousemove $(( OX + 265 )) $(( OY + 6 )) click 1   # close and apply
-  sleep 1
+  options_gone() { ! xwininfo -id "$OPTIONS" 2>/dev/null | grep -q 'IsViewable'; }
+  wait_until "$PATIENCE" options_gone || fail "the options window did not close"
 }

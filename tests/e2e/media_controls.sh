@@ -12,10 +12,12 @@ start_window_manager
 start_session_bus
 start_disc
 pc() { playerctl -p velmora "$@" 2>/dev/null; }
+title_is() { [ "$(pc metadata xesam:title)" = "$1" ]; }
 wait_title() { # title
-  for _ in $(seq 30); do [ "$(pc metadata xesam:title)" = "$1" ] && return 0; sleep 0.1; done
-  fail "the title is \"$(pc metadata xesam:title)\", not \"$1\""
+  wait_until "$PATIENCE" title_is "$1" || fail "the title is \"$(pc metadata xesam:title)\", not \"$1\""
 }
+window_state() { xprop -id "$WINDOW" WM_STATE 2>/dev/null | grep -q "$1"; }
+url_is() { [ "$(pc metadata xesam:url)" = "$1" ]; }
 
 playerctl -l 2>/dev/null | grep -qx velmora || fail "playerctl does not list the disc"
 [ "$(pc status)" = Stopped ] || fail "a fresh disc is $(pc status)"
@@ -74,8 +76,7 @@ becomes_heard || fail "a file opened over the bus is not heard"
 # A second start hands its file to the running disc, raises it from the
 # task bar and ends.
 xdotool key m
-for _ in $(seq 30); do xprop -id "$WINDOW" WM_STATE 2>/dev/null | grep -q Iconic && break; sleep 0.1; done
-xprop -id "$WINDOW" WM_STATE | grep -q Iconic || fail "M did not minimise the disc"
+wait_until "$PATIENCE" window_state Iconic || fail "M did not minimise the disc"
 cp "$WORK/disc/song3.xm" "$WORK/second.xm"
 started=$(date +%s%N)
 set +e
@@ -85,12 +86,10 @@ set -e
 elapsed_ms=$(( ($(date +%s%N) - started) / 1000000 ))
 [ "$second_exit" = 0 ] || fail "the second start ended with $second_exit"
 [ "$elapsed_ms" -lt 1000 ] || fail "the second start took $elapsed_ms ms to end"
-for _ in $(seq 30); do [ "$(pc metadata xesam:url)" = "file://$WORK/second.xm" ] && break; sleep 0.1; done
-[ "$(pc metadata xesam:url)" = "file://$WORK/second.xm" ] || fail "the handed file plays not: $(pc metadata xesam:url)"
+wait_until "$PATIENCE" url_is "file://$WORK/second.xm" || fail "the handed file plays not: $(pc metadata xesam:url)"
 windows=$(xdotool search --name "^Velmora - VYR's first Music Disc$" | wc -l)
 [ "$windows" = 1 ] || fail "$windows main windows after the second start"
-for _ in $(seq 30); do xprop -id "$WINDOW" WM_STATE 2>/dev/null | grep -q Normal && break; sleep 0.1; done
-xprop -id "$WINDOW" WM_STATE | grep -q Normal || fail "the second start did not raise the disc: $(xprop -id "$WINDOW" WM_STATE)"
+wait_until "$PATIENCE" window_state Normal || fail "the second start did not raise the disc: $(xprop -id "$WINDOW" WM_STATE)"
 
 # A file that is no module, handed over by a second start or opened over
 # the bus, gets its message while what plays goes on.

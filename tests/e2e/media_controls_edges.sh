@@ -21,9 +21,9 @@ position_us() {
     org.freedesktop.DBus.Properties.Get string:org.mpris.MediaPlayer2.Player string:Position |
     awk '/int64/ {print $3}'
 }
+title_is() { [ "$(pc metadata xesam:title)" = "$1" ]; }
 wait_title() { # title
-  for _ in $(seq 100); do [ "$(pc metadata xesam:title)" = "$1" ] && return 0; sleep 0.1; done
-  fail "the title is \"$(pc metadata xesam:title)\", not \"$1\""
+  wait_until "$PATIENCE" title_is "$1" || fail "the title is \"$(pc metadata xesam:title)\", not \"$1\""
 }
 dbus-monitor --session "type='signal',interface='org.mpris.MediaPlayer2.Player',member='Seeked'" \
   > "$WORK/seeked.log" 2>&1 &

@@ -7,10 +7,7 @@ start_window_manager
 start_disc
 window_geometry
 click_at 351 6
-for _ in $(seq 30); do
-  xprop -id "$WINDOW" WM_STATE 2>/dev/null | grep -q 'Iconic' && break
-  sleep 0.1
-done
-xprop -id "$WINDOW" WM_STATE | grep -q 'Iconic' || fail "the window is not minimised: $(xprop -id "$WINDOW" WM_STATE)"
+iconic() { xprop -id "$WINDOW" WM_STATE 2>/dev/null | grep -q 'Iconic'; }
+wait_until "$PATIENCE" iconic || fail "the window is not minimised: $(xprop -id "$WINDOW" WM_STATE)"
 kill "$DISC_PID"
 echo "minimise: the main window went to the task bar"

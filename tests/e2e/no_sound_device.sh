@@ -6,13 +6,7 @@ start_x
 cp -r "$DISC_DIR" "$WORK/disc"
 SDL_AUDIODRIVER=nosuchdriver "$WORK/disc/velmora" > "$WORK/disc.log" 2>&1 &
 DISC_PID=$!
-BOX=""
-for _ in $(seq 100); do
-  BOX=$(xdotool search --onlyvisible --name '^MIDAS Sound System Error$' 2>/dev/null | head -n1 || true)
-  [ -n "$BOX" ] && break
-  sleep 0.1
-done
-[ -n "$BOX" ] || fail "no message without a sound device"
+wait_box || fail "no message without a sound device"
 sleep 1.5   # several ticks of the main window's timer
 kill -0 "$DISC_PID" 2>/dev/null || fail "the program ended before the message was dismissed"
 xdotool windowfocus "$BOX" 2>/dev/null || true

@@ -11,13 +11,15 @@ start_x
 start_disc
 window_geometry
 
-# Whether the output grew over a second.
-sounding() {
+# Whether the output grows: over a second, and again when SDL's disk
+# output started the file anew as the engine restarted.
+grew() {
   local mark
   mark=$(stat -c %s "$WORK/audio.raw")
   sleep 1
   [ "$(stat -c %s "$WORK/audio.raw")" -gt "$mark" ]
 }
+sounding() { wait_until "$PATIENCE" grew; }
 
 click_at 170 108   # song 3
 sounding || fail "no sound while song 3 plays"

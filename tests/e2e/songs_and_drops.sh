@@ -23,13 +23,7 @@ loud "$level" || fail "song 3 is not heard (RMS $level)"
 
 echo "just words" > "$WORK/notes.txt"
 "$XDND_DROP" $(( WX + 200 )) $(( WY + 100 )) "$WORK/notes.txt" || fail "the drop did not happen"
-BOX=""
-for _ in $(seq 50); do
-  BOX=$(xdotool search --onlyvisible --name '^MIDAS Sound System Error$' 2>/dev/null | head -n1 || true)
-  [ -n "$BOX" ] && break
-  sleep 0.1
-done
-[ -n "$BOX" ] || fail "no message for a file that is no module"
+wait_box || fail "no message for a file that is no module"
 mark=$(stat -c %s "$WORK/audio.raw")
 sleep 1
 level=$(rms "$mark")

@@ -37,11 +37,8 @@ rm -rf "$WORK/disc"
 start_wayland_disc
 click_at 170 108   # song 3
 click_at 351 6     # minimise
-for _ in $(seq 20); do
-  locate_disc "$WORK/skin.png" "${GAUGE[@]}" 2>/dev/null || break
-  sleep 0.1
-done
-locate_disc "$WORK/skin.png" "${GAUGE[@]}" 2>/dev/null && fail "the minimised window is still on the screen"
+off_screen() { ! locate_disc "$WORK/skin.png" "${GAUGE[@]}" 2>/dev/null; }
+wait_until "$PATIENCE" off_screen || fail "the minimised window is still on the screen"
 becomes_heard || fail "the song stopped as the window was minimised"
 
 rm -f "$WORK/disc/Sound.opt"
