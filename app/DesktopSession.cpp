@@ -59,7 +59,7 @@ std::unique_ptr<TMprisServer> ServeMediaControls(const std::shared_ptr<TSessionB
         .Quit = [] { Application().RequestEnd(); },
         .Tell =
             [](const std::string& message) {
-                Application().MessageBox(message, Application().Title(), MB_OK | MB_ICONERROR);
+                Application().ShowMessage(message, Application().Title(), mbOk | mbIconError);
             },
     };
     auto server = std::make_unique<TMprisServer>(bus, player, std::move(identity), std::move(hooks));

@@ -14,10 +14,10 @@ TautoButton* TfMain::ButtonForKey(std::uint16_t key) const
     case '4': return bSong4;
     case '5': return bSong5;
     case 'S': return bControlStop;
-    case VK_LEFT:
-    case VK_OEM_COMMA: return bControlRew;
-    case VK_RIGHT:
-    case VK_OEM_PERIOD: return bControlFF;
+    case vkLeft:
+    case vkOemComma: return bControlRew;
+    case vkRight:
+    case vkOemPeriod: return bControlFF;
     case 'O': return bOptions;
     default: return nullptr;
     }
@@ -26,23 +26,23 @@ TautoButton* TfMain::ButtonForKey(std::uint16_t key) const
 bool TfMain::PlayerKey(std::uint16_t key)
 {
     switch (key) {
-    case VK_SPACE:
-    case VK_MEDIA_PLAY_PAUSE:
+    case vkSpace:
+    case vkMediaPlayPause:
         // A held key repeats: one press is one switch.
         if (key != toggleKeyHeld_)
             player_->PlayPause();
         toggleKeyHeld_ = key;
         return true;
-    case VK_MEDIA_STOP: bControlStopClick(bControlStop); return true;
-    case VK_MEDIA_NEXT_TRACK: player_->Next(); return true;
-    case VK_MEDIA_PREV_TRACK: player_->Previous(); return true;
-    case VK_OEM_PLUS:
-    case VK_ADD:
-    case VK_VOLUME_UP: player_->ChangeVolume(TPlayer::VolumeStep); return true;
-    case VK_OEM_MINUS:
-    case VK_SUBTRACT:
-    case VK_VOLUME_DOWN: player_->ChangeVolume(-TPlayer::VolumeStep); return true;
-    case VK_VOLUME_MUTE: player_->ToggleMute(); return true;
+    case vkMediaStop: bControlStopClick(bControlStop); return true;
+    case vkMediaNextTrack: player_->Next(); return true;
+    case vkMediaPrevTrack: player_->Previous(); return true;
+    case vkOemPlus:
+    case vkAdd:
+    case vkVolumeUp: player_->ChangeVolume(TPlayer::VolumeStep); return true;
+    case vkOemMinus:
+    case vkSubtract:
+    case vkVolumeDown: player_->ChangeVolume(-TPlayer::VolumeStep); return true;
+    case vkVolumeMute: player_->ToggleMute(); return true;
     default: return false;
     }
 }
@@ -64,7 +64,7 @@ void TfMain::FormKeyDown(TObject*, std::uint16_t& key, TShiftState shift)
         return;
     switch (key) {
     case 'M': bApplicationMinimizeClick(bApplicationMinimize); break;
-    case VK_ESCAPE:
+    case vkEscape:
     case 'Q': bApplicationCloseClick(bApplicationClose); break;
     default: break;
     }

@@ -92,11 +92,11 @@ void TfMain::StateChanged(TPlaybackState)
 void TfMain::Failed(const std::string& message, bool engineFailure)
 {
     const std::string& title = Application().Title();
-    Application().MessageBox(message,
+    Application().ShowMessage(message,
         engineFailure       ? engineErrorCaption
             : title.empty() ? "Velmora"
                             : title,
-        MB_OK | MB_ICONERROR);
+        mbOk | mbIconError);
 }
 
 void TfMain::PlayerGone()

@@ -165,7 +165,7 @@ void TGauge::PaintAsText(TBitmap& image, const TRect& r)
     overlay.MakeLike(image);
     ClearToBlack(overlay);
     TCanvas& canvas = overlay.Canvas();
-    std::string text = FormatMessage("%d%%", Percentage());
+    std::string text = FormatText("%d%%", Percentage());
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.Font().Assign(Font());
     canvas.Font().SetColor(clWhite);

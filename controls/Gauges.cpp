@@ -54,7 +54,7 @@ void TGauge::SetMinValue(int value)
     if (value == minValue_)
         return;
     if (value > maxValue_)
-        throw EInvalidOperation(FormatMessage(kRangeError, -2147483647, Wrapped(std::int64_t{maxValue_} - 1)));
+        throw EInvalidOperation(FormatText(kRangeError, -2147483647, Wrapped(std::int64_t{maxValue_} - 1)));
     minValue_ = value;
     if (progress_ < value)
         progress_ = value;
@@ -66,7 +66,7 @@ void TGauge::SetMaxValue(int value)
     if (value == maxValue_)
         return;
     if (value < minValue_)
-        throw EInvalidOperation(FormatMessage(kRangeError, Wrapped(std::int64_t{minValue_} + 1), 2147483647));
+        throw EInvalidOperation(FormatText(kRangeError, Wrapped(std::int64_t{minValue_} + 1), 2147483647));
     maxValue_ = value;
     if (progress_ > value)
         progress_ = value;

@@ -10,7 +10,7 @@ namespace {
 // SpinDown.bmp (9 by 6, one image each).
 void LoadBuiltInGlyph(TSpeedButton& button, const std::string& name)
 {
-    auto bytes = FindResource(name + ".bmp");
+    auto bytes = FindEmbeddedFile(name + ".bmp");
     if (bytes.empty())
         throw EInvalidOperation("The built-in glyph " + name + " is not embedded");
     TBitmap glyph;
@@ -166,12 +166,12 @@ void TSpinButton::SetFocusedButton(TTimerSpeedButton* button)
 void TSpinButton::KeyDown(std::uint16_t& key, TShiftState)
 {
     switch (key) {
-    case VK_SPACE: focusedButton_->Click(); break;
-    case VK_UP:
+    case vkSpace: focusedButton_->Click(); break;
+    case vkUp:
         SetFocusedButton(upButton_);
         upButton_->Click();
         break;
-    case VK_DOWN:
+    case vkDown:
         SetFocusedButton(downButton_);
         downButton_->Click();
         break;

@@ -1,81 +1,16 @@
 #include "engine/ModulePlayer.h"
 #include "engine/Errors.h"
+#include "engine/ModuleFile.h"
 
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <istream>
 #include <memory>
-#include <system_error>
-
-#include <ext/stdio_filebuf.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace velmora::engine {
-namespace {
-
-// The largest modules in circulation hold a few dozen MiB of samples; a file
-// far beyond that is refused before it is read.
-constexpr std::uintmax_t largestModuleBytes = std::uintmax_t{256} << 20;
-
-std::string SizeText(std::uintmax_t bytes)
-{
-    char text[32];
-    if (bytes >= (std::uintmax_t{1} << 30))
-        std::snprintf(text, sizeof text, "%.1f GiB", static_cast<double>(bytes) / (1u << 30));
-    else
-        std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1u << 20));
-    return text;
-}
-
-// A module file opened for reading: a seekable stream over its descriptor.
-class ModuleFile {
-public:
-    explicit ModuleFile(int descriptor) : buffer_(descriptor, std::ios::in), stream_(&buffer_) { }
-    std::istream& Stream() { return stream_; }
-
-private:
-    __gnu_cxx::stdio_filebuf<char> buffer_; // closes the descriptor
-    std::istream stream_;
-};
-
-// The file at path, opened once and checked to be one that can hold a
-// module through what was opened, so nothing can be swapped in between. The
-// open doesn't wait: a FIFO or a device in its place must not block the
-// window, and is refused below.
-std::unique_ptr<ModuleFile> OpenModuleFile(const std::string& path)
-{
-    const auto fail = [&](ErrorCode code, const std::string& reason) {
-        return EngineError(code, "Unable to load module " + path + ": " + reason);
-    };
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0)
-        throw fail(ErrorCode::FileOpen, std::string("the file can't be opened: ") + std::strerror(errno));
-    auto file = std::make_unique<ModuleFile>(descriptor);
-    struct stat status { };
-    if (::fstat(descriptor, &status) != 0)
-        throw fail(ErrorCode::FileOpen, std::string("the file can't be read: ") + std::strerror(errno));
-    if (S_ISDIR(status.st_mode))
-        throw fail(ErrorCode::FileOpen, "the file can't be read: " + std::generic_category().message(EISDIR));
-    if (!S_ISREG(status.st_mode))
-        throw fail(ErrorCode::FileOpen, "the file can't be read: it is no regular file");
-    const auto size = static_cast<std::uintmax_t>(status.st_size);
-    if (size == 0)
-        throw fail(ErrorCode::BadModule, "the file is empty");
-    if (size > largestModuleBytes)
-        throw fail(ErrorCode::BadModule,
-            "the file holds " + SizeText(size) + ", more than any module (at most " + SizeText(largestModuleBytes) +
-                ")");
-    return file;
-}
-
-} // namespace
 
 ModulePlayer::ModulePlayer(std::unique_ptr<openmpt::module> module) : module_(std::move(module))
 {
@@ -85,7 +20,7 @@ ModulePlayer::~ModulePlayer() = default;
 
 std::unique_ptr<ModulePlayer> ModulePlayer::Load(const std::string& path, int rateHz)
 {
-    const std::unique_ptr<ModuleFile> file = OpenModuleFile(path);
+    const std::unique_ptr<ModuleFile> file = ModuleFile::Open(path);
     auto player = std::unique_ptr<ModulePlayer>(new ModulePlayer(nullptr));
     try {
         // From a seekable stream the decoder reads only what it keeps, so the

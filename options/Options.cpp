@@ -137,7 +137,7 @@ void TfOptions::KeyDown(std::uint16_t& key, TShiftState shift)
 {
     TForm::KeyDown(key, shift);
     SettingKeyDown(key, shift);
-    if (key == VK_ESCAPE || key == VK_RETURN) {
+    if (key == vkEscape || key == vkReturn) {
         key = 0;
         bWindowCloseClick(bWindowClose);
     }

@@ -38,16 +38,16 @@ void TfOptions::SettingKeyDown(std::uint16_t& key, TShiftState shift)
     const int count = static_cast<int>(keyedSettings.size());
     int chosen = keyedSetting_;
     switch (key) {
-    case VK_RIGHT: chosen = chosen < 0 ? 0 : (chosen + 1) % count; break;
-    case VK_LEFT: chosen = chosen < 0 ? 0 : (chosen + count - 1) % count; break;
-    case VK_TAB:
+    case vkRight: chosen = chosen < 0 ? 0 : (chosen + 1) % count; break;
+    case vkLeft: chosen = chosen < 0 ? 0 : (chosen + count - 1) % count; break;
+    case vkTab:
         if (chosen < 0)
             chosen = 0;
         else
             chosen = (chosen + ((shift & ssShift) ? count - 1 : 1)) % count;
         break;
-    case VK_UP:
-    case VK_DOWN: chosen = chosen < 0 ? 0 : chosen; break;
+    case vkUp:
+    case vkDown: chosen = chosen < 0 ? 0 : chosen; break;
     default: return;
     }
     // Until a key is used no name is lit: the mouse alone changes nothing
@@ -59,9 +59,9 @@ void TfOptions::SettingKeyDown(std::uint16_t& key, TShiftState shift)
         (this->*keyedSettings[static_cast<std::size_t>(chosen)].Name)->Font().SetColor(litName);
     }
     const TKeyedSetting& setting = keyedSettings[static_cast<std::size_t>(chosen)];
-    if (key == VK_UP)
+    if (key == vkUp)
         (this->*setting.Up)(this->*setting.Arrows);
-    else if (key == VK_DOWN)
+    else if (key == vkDown)
         (this->*setting.Down)(this->*setting.Arrows);
     key = 0;
 }

@@ -41,7 +41,7 @@ TEST(PlayerGone, NoSoundDeviceShowsTheBoxWhileTimersTickThenEndsAndStoresTheSett
         boxes.push_back(caption + ": " + text);
         Application().AdvanceTime(5000); // the user takes a while to read it
         infoRowsDuringTheBox = TfMainProbe::InfoIndex(*fMain);
-        return IDOK;
+        return idOk;
     };
     // The sound starts on its own thread: the window is up before the box.
     Application().CreateForm(fMain);

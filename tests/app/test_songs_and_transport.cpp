@@ -221,23 +221,23 @@ TEST_F(SongTest, KeysPlayPauseStopStepMinimiseAndClose)
     EXPECT_TRUE(Playing());
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 6, 1, 1}));
 
-    key(VK_RIGHT);
-    key(VK_OEM_PERIOD);
+    key(vkRight);
+    key(vkOemPeriod);
     EXPECT_EQ(Player().Position(), 2);
-    key(VK_LEFT);
+    key(vkLeft);
     EXPECT_EQ(Player().Position(), 1);
-    key(VK_OEM_COMMA);
+    key(vkOemComma);
     EXPECT_EQ(Player().Position(), 0);
-    key(VK_RIGHT);
-    key(VK_SPACE);
+    key(vkRight);
+    key(vkSpace);
     EXPECT_EQ(Player().State(), TPlaybackState::Paused) << "Space pauses";
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 6, 1, 1})) << "the paused song stays lit";
     Tick(8);
     EXPECT_EQ(Player().Position(), 1) << "the place holds";
     EXPECT_EQ(window->gSongPos->Progress(), 1);
-    window->DispatchKeyDown(VK_SPACE, 0);
-    window->DispatchKeyDown(VK_SPACE, 0); // the key repeating
-    window->DispatchKeyUp(VK_SPACE, 0);
+    window->DispatchKeyDown(vkSpace, 0);
+    window->DispatchKeyDown(vkSpace, 0); // the key repeating
+    window->DispatchKeyUp(vkSpace, 0);
     EXPECT_TRUE(Playing()) << "and resumes, once per press";
     key('1');
     key('S');
@@ -250,7 +250,7 @@ TEST_F(SongTest, KeysPlayPauseStopStepMinimiseAndClose)
 
     key('M');
     EXPECT_TRUE(Application().IsMinimized());
-    key(VK_ESCAPE);
+    key(vkEscape);
     EXPECT_TRUE(Application().Terminated());
     EXPECT_EQ(window->Player(), nullptr);
 }
@@ -262,28 +262,28 @@ TEST_F(SongTest, VolumeKeysTheWheelAndMediaKeysGoToThePlayer)
         window->DispatchKeyUp(code, 0);
         Settle();
     };
-    key(VK_OEM_MINUS);
-    key(VK_SUBTRACT);
+    key(vkOemMinus);
+    key(vkSubtract);
     EXPECT_EQ(Player().Volume(), 90);
     window->DispatchMouseWheel(-3, 0);
     EXPECT_EQ(Player().Volume(), 75);
-    key(VK_OEM_PLUS);
+    key(vkOemPlus);
     window->DispatchMouseWheel(1, 0);
     EXPECT_EQ(Player().Volume(), 85);
-    key(VK_VOLUME_MUTE);
+    key(vkVolumeMute);
     EXPECT_EQ(Player().Volume(), 0);
-    key(VK_VOLUME_UP);
+    key(vkVolumeUp);
     EXPECT_EQ(Player().Volume(), 5);
 
-    key(VK_MEDIA_PLAY_PAUSE);
+    key(vkMediaPlayPause);
     EXPECT_TRUE(Player().Track().IsSong(1));
     EXPECT_EQ(ButtonStates(), (std::vector<int>{6, 1, 1, 1, 1}));
-    key(VK_MEDIA_NEXT_TRACK);
-    key(VK_MEDIA_NEXT_TRACK);
-    key(VK_MEDIA_PREV_TRACK);
+    key(vkMediaNextTrack);
+    key(vkMediaNextTrack);
+    key(vkMediaPrevTrack);
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 6, 1, 1, 1}));
     EXPECT_EQ(window->gSongPos->MaxValue(), 4) << "the gauge follows the new song";
-    key(VK_MEDIA_STOP);
+    key(vkMediaStop);
     EXPECT_EQ(Player().State(), TPlaybackState::Stopped);
     EXPECT_EQ(ButtonStates(), (std::vector<int>{1, 1, 1, 1, 1}));
 }

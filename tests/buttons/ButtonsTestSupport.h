@@ -63,7 +63,7 @@ inline std::unique_ptr<TBitmap> PatternPicture(int width, int height, int seed)
     auto picture = std::make_unique<TBitmap>(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            picture->Pixmap().At(x, y) = RGB(seed * 40 + x * 3, 200 - y * 5 + seed, x * 7 + y * 11 + seed * 17);
+            picture->Pixmap().At(x, y) = MakeColor(seed * 40 + x * 3, 200 - y * 5 + seed, x * 7 + y * 11 + seed * 17);
     return picture;
 }
 

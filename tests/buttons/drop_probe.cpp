@@ -25,7 +25,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "drop_probe: %s\n", text.c_str());
             exitCode = 3;
             Application().Terminate();
-            return IDOK;
+            return idOk;
         };
         TForm* form = nullptr;
         Application().CreateForm(form);

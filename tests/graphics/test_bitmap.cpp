@@ -47,7 +47,7 @@ TEST(Bitmap, PalettedFormatsStartWithTheStandardPalette)
     std::vector<TPixel> full = StandardPalette(TPixelFormat::pf8bit);
     ASSERT_EQ(full.size(), 256u);
     EXPECT_TRUE(std::equal(sixteen.Palette().begin(), sixteen.Palette().end(), full.begin()));
-    EXPECT_NE(std::find(full.begin(), full.end(), RGB(153, 0, 255)), full.end());
+    EXPECT_NE(std::find(full.begin(), full.end(), MakeColor(153, 0, 255)), full.end());
     EXPECT_TRUE(StandardPalette(TPixelFormat::pf24bit).empty());
 }
 
@@ -77,8 +77,8 @@ TEST(Bitmap, ResizingKeepsPixelsAndTheCanvas)
 TEST(Bitmap, PixelFormatChangesSnapThePixels)
 {
     TBitmap picture(2, 1);
-    picture.Canvas().SetPixel(0, 0, RGB(200, 30, 20));
-    picture.Canvas().SetPixel(1, 0, RGB(90, 90, 90));
+    picture.Canvas().SetPixel(0, 0, MakeColor(200, 30, 20));
+    picture.Canvas().SetPixel(1, 0, MakeColor(90, 90, 90));
     picture.SetPixelFormat(TPixelFormat::pf4bit);
     EXPECT_EQ(picture.Palette().size(), 16u);
     EXPECT_EQ(picture.Canvas().Pixel(0, 0), clRed);
@@ -89,8 +89,8 @@ TEST(Bitmap, PixelFormatChangesSnapThePixels)
     EXPECT_EQ(picture.Canvas().Pixel(1, 0), clWhite) << "grey 128 lies nearer white";
     picture.SetPixelFormat(TPixelFormat::pf24bit);
     EXPECT_TRUE(picture.Palette().empty());
-    picture.Canvas().SetPixel(0, 0, RGB(1, 2, 3));
-    EXPECT_EQ(picture.Canvas().Pixel(0, 0), static_cast<TColor>(RGB(1, 2, 3)));
+    picture.Canvas().SetPixel(0, 0, MakeColor(1, 2, 3));
+    EXPECT_EQ(picture.Canvas().Pixel(0, 0), static_cast<TColor>(MakeColor(1, 2, 3)));
 }
 
 TEST(Bitmap, OwnPaletteSnapsPixelsAndDrawing)
@@ -98,15 +98,15 @@ TEST(Bitmap, OwnPaletteSnapsPixelsAndDrawing)
     TBitmap picture(3, 1, TPixelFormat::pf8bit);
     picture.Canvas().SetPixel(0, 0, clWhite);
     picture.Canvas().SetPixel(1, 0, clLime);
-    picture.SetPalette({RGB(10, 10, 10), RGB(250, 250, 250), RGB(0, 128, 0)});
-    EXPECT_EQ(picture.Canvas().Pixel(0, 0), static_cast<TColor>(RGB(250, 250, 250)));
-    EXPECT_EQ(picture.Canvas().Pixel(1, 0), static_cast<TColor>(RGB(0, 128, 0)));
-    EXPECT_EQ(picture.Canvas().Pixel(2, 0), static_cast<TColor>(RGB(10, 10, 10)));
+    picture.SetPalette({MakeColor(10, 10, 10), MakeColor(250, 250, 250), MakeColor(0, 128, 0)});
+    EXPECT_EQ(picture.Canvas().Pixel(0, 0), static_cast<TColor>(MakeColor(250, 250, 250)));
+    EXPECT_EQ(picture.Canvas().Pixel(1, 0), static_cast<TColor>(MakeColor(0, 128, 0)));
+    EXPECT_EQ(picture.Canvas().Pixel(2, 0), static_cast<TColor>(MakeColor(10, 10, 10)));
     picture.Canvas().Brush.Color = clSilver;
     picture.Canvas().FillRect({0, 0, 3, 1});
-    EXPECT_EQ(picture.Canvas().Pixel(2, 0), static_cast<TColor>(RGB(250, 250, 250)));
+    EXPECT_EQ(picture.Canvas().Pixel(2, 0), static_cast<TColor>(MakeColor(250, 250, 250)));
     picture.SetSize(4, 1);
-    EXPECT_EQ(picture.Canvas().Pixel(3, 0), static_cast<TColor>(RGB(10, 10, 10))) << "new pixels snap too";
+    EXPECT_EQ(picture.Canvas().Pixel(3, 0), static_cast<TColor>(MakeColor(10, 10, 10))) << "new pixels snap too";
     EXPECT_TRUE(InPalette(picture));
 
     EXPECT_THROW(picture.SetPalette(std::vector<TPixel>(257)), EInvalidOperation);
@@ -137,7 +137,7 @@ TEST(Bitmap, AssignCopiesEverythingAndNotifiesOnce)
     EXPECT_EQ(copy.Palette(), source.Palette());
     EXPECT_EQ(copy.Pixmap(), source.Pixmap());
 
-    copy.Canvas().SetPixel(0, 0, RGB(250, 250, 250));
+    copy.Canvas().SetPixel(0, 0, MakeColor(250, 250, 250));
     EXPECT_EQ(copy.Canvas().Pixel(0, 0), clWhite) << "the copy draws through its own palette";
     EXPECT_EQ(source.Canvas().Pixel(0, 0), clBlack) << "the source is not shared";
 

@@ -29,7 +29,7 @@ void PaintPicture(TBitmap& picture, std::vector<TPixel> palette)
     for (int y = 0; y < picture.Height(); ++y) {
         for (int x = 0; x < picture.Width(); ++x) {
             TPixel colour = format == TPixelFormat::pf24bit
-                ? RGB(x * 19, y * 51, (x * y * 7) & 0xFF)
+                ? MakeColor(x * 19, y * 51, (x * y * 7) & 0xFF)
                 : picture.Palette()[(x * 3 + y * 5) % picture.Palette().size()];
             picture.Canvas().SetPixel(x, y, static_cast<TColor>(colour));
         }
@@ -49,7 +49,7 @@ std::vector<TPixel> Ramp(int count)
 {
     std::vector<TPixel> palette;
     for (int i = 0; i < count; ++i)
-        palette.push_back(RGB(i * 13, 255 - i * 11, (i * 37) & 0xFF));
+        palette.push_back(MakeColor(i * 13, 255 - i * 11, (i * 37) & 0xFF));
     return palette;
 }
 
@@ -66,7 +66,7 @@ TEST(BitmapFiles, RoundTripAtEveryDepth)
 {
     // Rows are padded to 4 bytes: 13 pixels take 4, 8, 16 and 40 bytes.
     const DepthCase cases[] = {
-        {TPixelFormat::pf1bit, {RGB(0, 0, 128), RGB(255, 255, 0)}, 1, 14 + 40 + 2 * 4 + 5 * 4},
+        {TPixelFormat::pf1bit, {MakeColor(0, 0, 128), MakeColor(255, 255, 0)}, 1, 14 + 40 + 2 * 4 + 5 * 4},
         {TPixelFormat::pf4bit, Ramp(16), 4, 14 + 40 + 16 * 4 + 5 * 8},
         {TPixelFormat::pf8bit, Ramp(20), 8, 14 + 40 + 20 * 4 + 5 * 16},
         {TPixelFormat::pf24bit, {}, 24, 14 + 40 + 5 * 40},
@@ -131,8 +131,8 @@ TEST(BitmapFiles, ThirtyTwoBitFilesLoadAsTwentyFourBits)
     EXPECT_EQ(loaded.PixelFormat(), TPixelFormat::pf24bit);
     EXPECT_EQ(loaded.Width(), 2);
     EXPECT_EQ(loaded.Height(), 1);
-    EXPECT_EQ(loaded.Canvas().Pixel(0, 0), static_cast<TColor>(RGB(0x10, 0x20, 0x30)));
-    EXPECT_EQ(loaded.Canvas().Pixel(1, 0), static_cast<TColor>(RGB(0x80, 0x00, 0xFF)));
+    EXPECT_EQ(loaded.Canvas().Pixel(0, 0), static_cast<TColor>(MakeColor(0x10, 0x20, 0x30)));
+    EXPECT_EQ(loaded.Canvas().Pixel(1, 0), static_cast<TColor>(MakeColor(0x80, 0x00, 0xFF)));
 }
 
 TEST(BitmapFiles, EmptyPictureRoundTrip)
@@ -204,11 +204,11 @@ TEST(BitmapFiles, BadBytesAndPathsRaiseWithTheReason)
 TEST(PngFiles, WritesEightBitRgb)
 {
     TPixmap pixels(3, 2);
-    pixels.At(0, 0) = RGB(255, 0, 0);
-    pixels.At(1, 0) = RGB(0, 255, 0);
-    pixels.At(2, 0) = RGB(0, 0, 255);
-    pixels.At(0, 1) = RGB(255, 199, 28);
-    pixels.At(2, 1) = RGB(255, 255, 255);
+    pixels.At(0, 0) = MakeColor(255, 0, 0);
+    pixels.At(1, 0) = MakeColor(0, 255, 0);
+    pixels.At(2, 0) = MakeColor(0, 0, 255);
+    pixels.At(0, 1) = MakeColor(255, 199, 28);
+    pixels.At(2, 1) = MakeColor(255, 255, 255);
     std::string path = testing::TempDir() + "velmora_picture.png";
     SavePng(pixels, path);
 
@@ -223,7 +223,7 @@ TEST(PngFiles, WritesEightBitRgb)
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 3; ++x) {
             const unsigned char* p = &rgb[(y * 3 + x) * 3];
-            EXPECT_EQ(RGB(p[0], p[1], p[2]), pixels.At(x, y)) << x << ", " << y;
+            EXPECT_EQ(MakeColor(p[0], p[1], p[2]), pixels.At(x, y)) << x << ", " << y;
         }
     }
     std::remove(path.c_str());

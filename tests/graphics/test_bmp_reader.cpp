@@ -42,7 +42,7 @@ Bytes File(std::uint32_t headerSize, int width, int height, int bits, std::uint3
     return out;
 }
 
-const std::vector<TPixel> colours = {RGB(10, 20, 30), RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)};
+const std::vector<TPixel> colours = {MakeColor(10, 20, 30), MakeColor(200, 0, 0), MakeColor(0, 200, 0), MakeColor(0, 0, 200)};
 const Bytes palette = {30, 20, 10, 0, 0, 0, 200, 0, 0, 200, 0, 0, 200, 0, 0, 0}; // blue, green, red, unused
 
 // The pixels top row first, as letters of their palette entries ('#' black).
@@ -105,25 +105,25 @@ TEST(BmpReader, ColourFieldsScaleToEightBits)
     TBmpImage image = ReadBmp(File(40, 2, 1, 16, 0, {}, Fields({0x7FFF, 0x7C10}, 2)), "555.bmp");
     EXPECT_EQ(image.Format, TPixelFormat::pf24bit);
     EXPECT_TRUE(image.Palette.empty());
-    EXPECT_EQ(image.Pixels.At(0, 0), RGB(255, 255, 255));
-    EXPECT_EQ(image.Pixels.At(1, 0), RGB(255, 0, 132));
+    EXPECT_EQ(image.Pixels.At(0, 0), MakeColor(255, 255, 255));
+    EXPECT_EQ(image.Pixels.At(1, 0), MakeColor(255, 0, 132));
 
     // 5-6-5 with the masks after the 40-byte header: 1 of 31, 1 of 63, 1 of 31.
     image = ReadBmp(File(40, 2, 1, 16, 3, Fields({0xF800, 0x07E0, 0x001F}), Fields({0x07E0, 0x0821}, 2)), "565.bmp");
-    EXPECT_EQ(image.Pixels.At(0, 0), RGB(0, 255, 0));
-    EXPECT_EQ(image.Pixels.At(1, 0), RGB(8, 4, 8));
+    EXPECT_EQ(image.Pixels.At(0, 0), MakeColor(0, 255, 0));
+    EXPECT_EQ(image.Pixels.At(1, 0), MakeColor(8, 4, 8));
 
     // 10 bits a field in a 56-byte header, the top row first.
     image =
         ReadBmp(File(56, 1, -2, 32, 3, {}, Fields({0x3FF00000 | 512 << 10, 0x3FF}), 0, {0x3FF00000, 0xFFC00, 0x3FF, 0}),
             "10.bmp");
-    EXPECT_EQ(image.Pixels.At(0, 0), RGB(255, 128, 0));
-    EXPECT_EQ(image.Pixels.At(0, 1), RGB(0, 0, 255));
+    EXPECT_EQ(image.Pixels.At(0, 0), MakeColor(255, 128, 0));
+    EXPECT_EQ(image.Pixels.At(0, 1), MakeColor(0, 0, 255));
 
     // Four masks after the 40-byte header; alpha has no part in the picture.
     image =
         ReadBmp(File(40, 1, 1, 32, 6, Fields({0xFF, 0xFF00, 0xFF0000, 0xFF000000}), {0x11, 0x22, 0x33, 0x80}), "a.bmp");
-    EXPECT_EQ(image.Pixels.At(0, 0), RGB(0x11, 0x22, 0x33));
+    EXPECT_EQ(image.Pixels.At(0, 0), MakeColor(0x11, 0x22, 0x33));
 }
 
 TEST(BmpReader, CoreAndLongerHeadersPlaceThePalette)

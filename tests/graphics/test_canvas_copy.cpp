@@ -90,13 +90,13 @@ TEST(CanvasCopy, RasterOperationsOnEightBitsSnapToThePalette)
     to.Canvas().SetPixel(0, 0, clMaroon);
     to.Canvas().CopyMode = TCopyMode::cmSrcPaint;
     to.Canvas().Draw(0, 0, from);
-    EXPECT_EQ(to.Canvas().Pixel(0, 0), static_cast<TColor>(RGB(153, 0, 255)));
+    EXPECT_EQ(to.Canvas().Pixel(0, 0), static_cast<TColor>(MakeColor(153, 0, 255)));
 
     // NOT maroon is (127, 255, 255): the cube's (102, 255, 255) is nearest.
     to.Canvas().SetPixel(0, 0, clMaroon);
     to.Canvas().CopyMode = TCopyMode::cmNotSrcCopy;
     to.Canvas().CopyRect({0, 0, 1, 1}, to.Canvas(), {0, 0, 1, 1});
-    EXPECT_EQ(to.Canvas().Pixel(0, 0), static_cast<TColor>(RGB(102, 255, 255)));
+    EXPECT_EQ(to.Canvas().Pixel(0, 0), static_cast<TColor>(MakeColor(102, 255, 255)));
 }
 
 TEST(CanvasCopy, MaskedSpriteShowsPictureWhereTheMaskIsWhite)

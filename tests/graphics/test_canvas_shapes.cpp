@@ -358,9 +358,9 @@ TEST(CanvasPalette, ShapesOnAPalettedBitmapSnapToItsEntries)
 {
     TBitmap picture(4, 4, TPixelFormat::pf4bit);
     TCanvas& canvas = picture.Canvas();
-    canvas.Brush.Color = RGB(250, 10, 5);
+    canvas.Brush.Color = MakeColor(250, 10, 5);
     canvas.FillRect({0, 0, 4, 2});
-    canvas.Pen.Color = RGB(0, 0, 100);
+    canvas.Pen.Color = MakeColor(0, 0, 100);
     canvas.MoveTo(0, 3);
     canvas.LineTo(4, 3);
     canvas.SetPixel(0, 2, clBtnFace);

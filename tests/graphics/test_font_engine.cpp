@@ -86,13 +86,13 @@ TEST(FontEngine, BoldIsFakedForAFaceWithoutABoldFile)
     TTextSurface bold(120, 30, "Velmora Regular Only", -16, fsBold);
     EXPECT_EQ(bold.Canvas.TextWidth("llll"), regular.Canvas.TextWidth("llll") + 4)
         << "a faked bold widens each advance by one pixel at this size";
-    regular.Canvas.TextOut(2, 2, "llll");
-    bold.Canvas.TextOut(2, 2, "llll");
+    regular.Canvas.WriteText(2, 2, "llll");
+    bold.Canvas.WriteText(2, 2, "llll");
     auto inkPixels = [](const TPixmap& p) {
         int count = 0;
         for (int y = 0; y < p.Height(); ++y)
             for (int x = 0; x < p.Width(); ++x)
-                count += p.At(x, y) != RGB(255, 255, 255);
+                count += p.At(x, y) != MakeColor(255, 255, 255);
         return count;
     };
     EXPECT_GT(inkPixels(bold.Pixels), inkPixels(regular.Pixels) * 5 / 4) << "the strokes are thicker";
@@ -116,7 +116,7 @@ TEST(FontEngine, OutlineFacesCanBeTurnedAndBitmapFacesCannot)
     // Asked to turn, a bitmap face draws upright: one row of text, not a column.
     TTextSurface surface(120, 60, "Velmora Fixed", -11);
     surface.Canvas.Font().SetEscapement(900);
-    surface.Canvas.TextOut(10, 40, "Hello");
+    surface.Canvas.WriteText(10, 40, "Hello");
     TRect ink = surface.Ink();
     EXPECT_GT(ink.Width(), ink.Height());
     EXPECT_GE(ink.Top, 40);
@@ -145,7 +145,7 @@ TEST(FontEngine, CharactersBeyondAsciiHaveGlyphs)
     EXPECT_NE(face.GlyphIndex(U'ü'), 0u);
     TTextSurface surface(60, 30);
     EXPECT_EQ(surface.Canvas.TextWidth("ß"), face.Advance(face.GlyphIndex(U'ß')));
-    surface.Canvas.TextOut(5, 5, "ß");
+    surface.Canvas.WriteText(5, 5, "ß");
     EXPECT_FALSE(surface.Ink().IsEmpty());
 }
 

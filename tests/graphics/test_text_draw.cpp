@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr TPixel white = RGB(255, 255, 255);
+constexpr TPixel white = MakeColor(255, 255, 255);
 
 int CountPixels(const TPixmap& pixels, TPixel value)
 {
@@ -19,12 +19,12 @@ int CountPixels(const TPixmap& pixels, TPixel value)
 
 } // namespace
 
-TEST(TextOut, UprightTextSitsOnTheBaselineInsideItsCell)
+TEST(WriteText, UprightTextSitsOnTheBaselineInsideItsCell)
 {
     TTextSurface s(120, 40);
     TTextMetric m = s.Canvas.TextMetrics();
     int width = s.Canvas.TextWidth("Hello");
-    s.Canvas.TextOut(10, 10, "Hello");
+    s.Canvas.WriteText(10, 10, "Hello");
     TRect ink = s.Ink();
     EXPECT_GE(ink.Left, 10);
     EXPECT_LE(ink.Right, 10 + width);
@@ -33,11 +33,11 @@ TEST(TextOut, UprightTextSitsOnTheBaselineInsideItsCell)
     EXPECT_GT(ink.Width(), width * 3 / 4);
 }
 
-TEST(TextOut, DrawsInTheFontColourWithSmoothEdges)
+TEST(WriteText, DrawsInTheFontColourWithSmoothEdges)
 {
     TTextSurface s(120, 40);
     s.Canvas.Font().SetColor(clNavy);
-    s.Canvas.TextOut(4, 4, "Wave");
+    s.Canvas.WriteText(4, 4, "Wave");
     EXPECT_GT(CountPixels(s.Pixels, ColorToRGB(clNavy)), 20) << "fully covered pixels take the font colour";
     int blended = 0;
     for (int y = 0; y < s.Pixels.Height(); ++y)
@@ -53,31 +53,31 @@ TEST(TextOut, DrawsInTheFontColourWithSmoothEdges)
     EXPECT_GT(blended, 10);
 }
 
-TEST(TextOut, SolidBrushFillsExactlyTheCells)
+TEST(WriteText, SolidBrushFillsExactlyTheCells)
 {
     TTextSurface s(120, 40);
     s.Canvas.Brush.Style = TBrushStyle::bsSolid;
     s.Canvas.Brush.Color = clYellow;
     TSize extent = s.Canvas.TextExtent("Hello");
-    s.Canvas.TextOut(7, 5, "Hello");
+    s.Canvas.WriteText(7, 5, "Hello");
     EXPECT_EQ(s.Ink(), TRect::FromBounds(7, 5, extent.Width, extent.Height));
     EXPECT_EQ(s.Pixels.At(7, 5), ColorToRGB(clYellow)) << "the internal leading above the caps";
     EXPECT_EQ(s.Pixels.At(7 + extent.Width - 1, 5 + extent.Height - 1), ColorToRGB(clYellow));
 }
 
-TEST(TextOut, ClearBrushLetsALaterPassOverlayAnEarlierOne)
+TEST(WriteText, ClearBrushLetsALaterPassOverlayAnEarlierOne)
 {
     TTextSurface s(60, 40);
     s.Canvas.Font().SetColor(clRed);
-    s.Canvas.TextOut(10, 8, "A");
+    s.Canvas.WriteText(10, 8, "A");
     TPixmap first = s.Pixels;
     s.Canvas.Font().SetColor(clBlue);
-    s.Canvas.TextOut(13, 11, "A");
+    s.Canvas.WriteText(13, 11, "A");
     EXPECT_GT(CountPixels(s.Pixels, ColorToRGB(clRed)), 5) << "red shows where the blue A doesn't cover it";
     EXPECT_GT(CountPixels(s.Pixels, ColorToRGB(clBlue)), 5);
     TTextSurface alone(60, 40);
     alone.Canvas.Font().SetColor(clBlue);
-    alone.Canvas.TextOut(13, 11, "A");
+    alone.Canvas.WriteText(13, 11, "A");
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 60; ++x)
             if (alone.Pixels.At(x, y) == white) {
@@ -86,32 +86,32 @@ TEST(TextOut, ClearBrushLetsALaterPassOverlayAnEarlierOne)
             }
 }
 
-TEST(TextOut, StaysInsideTheClipAndFollowsTheOrigin)
+TEST(WriteText, StaysInsideTheClipAndFollowsTheOrigin)
 {
     TTextSurface s(120, 40);
     s.Canvas.SetClipRect({0, 0, 30, 40});
-    s.Canvas.TextOut(10, 10, "Hello World");
+    s.Canvas.WriteText(10, 10, "Hello World");
     TRect ink = s.Ink();
     EXPECT_FALSE(ink.IsEmpty());
     EXPECT_LE(ink.Right, 30);
 
     TTextSurface plain(120, 40);
-    plain.Canvas.TextOut(25, 7, "Hello");
+    plain.Canvas.WriteText(25, 7, "Hello");
     TTextSurface shifted(120, 40);
     shifted.Canvas.Attach(&shifted.Pixels, {20, 5});
-    shifted.Canvas.TextOut(5, 2, "Hello");
+    shifted.Canvas.WriteText(5, 2, "Hello");
     EXPECT_EQ(shifted.Pixels, plain.Pixels);
 }
 
-TEST(TextOut, UnderlineAndStrikeOutRunAlongTheWholeText)
+TEST(WriteText, UnderlineAndStrikeOutRunAlongTheWholeText)
 {
     TTextSurface plain(120, 40);
     TTextMetric m = plain.Canvas.TextMetrics();
     int width = plain.Canvas.TextWidth("Hello");
-    plain.Canvas.TextOut(10, 10, "Hello");
+    plain.Canvas.WriteText(10, 10, "Hello");
 
     TTextSurface underlined(120, 40, "Arial", -16, fsUnderline);
-    underlined.Canvas.TextOut(10, 10, "Hello");
+    underlined.Canvas.WriteText(10, 10, "Hello");
     int below = 10 + m.Ascent;
     bool found = false;
     for (int y = below; y < 10 + m.Height; ++y) {
@@ -124,7 +124,7 @@ TEST(TextOut, UnderlineAndStrikeOutRunAlongTheWholeText)
     EXPECT_TRUE(found) << "a row below the baseline is inked from end to end";
 
     TTextSurface struck(120, 40, "Arial", -16, fsStrikeOut);
-    struck.Canvas.TextOut(10, 10, "Hello");
+    struck.Canvas.WriteText(10, 10, "Hello");
     bool crossed = false;
     for (int y = 10; y < below; ++y) {
         bool solid = true;
@@ -164,7 +164,7 @@ protected:
     TRect InkAt(int angleDegrees, int x, int y)
     {
         s.Canvas.Font().SetEscapement(angleDegrees * 10);
-        s.Canvas.TextOut(x, y, "Hello");
+        s.Canvas.WriteText(x, y, "Hello");
         return s.Ink();
     }
 
@@ -199,10 +199,10 @@ TEST_F(RotatedText, At57DegreesTheInkIsTheUprightInkTurnedAboutTheCorner)
     const int x = 30;
     const int y = 100;
     TTextSurface upright(140, 140);
-    upright.Canvas.TextOut(x, y, "HHHH");
+    upright.Canvas.WriteText(x, y, "HHHH");
     const TRect flat = upright.Ink();
     s.Canvas.Font().SetEscapement(570);
-    s.Canvas.TextOut(x, y, "HHHH");
+    s.Canvas.WriteText(x, y, "HHHH");
     const TRect ink = s.Ink();
 
     // A point along and across the text from the corner lands at
@@ -246,7 +246,7 @@ TEST(TextRect, SunkenRotatedCaptionDrawsBothPassesInsideTheLabel)
 {
     // A 70 by 92 black label at (10, 10) of a larger surface, bold Arial -16
     // turned 57 degrees: the light copy 4 pixels down and right, then the text.
-    TPixmap surface(120, 130, RGB(0, 0, 0));
+    TPixmap surface(120, 130, MakeColor(0, 0, 0));
     TCanvas canvas;
     canvas.Attach(&surface, {10, 10}, TRect{10, 10, 80, 102});
     canvas.Font().SetName("Arial");
@@ -259,13 +259,13 @@ TEST(TextRect, SunkenRotatedCaptionDrawsBothPassesInsideTheLabel)
     canvas.Font().SetColor(clWhite);
     canvas.TextRect({0, 0, 70, 92}, 1, 73, "Welcome!");
 
-    TRect ink = TTextSurface::InkOf(surface, RGB(0, 0, 0));
+    TRect ink = TTextSurface::InkOf(surface, MakeColor(0, 0, 0));
     EXPECT_EQ(ink.Intersect({10, 10, 80, 102}), ink);
     EXPECT_GT(CountPixels(surface, 0x606060), 5) << "the light copy shows below and right of the text";
     EXPECT_GT(CountPixels(surface, 0xFFFFFF), 20);
 }
 
-TEST(TextOut, SmoothEdgesSnapToTheBitmapPalette)
+TEST(WriteText, SmoothEdgesSnapToTheBitmapPalette)
 {
     TBitmap picture(60, 30, TPixelFormat::pf4bit);
     picture.Canvas().Brush.Color = clWhite;
@@ -274,7 +274,7 @@ TEST(TextOut, SmoothEdgesSnapToTheBitmapPalette)
     picture.Canvas().Font().SetName("Arial");
     picture.Canvas().Font().SetHeight(-16);
     picture.Canvas().Font().SetColor(clRed);
-    picture.Canvas().TextOut(4, 4, "Wave");
+    picture.Canvas().WriteText(4, 4, "Wave");
     const auto& palette = picture.Palette();
     int red = 0;
     for (int y = 0; y < 30; ++y)

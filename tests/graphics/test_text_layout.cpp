@@ -4,11 +4,11 @@
 
 namespace {
 
-// What TextOut draws at (x, y) on a fresh surface of the same size and font.
+// What WriteText draws at (x, y) on a fresh surface of the same size and font.
 TPixmap TextOutAt(int width, int height, int x, int y, std::string_view text)
 {
     TTextSurface s(width, height);
-    s.Canvas.TextOut(x, y, text);
+    s.Canvas.WriteText(x, y, text);
     return s.Pixels;
 }
 
@@ -28,7 +28,7 @@ TEST(DrawTextMeasure, OneLineMeasuresItsTextExtent)
     EXPECT_EQ(s.Canvas.DrawText("Mixrate:", r, DT_CALCRECT), extent.Height);
     EXPECT_EQ(r, TRect::FromBounds(5, 7, extent.Width, extent.Height));
     EXPECT_EQ(Measure(s.Canvas, "Mixrate:", DT_SINGLELINE | DT_EXPANDTABS), r);
-    EXPECT_EQ(s.Pixels, TPixmap(10, 10, RGB(255, 255, 255))) << "measuring draws nothing";
+    EXPECT_EQ(s.Pixels, TPixmap(10, 10, MakeColor(255, 255, 255))) << "measuring draws nothing";
 }
 
 TEST(DrawTextMeasure, EmptyTextMeasuresNothing)
@@ -194,8 +194,8 @@ TEST(DrawTextAlign, EachWrappedLineIsCentredOnItsOwn)
     EXPECT_EQ(s.Canvas.DrawText("Thanks for listening", r, DT_WORDBREAK | DT_CENTER), 2 * line);
 
     TTextSurface expected(200, 100);
-    expected.Canvas.TextOut(10, 5, "Thanks for");
-    expected.Canvas.TextOut(10 + (box.Width() - probe.Canvas.TextWidth("listening")) / 2, 5 + line, "listening");
+    expected.Canvas.WriteText(10, 5, "Thanks for");
+    expected.Canvas.WriteText(10 + (box.Width() - probe.Canvas.TextWidth("listening")) / 2, 5 + line, "listening");
     EXPECT_EQ(s.Pixels, expected.Pixels);
 }
 

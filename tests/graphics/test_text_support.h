@@ -11,7 +11,7 @@ struct TTextSurface {
     TCanvas Canvas;
 
     TTextSurface(int width, int height, const std::string& face = "Arial", int fontHeight = -16, TFontStyles style = 0)
-        : Pixels(width, height, RGB(255, 255, 255)), Canvas(Pixels)
+        : Pixels(width, height, MakeColor(255, 255, 255)), Canvas(Pixels)
     {
         Canvas.Font().SetName(face);
         Canvas.Font().SetHeight(fontHeight);
@@ -23,7 +23,7 @@ struct TTextSurface {
     // The smallest rectangle holding every pixel that is no longer white.
     TRect Ink() const { return InkOf(Pixels); }
 
-    static TRect InkOf(const TPixmap& pixels, TPixel background = RGB(255, 255, 255))
+    static TRect InkOf(const TPixmap& pixels, TPixel background = MakeColor(255, 255, 255))
     {
         TRect box;
         for (int y = 0; y < pixels.Height(); ++y)
@@ -37,7 +37,7 @@ struct TTextSurface {
     bool RowHasInk(int y, int x0, int x1) const
     {
         for (int x = x0; x < x1; ++x)
-            if (Pixels.At(x, y) != RGB(255, 255, 255))
+            if (Pixels.At(x, y) != MakeColor(255, 255, 255))
                 return true;
         return false;
     }

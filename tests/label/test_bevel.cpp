@@ -8,10 +8,10 @@
 
 namespace {
 
-constexpr TPixel background = RGB(1, 2, 3);
-constexpr TColor light = RGB(250, 250, 250);
-constexpr TColor shade = RGB(60, 60, 60);
-constexpr TColor border = RGB(0, 0, 200);
+constexpr TPixel background = MakeColor(1, 2, 3);
+constexpr TColor light = MakeColor(250, 250, 250);
+constexpr TColor shade = MakeColor(60, 60, 60);
+constexpr TColor border = MakeColor(0, 0, 200);
 
 // A surface to draw a bevel on, with plain colours for every part.
 struct BevelSurface {

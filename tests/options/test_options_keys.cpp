@@ -38,33 +38,33 @@ TEST_F(OptionsTest, ArrowKeysChooseASettingLightItsNameAndStepIt)
     };
     EXPECT_EQ(LitNames(window), "") << "no name is lit before a key is used";
 
-    press(VK_UP);
+    press(vkUp);
     EXPECT_EQ(LitNames(window), "Mixrate:");
-    press(VK_UP);
+    press(vkUp);
     EXPECT_EQ(Texts(), (::Texts{"44100", "On", "On", "Less"})) << "up twice from 22050 stops at the last rate";
 
-    press(VK_RIGHT);
+    press(vkRight);
     EXPECT_EQ(LitNames(window), "Stereo:");
-    press(VK_DOWN);
-    press(VK_RIGHT);
+    press(vkDown);
+    press(vkRight);
     EXPECT_EQ(LitNames(window), "Filtermode:");
-    press(VK_UP);
-    press(VK_RIGHT);
+    press(vkUp);
+    press(vkRight);
     EXPECT_EQ(LitNames(window), "16 Bit:");
-    press(VK_DOWN);
+    press(vkDown);
     EXPECT_EQ(Texts(), (::Texts{"44100", "Off", "Off", "More"}));
 
-    press(VK_RIGHT);
+    press(vkRight);
     EXPECT_EQ(LitNames(window), "Mixrate:") << "Right after the last setting comes back to the first";
-    press(VK_LEFT);
+    press(vkLeft);
     EXPECT_EQ(LitNames(window), "16 Bit:");
-    press(VK_TAB);
+    press(vkTab);
     EXPECT_EQ(LitNames(window), "Mixrate:");
-    press(VK_TAB, ssShift);
+    press(vkTab, ssShift);
     EXPECT_EQ(LitNames(window), "16 Bit:");
-    press(VK_LEFT, ssCtrl);
+    press(vkLeft, ssCtrl);
     EXPECT_EQ(LitNames(window), "16 Bit:") << "a key with Ctrl is no choice";
 
-    press(VK_RETURN);
+    press(vkReturn);
     EXPECT_EQ(Settings(), (TSettings{44100, false, false, 2})) << "closing applies what the keys chose";
 }

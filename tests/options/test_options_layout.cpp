@@ -115,7 +115,7 @@ TEST_F(OptionsTest, SpinButtonsAre15By25WithoutTheThreeDimensionalLookAndWithThe
             EXPECT_EQ(glyph->Width(), 9);
             EXPECT_EQ(glyph->Height(), 6);
             EXPECT_EQ(glyph->PixelFormat(), TPixelFormat::pf24bit);
-            EXPECT_EQ(glyph->TransparentColor(), static_cast<TColor>(RGB(0x7F, 0x7F, 0x00))) << "olive is left out";
+            EXPECT_EQ(glyph->TransparentColor(), static_cast<TColor>(MakeColor(0x7F, 0x7F, 0x00))) << "olive is left out";
         }
     }
 }
@@ -151,5 +151,5 @@ TEST_F(OptionsTest, WindowShowsItsValuesInGoldOnBlack)
     };
     EXPECT_GT(goldIn(*window.lMixrate), 10);
     EXPECT_GT(goldIn(*window.Label1), 10);
-    EXPECT_EQ(picture.At(40, 36) & 0xFFFFFF, RGB(0, 0, 0)) << "the panel between the rows is black";
+    EXPECT_EQ(picture.At(40, 36) & 0xFFFFFF, MakeColor(0, 0, 0)) << "the panel between the rows is black";
 }

@@ -217,7 +217,7 @@ TEST_F(OptionsTest, EscapeAndEnterCloseAndApplyWhileTheMainWindowIgnoresItsKeys)
 {
     Application().CreateForm(fOptions, Player());
     WriteFile("song1.xm", SlowModule(4));
-    for (std::uint16_t closing : {std::uint16_t{VK_ESCAPE}, std::uint16_t{VK_RETURN}}) {
+    for (std::uint16_t closing : {std::uint16_t{vkEscape}, std::uint16_t{vkReturn}}) {
         fOptions = TComponent::Create<TfOptions>(&Application(), Player());
         fOptions->DoCreate();
         options = fOptions;
@@ -229,7 +229,7 @@ TEST_F(OptionsTest, EscapeAndEnterCloseAndApplyWhileTheMainWindowIgnoresItsKeys)
             fMain->DispatchKeyDown('1', 0);
             fMain->DispatchKeyUp('1', 0);
             EXPECT_FALSE((Player().State() == TPlaybackState::Playing)) << "the main window took a key";
-            if (closing == VK_ESCAPE)
+            if (closing == vkEscape)
                 ClickUp(*shown->bMixrate);
             else
                 ClickDown(*shown->bMixrate);
@@ -237,7 +237,7 @@ TEST_F(OptionsTest, EscapeAndEnterCloseAndApplyWhileTheMainWindowIgnoresItsKeys)
         };
         shown->ShowModal();
         EXPECT_FALSE(shown->Visible());
-        EXPECT_EQ(Settings().MixRate, closing == VK_ESCAPE ? 44100 : 22050) << "up from 22050, then down again";
+        EXPECT_EQ(Settings().MixRate, closing == vkEscape ? 44100 : 22050) << "up from 22050, then down again";
         shown->Release();
         user->Free();
         Application().ProcessMessages();

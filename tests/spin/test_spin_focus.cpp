@@ -17,16 +17,16 @@ TEST_F(SpinFocusTest, SpaceClicksTheUpperHalfUntilTheFocusedHalfChanges)
     spin->SetTabStop(true);
     spin->SetFocus();
     ASSERT_TRUE(spin->Focused());
-    Key(VK_SPACE);
-    Key(VK_SPACE);
+    Key(vkSpace);
+    Key(vkSpace);
     EXPECT_EQ(Halves(), (std::vector<std::string>{"up", "up"}));
 
-    Key(VK_DOWN);
+    Key(vkDown);
     EXPECT_EQ(spin->FocusedButton(), spin->DownButton());
-    Key(VK_SPACE);
-    Key(VK_UP);
+    Key(vkSpace);
+    Key(vkUp);
     EXPECT_EQ(spin->FocusedButton(), spin->UpButton());
-    Key(VK_SPACE);
+    Key(vkSpace);
     EXPECT_EQ(Halves(), (std::vector<std::string>{"up", "up", "down", "down", "up", "up"}));
     EXPECT_TRUE(spin->WantsArrows());
 }
@@ -34,9 +34,9 @@ TEST_F(SpinFocusTest, SpaceClicksTheUpperHalfUntilTheFocusedHalfChanges)
 TEST_F(SpinFocusTest, KeysDoNothingWithoutTheFocus)
 {
     spin->SetTabStop(true);
-    Key(VK_SPACE);
-    Key(VK_UP);
-    Key(VK_DOWN);
+    Key(vkSpace);
+    Key(vkUp);
+    Key(vkDown);
     EXPECT_TRUE(clicks.empty());
 }
 
@@ -45,9 +45,9 @@ TEST_F(SpinFocusTest, ArrowKeysClickButLeaveTheFocusedHalfWithoutTabStop)
     // Focused from code although it is no tab stop: the arrows click their
     // halves, but the focused half only moves for a tab stop.
     spin->SetFocus();
-    Key(VK_DOWN);
+    Key(vkDown);
     EXPECT_EQ(spin->FocusedButton(), spin->UpButton());
-    Key(VK_SPACE);
+    Key(vkSpace);
     EXPECT_EQ(Halves(), (std::vector<std::string>{"down", "up"}));
 }
 
@@ -59,7 +59,7 @@ TEST_F(SpinFocusTest, PressingAHalfOfATabStopTakesTheFocusAndFocusesThatHalf)
     EXPECT_EQ(spin->FocusedButton(), spin->DownButton());
     EXPECT_TRUE(spin->DownButton()->ShowFocusRect());
     EXPECT_FALSE(spin->UpButton()->ShowFocusRect());
-    Key(VK_SPACE);
+    Key(vkSpace);
     EXPECT_EQ(Halves(), (std::vector<std::string>{"down", "down"}));
 
     ClickHalf(*spin->UpButton());

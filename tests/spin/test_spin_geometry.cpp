@@ -29,7 +29,7 @@ std::vector<TPixel> PixelsOf(const TBitmap& bitmap)
 std::unique_ptr<TBitmap> Embedded(const char* name)
 {
     auto bitmap = std::make_unique<TBitmap>();
-    bitmap->LoadFromMemory(FindResource(name));
+    bitmap->LoadFromMemory(FindEmbeddedFile(name));
     return bitmap;
 }
 
@@ -138,7 +138,7 @@ TEST_F(SpinTest, HalvesShowTheirGlyphsWithTheOliveBackgroundLeftOut)
     spin->SetUpGlyph(*Embedded("spin_up.bmp"));
     spin->SetDownGlyph(*Embedded("spin_down.bmp"));
     TPixmap picture = window->Snapshot();
-    const TPixel olive = RGB(0x7F, 0x7F, 0x00);
+    const TPixel olive = MakeColor(0x7F, 0x7F, 0x00);
     int black = 0;
     for (int y = 0; y < 25; ++y) {
         for (int x = 0; x < 15; ++x) {

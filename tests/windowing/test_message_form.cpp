@@ -21,7 +21,7 @@ protected:
     void Show(const std::string& path)
     {
         text = "Unable to load module " + path + ": not a module file the engine recognises";
-        box = TComponent::Create<TMessageForm>(&Application(), text, "MIDAS Sound System Error", MB_OK | MB_ICONERROR);
+        box = TComponent::Create<TMessageForm>(&Application(), text, "MIDAS Sound System Error", mbOk | mbIconError);
         box->Show();
     }
 

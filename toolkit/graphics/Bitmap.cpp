@@ -33,37 +33,37 @@ bool IsPaletted(TPixelFormat format)
 std::vector<TPixel> StandardPalette(TPixelFormat format)
 {
     switch (format) {
-    case TPixelFormat::pf1bit: return {RGB(0, 0, 0), RGB(255, 255, 255)};
+    case TPixelFormat::pf1bit: return {MakeColor(0, 0, 0), MakeColor(255, 255, 255)};
     case TPixelFormat::pf4bit:
     case TPixelFormat::pf8bit: {
         std::vector<TPixel> palette = {
-            RGB(0, 0, 0),
-            RGB(128, 0, 0),
-            RGB(0, 128, 0),
-            RGB(128, 128, 0),
-            RGB(0, 0, 128),
-            RGB(128, 0, 128),
-            RGB(0, 128, 128),
-            RGB(192, 192, 192),
-            RGB(128, 128, 128),
-            RGB(255, 0, 0),
-            RGB(0, 255, 0),
-            RGB(255, 255, 0),
-            RGB(0, 0, 255),
-            RGB(255, 0, 255),
-            RGB(0, 255, 255),
-            RGB(255, 255, 255),
+            MakeColor(0, 0, 0),
+            MakeColor(128, 0, 0),
+            MakeColor(0, 128, 0),
+            MakeColor(128, 128, 0),
+            MakeColor(0, 0, 128),
+            MakeColor(128, 0, 128),
+            MakeColor(0, 128, 128),
+            MakeColor(192, 192, 192),
+            MakeColor(128, 128, 128),
+            MakeColor(255, 0, 0),
+            MakeColor(0, 255, 0),
+            MakeColor(255, 255, 0),
+            MakeColor(0, 0, 255),
+            MakeColor(255, 0, 255),
+            MakeColor(0, 255, 255),
+            MakeColor(255, 255, 255),
         };
         if (format == TPixelFormat::pf4bit)
             return palette;
         for (int r = 0; r < 6; ++r)
             for (int g = 0; g < 6; ++g)
                 for (int b = 0; b < 6; ++b)
-                    palette.push_back(RGB(51 * r, 51 * g, 51 * b));
+                    palette.push_back(MakeColor(51 * r, 51 * g, 51 * b));
         // 24 greys strictly between black and white fill the rest.
         for (int i = 1; i <= 24; ++i) {
             int level = (i * 255 + 12) / 25;
-            palette.push_back(RGB(level, level, level));
+            palette.push_back(MakeColor(level, level, level));
         }
         return palette;
     }
@@ -141,7 +141,7 @@ void TBitmap::SetPalette(std::vector<TPixel> palette)
         throw EInvalidOperation("A 24-bit bitmap has no palette");
     if (palette.size() > MaxColours(format_))
         throw EInvalidOperation(
-            FormatMessage("A palette of %d colours is too large for this bitmap", static_cast<int>(palette.size())));
+            FormatText("A palette of %d colours is too large for this bitmap", static_cast<int>(palette.size())));
     for (TPixel& entry : palette)
         entry &= 0xFFFFFF;
     palette_ = palette.empty() ? StandardPalette(format_) : std::move(palette);

@@ -167,7 +167,7 @@ std::vector<TPixel> ReadPalette(Bytes bytes, const BmpHeader& header)
     std::vector<TPixel> palette(count);
     for (std::size_t i = 0; i < count; ++i) {
         const unsigned char* entry = &bytes[offset + i * entrySize];
-        palette[i] = RGB(entry[2], entry[1], entry[0]);
+        palette[i] = MakeColor(entry[2], entry[1], entry[0]);
     }
     return palette;
 }
@@ -175,7 +175,7 @@ std::vector<TPixel> ReadPalette(Bytes bytes, const BmpHeader& header)
 // Pixel indexes past the palette's end draw black, as nothing says otherwise.
 TPixel PaletteColour(const std::vector<TPixel>& palette, unsigned index)
 {
-    return index < palette.size() ? palette[index] : RGB(0, 0, 0);
+    return index < palette.size() ? palette[index] : MakeColor(0, 0, 0);
 }
 
 // One colour field of a 16- or 32-bit pixel, scaled from its width to 0..255.
@@ -221,11 +221,11 @@ void ReadStoredRows(Bytes pixelBytes, const BmpHeader& header, const std::vector
             case 1: out[x] = PaletteColour(palette, row[x / 8] >> (7 - x % 8) & 1); break;
             case 4: out[x] = PaletteColour(palette, row[x / 2] >> (x % 2 == 0 ? 4 : 0) & 0xF); break;
             case 8: out[x] = PaletteColour(palette, row[x]); break;
-            case 24: out[x] = RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]); break;
+            case 24: out[x] = MakeColor(row[3 * x + 2], row[3 * x + 1], row[3 * x]); break;
             default: {
                 const int size = header.Bits / 8;
                 const std::uint32_t pixel = LittleEndian(row + size * x, size);
-                out[x] = RGB(red(pixel), green(pixel), blue(pixel));
+                out[x] = MakeColor(red(pixel), green(pixel), blue(pixel));
                 break;
             }
             }

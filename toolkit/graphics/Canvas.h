@@ -144,8 +144,8 @@ public:
 
     // Text in the canvas font, its escapement included. (x, y) is the
     // top-left corner of the first character cell. A solid brush first fills
-    // the text's cells (TextOut) or the clip rectangle (TextRect).
-    void TextOut(int x, int y, std::string_view text);
+    // the text's cells (WriteText) or the clip rectangle (TextRect).
+    void WriteText(int x, int y, std::string_view text);
     void TextRect(const TRect& clip, int x, int y, std::string_view text);
     // Lays text out in r with DT_ options; returns the text's height. With
     // DT_CALCRECT nothing is drawn: r's right and bottom become the extent.

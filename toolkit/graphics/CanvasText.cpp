@@ -122,7 +122,7 @@ void PaintLine(const TTextSurface& surface, TFontFace& face, const TFont& font, 
 
 // A solid brush fills the upright cells of the line; turned text is drawn
 // without a background.
-void TCanvas::TextOut(int x, int y, std::string_view text)
+void TCanvas::WriteText(int x, int y, std::string_view text)
 {
     TFontFace& face = TFontEngine::Instance().Face(font_);
     TTextLine line = LayoutLine(face, text);

@@ -6,31 +6,31 @@ namespace {
 
 // The classic grey desktop scheme, indexed like the system colours.
 constexpr std::array<TPixel, 25> scheme = {
-    RGB(200, 200, 200), // scroll bar
-    RGB(0, 128, 128),   // desktop background
-    RGB(0, 0, 128),     // active caption
-    RGB(128, 128, 128), // inactive caption
-    RGB(192, 192, 192), // menu
-    RGB(255, 255, 255), // window
-    RGB(0, 0, 0),       // window frame
-    RGB(0, 0, 0),       // menu text
-    RGB(0, 0, 0),       // window text
-    RGB(255, 255, 255), // caption text
-    RGB(192, 192, 192), // active border
-    RGB(192, 192, 192), // inactive border
-    RGB(128, 128, 128), // application work space
-    RGB(0, 0, 128),     // highlight
-    RGB(255, 255, 255), // highlight text
-    RGB(192, 192, 192), // button face
-    RGB(128, 128, 128), // button shadow
-    RGB(128, 128, 128), // grey text
-    RGB(0, 0, 0),       // button text
-    RGB(192, 192, 192), // inactive caption text
-    RGB(255, 255, 255), // button highlight
-    RGB(0, 0, 0),       // 3-D dark shadow
-    RGB(223, 223, 223), // 3-D light
-    RGB(0, 0, 0),       // tooltip text
-    RGB(255, 255, 225), // tooltip background
+    MakeColor(200, 200, 200), // scroll bar
+    MakeColor(0, 128, 128),   // desktop background
+    MakeColor(0, 0, 128),     // active caption
+    MakeColor(128, 128, 128), // inactive caption
+    MakeColor(192, 192, 192), // menu
+    MakeColor(255, 255, 255), // window
+    MakeColor(0, 0, 0),       // window frame
+    MakeColor(0, 0, 0),       // menu text
+    MakeColor(0, 0, 0),       // window text
+    MakeColor(255, 255, 255), // caption text
+    MakeColor(192, 192, 192), // active border
+    MakeColor(192, 192, 192), // inactive border
+    MakeColor(128, 128, 128), // application work space
+    MakeColor(0, 0, 128),     // highlight
+    MakeColor(255, 255, 255), // highlight text
+    MakeColor(192, 192, 192), // button face
+    MakeColor(128, 128, 128), // button shadow
+    MakeColor(128, 128, 128), // grey text
+    MakeColor(0, 0, 0),       // button text
+    MakeColor(192, 192, 192), // inactive caption text
+    MakeColor(255, 255, 255), // button highlight
+    MakeColor(0, 0, 0),       // 3-D dark shadow
+    MakeColor(223, 223, 223), // 3-D light
+    MakeColor(0, 0, 0),       // tooltip text
+    MakeColor(255, 255, 225), // tooltip background
 };
 
 } // namespace

@@ -72,7 +72,7 @@ constexpr int GetBValue(TPixel p)
 {
     return (p >> 16) & 0xFF;
 }
-constexpr TPixel RGB(int r, int g, int b)
+constexpr TPixel MakeColor(int r, int g, int b)
 {
     return static_cast<TPixel>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }

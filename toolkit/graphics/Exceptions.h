@@ -36,7 +36,7 @@ public:
 
 // printf-style formatting of a message with integer and text arguments.
 template <typename... Args>
-std::string FormatMessage(const char* format, Args... args)
+std::string FormatText(const char* format, Args... args)
 {
     int length = std::snprintf(nullptr, 0, format, args...);
     std::string text(static_cast<std::size_t>(length > 0 ? length : 0), '\0');

@@ -92,7 +92,7 @@ TFontFace::TFontFace(FT_LibraryRec_* library, const TFaceSource& source, int hei
     FT_Error error = FT_Open_Face(library_, &args, source.Index, &face_);
     if (error != 0) {
         face_ = nullptr;
-        throw EPlatformError(FormatMessage(
+        throw EPlatformError(FormatText(
             "Font file %s can't be opened (FreeType error %d)", source.File.c_str(), static_cast<int>(error)));
     }
     if (height == 0)

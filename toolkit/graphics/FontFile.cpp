@@ -1,36 +1,27 @@
 #include "toolkit/graphics/FontFile.h"
 
 #include "toolkit/graphics/Exceptions.h"
+#include "toolkit/graphics/Utf8Path.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#include <filesystem>
+#include <system_error>
 
 TFontFile::TFontFile(const std::string& path) : path_(path)
 {
-    descriptor_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat status { };
-    if (descriptor_ < 0 || fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode)) {
-        const int error = errno;
-        if (descriptor_ >= 0)
-            close(descriptor_);
-        throw EPlatformError(FormatMessage("Font file %s can't be opened (%s)", path.c_str(),
-            S_ISREG(status.st_mode) || error != 0 ? std::strerror(error) : "no regular file"));
-    }
-    stream_.size = static_cast<unsigned long>(status.st_size);
-    stream_.descriptor.value = descriptor_;
+    const std::filesystem::path file = PathOf(path);
+    std::error_code error;
+    const bool regular = std::filesystem::is_regular_file(file, error);
+    const std::uintmax_t size = regular ? std::filesystem::file_size(file, error) : 0;
+    if (regular && !error)
+        file_.open(file, std::ios::binary);
+    if (!regular || error || !file_)
+        throw EPlatformError(FormatText("Font file %s can't be opened (%s)", path.c_str(),
+            error ? error.message().c_str() : regular ? "it can't be read" : "no regular file"));
+    stream_.size = static_cast<unsigned long>(size);
+    stream_.descriptor.pointer = this;
     stream_.pathname.pointer = path_.data();
     stream_.read = &TFontFile::Read;
     stream_.close = &TFontFile::Close;
-}
-
-TFontFile::~TFontFile()
-{
-    if (descriptor_ >= 0)
-        close(descriptor_);
 }
 
 FT_Open_Args TFontFile::OpenArgs()
@@ -46,20 +37,15 @@ unsigned long TFontFile::Read(FT_Stream stream, unsigned long offset, unsigned c
     // A count of 0 only asks whether offset is within the file.
     if (count == 0)
         return offset > stream->size ? 1 : 0;
-    unsigned long done = 0;
-    while (done < count) {
-        const ssize_t got = pread(
-            static_cast<int>(stream->descriptor.value), buffer + done, count - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        done += static_cast<unsigned long>(got);
-    }
-    return done;
+    std::ifstream& file = static_cast<TFontFile*>(stream->descriptor.pointer)->file_;
+    file.clear();
+    if (!file.seekg(static_cast<std::streamoff>(offset)))
+        return 0;
+    file.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(count));
+    return static_cast<unsigned long>(file.gcount());
 }
 
 void TFontFile::Close(FT_Stream)
 {
-    // The descriptor is closed with the object, after the face that reads it.
+    // The file is closed with the object, after the face that reads it.
 }

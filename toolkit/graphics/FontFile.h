@@ -1,20 +1,20 @@
 #pragma once
 
-// A font file as FreeType reads it: through pread on a descriptor, for the
-// tables and glyphs it asks for, rather than the whole file mapped. A face
+// A font file as FreeType reads it: the tables and glyphs it asks for, read
+// from the file where they lie, rather than the whole file mapped. A face
 // uses a few kilobytes of a font file of several hundred; mapped, the
-// kernel would bring most of them in for it and keep them for the run.
+// system would bring most of them in for it and keep them for the run.
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <fstream>
 #include <string>
 
 class TFontFile {
 public:
-    // Throws EPlatformError when the file can't be opened.
+    // path: UTF-8. Throws EPlatformError when the file can't be opened.
     explicit TFontFile(const std::string& path);
-    ~TFontFile();
     TFontFile(const TFontFile&) = delete;
     TFontFile& operator=(const TFontFile&) = delete;
 
@@ -26,6 +26,6 @@ private:
     static void Close(FT_Stream stream);
 
     std::string path_;
-    int descriptor_ = -1;
+    std::ifstream file_;
     FT_StreamRec stream_{};
 };

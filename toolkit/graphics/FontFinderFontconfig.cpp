@@ -57,7 +57,7 @@ TFaceSource TFontFinder::Find(const std::string& family, bool bold, bool italic)
     PatternPtr match(FcFontMatch(config, pattern.get(), &result));
     FcChar8* file = nullptr;
     if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch || !file)
-        throw EPlatformError(FormatMessage("No font file draws the face %s", family.c_str()));
+        throw EPlatformError(FormatText("No font file draws the face %s", family.c_str()));
 
     TFaceSource source;
     source.File = reinterpret_cast<const char*>(file);

@@ -4,5 +4,5 @@
 
 void TPersistent::Assign(const TPersistent& source)
 {
-    throw EConvertError(FormatMessage("Cannot assign a %s to a %s", source.ClassName(), ClassName()));
+    throw EConvertError(FormatText("Cannot assign a %s to a %s", source.ClassName(), ClassName()));
 }

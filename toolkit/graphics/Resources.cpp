@@ -24,7 +24,7 @@ TResourceRegistration::TResourceRegistration(std::span<const TEmbeddedFile> file
     table().insert(table().end(), files.begin(), files.end());
 }
 
-std::span<const unsigned char> FindResource(std::string_view name)
+std::span<const unsigned char> FindEmbeddedFile(std::string_view name)
 {
     for (const auto& file : table()) {
         if (name == file.Name)

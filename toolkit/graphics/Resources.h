@@ -21,7 +21,7 @@ struct TResourceRegistration {
 };
 
 // The bytes of an embedded file; empty when no file of that name is embedded.
-std::span<const unsigned char> FindResource(std::string_view name);
+std::span<const unsigned char> FindEmbeddedFile(std::string_view name);
 
 // The embedded files have been read: their pages go back to the system,
 // and come again from the program's file should they be read once more.

@@ -112,7 +112,7 @@ void TApplication::RequestEnd()
 
 void TApplication::ShowException(const std::exception& error)
 {
-    MessageBox(error.what(), title_.empty() ? std::string("Error") : title_, MB_OK | MB_ICONERROR);
+    ShowMessage(error.what(), title_.empty() ? std::string("Error") : title_, mbOk | mbIconError);
 }
 
 void TApplication::ProcessMessages()
@@ -195,18 +195,18 @@ bool TApplication::IsMinimized() const
     return mainForm_ && mainForm_->PlatformWindow() && mainForm_->PlatformWindow()->IsMinimized();
 }
 
-int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
+int TApplication::ShowMessage(const std::string& text, const std::string& caption, unsigned flags)
 {
     if (MessageBoxHook)
         return MessageBoxHook(text, caption, flags);
     if (headless_ || displayLost_) {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        return IDOK;
+        return idOk;
     }
     auto* box = TComponent::Create<TMessageForm>(this, text, caption, flags);
     box->ShowModal();
     box->Free();
-    return IDOK;
+    return idOk;
 }
 
 std::uint64_t TApplication::Now()

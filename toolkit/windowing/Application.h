@@ -16,11 +16,12 @@
 class TForm;
 class TTimer;
 
-// Message box flags, as the classic desktop API numbers them.
-inline constexpr unsigned MB_OK = 0x0;
-inline constexpr unsigned MB_ICONERROR = 0x10;
-inline constexpr unsigned MB_ICONSTOP = MB_ICONERROR;
-inline constexpr int IDOK = 1;
+// Message box flags, as the classic desktop API numbers them, named so that
+// its own macros (MB_OK, IDOK) never meet them.
+inline constexpr unsigned mbOk = 0x0;
+inline constexpr unsigned mbIconError = 0x10;
+inline constexpr unsigned mbIconStop = mbIconError;
+inline constexpr int idOk = 1;
 
 // Ends the program from anywhere: unwinds to the program's entry, which
 // destroys the windows and exits with the code. Deliberately not a
@@ -102,8 +103,8 @@ public:
     void Restore();
 
     // A modal box with text, caption, an OK button and the icon of flags;
-    // answers IDOK. Tests may put their own box in its place.
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
+    // answers idOk. Tests may put their own box in its place.
+    int ShowMessage(const std::string& text, const std::string& caption, unsigned flags);
     std::function<int(const std::string& text, const std::string& caption, unsigned flags)> MessageBoxHook;
 
     // Milliseconds on the message loop's clock.

@@ -156,7 +156,7 @@ const std::string& LayoutString(const TLayoutValue& value, TLayoutContext& conte
 std::unique_ptr<TBitmap> LayoutBitmap(const TLayoutValue& value, TLayoutContext& context)
 {
     const std::string& name = LayoutString(value, context);
-    auto bytes = FindResource(name);
+    auto bytes = FindEmbeddedFile(name);
     if (bytes.empty())
         context.Fail("no embedded picture '" + name + "'");
     auto bitmap = std::make_unique<TBitmap>();

@@ -31,30 +31,31 @@ using TControlState = std::uint8_t;
 
 enum class TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
-// Virtual key codes as the classic desktop API numbers them.
+// Virtual key codes as the classic desktop API numbers them, named so that
+// its own macros (VK_ESCAPE and the like) never meet them.
 enum TVirtualKey : std::uint16_t {
-    VK_BACK = 0x08,
-    VK_TAB = 0x09,
-    VK_RETURN = 0x0D,
-    VK_ESCAPE = 0x1B,
-    VK_SPACE = 0x20,
-    VK_LEFT = 0x25,
-    VK_UP = 0x26,
-    VK_RIGHT = 0x27,
-    VK_DOWN = 0x28,
-    VK_ADD = 0x6B, // on the keypad
-    VK_SUBTRACT = 0x6D,
-    VK_VOLUME_MUTE = 0xAD,
-    VK_VOLUME_DOWN = 0xAE,
-    VK_VOLUME_UP = 0xAF,
-    VK_MEDIA_NEXT_TRACK = 0xB0,
-    VK_MEDIA_PREV_TRACK = 0xB1,
-    VK_MEDIA_STOP = 0xB2,
-    VK_MEDIA_PLAY_PAUSE = 0xB3,
-    VK_OEM_PLUS = 0xBB, // "=" and "+" on most layouts
-    VK_OEM_COMMA = 0xBC,
-    VK_OEM_MINUS = 0xBD,
-    VK_OEM_PERIOD = 0xBE,
+    vkBack = 0x08,
+    vkTab = 0x09,
+    vkReturn = 0x0D,
+    vkEscape = 0x1B,
+    vkSpace = 0x20,
+    vkLeft = 0x25,
+    vkUp = 0x26,
+    vkRight = 0x27,
+    vkDown = 0x28,
+    vkAdd = 0x6B, // on the keypad
+    vkSubtract = 0x6D,
+    vkVolumeMute = 0xAD,
+    vkVolumeDown = 0xAE,
+    vkVolumeUp = 0xAF,
+    vkMediaNextTrack = 0xB0,
+    vkMediaPrevTrack = 0xB1,
+    vkMediaStop = 0xB2,
+    vkMediaPlayPause = 0xB3,
+    vkOemPlus = 0xBB, // "=" and "+" on most layouts
+    vkOemComma = 0xBC,
+    vkOemMinus = 0xBD,
+    vkOemPeriod = 0xBE,
 };
 
 // A rectangle on its parent's surface that draws itself and receives the

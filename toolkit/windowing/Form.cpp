@@ -60,7 +60,7 @@ void TForm::EnsureWindow()
 {
     if (window_)
         return;
-    window_ = Application().Platform().CreateWindow(*this, borderStyle_ != TFormBorderStyle::bsNone);
+    window_ = Application().Platform().MakeWindow(*this, borderStyle_ != TFormBorderStyle::bsNone);
     window_->SetTitle(Caption());
     window_->SetBounds(BoundsRect());
     UpdateDropTarget();

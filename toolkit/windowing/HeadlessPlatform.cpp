@@ -27,7 +27,7 @@ namespace {
 
 class THeadlessPlatform final : public TPlatform {
 public:
-    std::unique_ptr<TPlatformWindow> CreateWindow(TForm&, bool) override { return std::make_unique<THeadlessWindow>(); }
+    std::unique_ptr<TPlatformWindow> MakeWindow(TForm&, bool) override { return std::make_unique<THeadlessWindow>(); }
     TSize ScreenSize() const override { return {1024, 768}; }
     std::uint64_t Now() const override { return now_; }
     bool PumpEvents(int) override { return false; }

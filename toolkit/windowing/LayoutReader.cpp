@@ -258,7 +258,7 @@ void ReadLayoutText(TForm& root, std::string_view text, const std::string& fileN
 
 void ReadLayout(TForm& root, const std::string& resourceName)
 {
-    auto bytes = FindResource(resourceName);
+    auto bytes = FindEmbeddedFile(resourceName);
     if (bytes.empty())
         throw ELayoutError(resourceName + ": no such window layout is embedded");
     ReadLayoutText(root, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), resourceName);

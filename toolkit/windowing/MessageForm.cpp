@@ -111,7 +111,7 @@ TMessageForm::TMessageForm(TComponent* owner, std::string text, const std::strin
     shown_ = Readable(measure, text_);
     TRect extent{0, 0, textWidth, 0};
     measure.DrawText(shown_, extent, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    int left = margin + ((flags_ & MB_ICONERROR) ? iconSize + margin : 0);
+    int left = margin + ((flags_ & mbIconError) ? iconSize + margin : 0);
     textRect_ = extent.Offset(left, margin + std::max(0, (iconSize - extent.Height()) / 2));
     int width = std::max(textRect_.Right + margin, buttonSize.Width + 2 * margin);
     int height = std::max(textRect_.Bottom, margin + iconSize) + margin + buttonSize.Height + margin;
@@ -142,7 +142,7 @@ void TMessageForm::Paint()
 {
     TCanvas& canvas = Canvas();
     TForm::Paint();
-    if (flags_ & MB_ICONERROR)
+    if (flags_ & mbIconError)
         PaintIcon(canvas, {margin, margin});
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.Font().SetColor(clWindowText);
@@ -169,7 +169,7 @@ void TMessageForm::Paint()
 void TMessageForm::KeyDown(std::uint16_t& key, TShiftState shift)
 {
     TForm::KeyDown(key, shift);
-    if (key == VK_RETURN || key == VK_ESCAPE || key == VK_SPACE) {
+    if (key == vkReturn || key == vkEscape || key == vkSpace) {
         key = 0;
         SetModalResult(mrOk);
     }

@@ -54,7 +54,7 @@ public:
 class TPlatform {
 public:
     virtual ~TPlatform() = default;
-    virtual std::unique_ptr<TPlatformWindow> CreateWindow(TForm& form, bool bordered) = 0;
+    virtual std::unique_ptr<TPlatformWindow> MakeWindow(TForm& form, bool bordered) = 0;
     virtual TSize ScreenSize() const = 0;
     // Milliseconds on a monotonic clock.
     virtual std::uint64_t Now() const = 0;

@@ -24,15 +24,17 @@ struct TDesktopMouse {
 };
 
 // What SDL2 leaves to the windowing system under it. TSdlPlatform and
-// TSdlWindow reach X11 or Wayland only through this; each system has its
-// own file (X11Desktop.cpp, WaylandDesktop.cpp), and any other video driver
-// SDL runs on gets the plain behaviour of this class.
+// TSdlWindow reach X11, Wayland or Windows only through this; each system
+// has its own file (X11Desktop.cpp, WaylandDesktop.cpp, WindowsDesktop.cpp),
+// and any other video driver SDL runs on gets the plain behaviour of this
+// class.
 class TSdlDesktop {
 public:
-    // Starts SDL's video, with the drivers SDL tries unless SDL_VIDEODRIVER
-    // names its own: X11 first (XWayland on a Wayland desktop), whose
-    // windows place themselves and follow the pointer to the screen pixel,
-    // then Wayland. False with SDL's error set when no display opens.
+    // Starts SDL's video: on Linux with the drivers SDL tries unless
+    // SDL_VIDEODRIVER names its own: X11 first (XWayland on a Wayland
+    // desktop), whose windows place themselves and follow the pointer to
+    // the screen pixel, then Wayland. False with SDL's error set when no
+    // display opens.
     static bool StartVideo();
     // The desktop for the video driver SDL started with.
     static std::unique_ptr<TSdlDesktop> ForCurrentDriver();
@@ -105,5 +107,8 @@ protected:
     [[noreturn]] static void EndWithoutDisplay();
 };
 
+// Each system's own desktops, made by ForCurrentDriver (SdlDesktopLinux.cpp,
+// SdlDesktopWindows.cpp).
 std::unique_ptr<TSdlDesktop> MakeX11Desktop();
 std::unique_ptr<TSdlDesktop> MakeWaylandDesktop();
+std::unique_ptr<TSdlDesktop> MakeWindowsDesktop();

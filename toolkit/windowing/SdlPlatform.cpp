@@ -6,27 +6,16 @@
 #include "toolkit/windowing/Form.h"
 #include "toolkit/windowing/SdlDesktop.h"
 #include "toolkit/windowing/SdlWindow.h"
+#include "toolkit/windowing/SessionEnd.h"
 
 #include <SDL.h>
-#include <signal.h>
 
 #include <algorithm>
-#include <csignal>
 #include <map>
 #include <optional>
 #include <vector>
 
 namespace {
-
-// A hang-up (the terminal the program was started from closed) asks the
-// program to end, as SIGTERM and SIGINT do; SDL turns only those two into a
-// quit event. The handler just notes it: the message loop ends in order.
-volatile std::sig_atomic_t hangUpPending = 0;
-
-void NoteHangUp(int)
-{
-    hangUpPending = 1;
-}
 
 [[noreturn]] void failWithSdlError(const std::string& what)
 {
@@ -48,7 +37,6 @@ public:
         // event of its own, hundreds of thousands for a large text, which
         // would flood the queue; switched off, it copies nothing.
         SDL_EventState(SDL_DROPTEXT, SDL_DISABLE);
-        CatchHangUp();
         // A factor asked for is lowered to one at which mustFit fits the work
         // area; otherwise the screen's density decides, its own. Each is read
         // only where it counts: on X11 each takes a connection of its own.
@@ -60,16 +48,16 @@ public:
             scale_ = ScaleFor(scale, desktop_->DotsPerInch());
         }
         wakeEvent_ = SDL_RegisterEvents(1);
+        sessionEnd_ = std::make_unique<TSessionEnd>([this] { Wake(); });
     }
     ~TSdlPlatform() override
     {
-        if (hangUpCaught_)
-            ::sigaction(SIGHUP, &previousHangUp_, nullptr);
+        sessionEnd_.reset();
         desktop_.reset();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
-    std::unique_ptr<TPlatformWindow> CreateWindow(TForm& form, bool bordered) override
+    std::unique_ptr<TPlatformWindow> MakeWindow(TForm& form, bool bordered) override
     {
         auto window =
             std::make_unique<TSdlWindow>(form, bordered, scale_, *desktop_, [this](TSdlWindow& gone) { Forget(gone); });
@@ -115,9 +103,7 @@ public:
             Deliver(event);
             delivered = true;
         }
-        // Also after a wait that ended with nothing: the signal cut it short.
-        if (hangUpPending) {
-            hangUpPending = 0;
+        if (sessionEnd_->Asked()) {
             Application().RequestEnd();
             delivered = true;
         }
@@ -125,20 +111,6 @@ public:
     }
 
 private:
-    // Only where nobody chose otherwise: started under nohup, a hang-up
-    // stays ignored.
-    void CatchHangUp()
-    {
-        if (::sigaction(SIGHUP, nullptr, &previousHangUp_) != 0 || previousHangUp_.sa_handler != SIG_DFL)
-            return;
-        struct sigaction action { };
-        action.sa_handler = NoteHangUp;
-        sigemptyset(&action.sa_mask);
-        // Calls the signal interrupts go on: not every library retries them.
-        action.sa_flags = SA_RESTART;
-        hangUpCaught_ = ::sigaction(SIGHUP, &action, nullptr) == 0;
-    }
-
     void Forget(TSdlWindow& window) { windows_.erase(window.Id()); }
 
     TSdlWindow* WindowOf(Uint32 id) const
@@ -210,31 +182,31 @@ private:
     static std::uint16_t VirtualKey(SDL_Keycode key)
     {
         switch (key) {
-        case SDLK_BACKSPACE: return VK_BACK;
-        case SDLK_TAB: return VK_TAB;
+        case SDLK_BACKSPACE: return vkBack;
+        case SDLK_TAB: return vkTab;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return VK_RETURN;
-        case SDLK_ESCAPE: return VK_ESCAPE;
-        case SDLK_SPACE: return VK_SPACE;
-        case SDLK_LEFT: return VK_LEFT;
-        case SDLK_UP: return VK_UP;
-        case SDLK_RIGHT: return VK_RIGHT;
-        case SDLK_DOWN: return VK_DOWN;
-        case SDLK_COMMA: return VK_OEM_COMMA;
-        case SDLK_PERIOD: return VK_OEM_PERIOD;
+        case SDLK_KP_ENTER: return vkReturn;
+        case SDLK_ESCAPE: return vkEscape;
+        case SDLK_SPACE: return vkSpace;
+        case SDLK_LEFT: return vkLeft;
+        case SDLK_UP: return vkUp;
+        case SDLK_RIGHT: return vkRight;
+        case SDLK_DOWN: return vkDown;
+        case SDLK_COMMA: return vkOemComma;
+        case SDLK_PERIOD: return vkOemPeriod;
         case SDLK_PLUS:
-        case SDLK_EQUALS: return VK_OEM_PLUS;
-        case SDLK_MINUS: return VK_OEM_MINUS;
-        case SDLK_KP_PLUS: return VK_ADD;
-        case SDLK_KP_MINUS: return VK_SUBTRACT;
-        case SDLK_AUDIOPLAY: return VK_MEDIA_PLAY_PAUSE;
-        case SDLK_AUDIOSTOP: return VK_MEDIA_STOP;
-        case SDLK_AUDIONEXT: return VK_MEDIA_NEXT_TRACK;
-        case SDLK_AUDIOPREV: return VK_MEDIA_PREV_TRACK;
-        case SDLK_VOLUMEUP: return VK_VOLUME_UP;
-        case SDLK_VOLUMEDOWN: return VK_VOLUME_DOWN;
+        case SDLK_EQUALS: return vkOemPlus;
+        case SDLK_MINUS: return vkOemMinus;
+        case SDLK_KP_PLUS: return vkAdd;
+        case SDLK_KP_MINUS: return vkSubtract;
+        case SDLK_AUDIOPLAY: return vkMediaPlayPause;
+        case SDLK_AUDIOSTOP: return vkMediaStop;
+        case SDLK_AUDIONEXT: return vkMediaNextTrack;
+        case SDLK_AUDIOPREV: return vkMediaPrevTrack;
+        case SDLK_VOLUMEUP: return vkVolumeUp;
+        case SDLK_VOLUMEDOWN: return vkVolumeDown;
         case SDLK_AUDIOMUTE:
-        case SDLK_MUTE: return VK_VOLUME_MUTE;
+        case SDLK_MUTE: return vkVolumeMute;
         default:
             if (key >= 'a' && key <= 'z')
                 return static_cast<std::uint16_t>(key - 'a' + 'A');
@@ -393,8 +365,7 @@ private:
     std::vector<std::string> drop_;
     Uint32 dropWindow_ = 0;
     Uint32 wakeEvent_ = static_cast<Uint32>(-1);
-    bool hangUpCaught_ = false;
-    struct sigaction previousHangUp_ { };
+    std::unique_ptr<TSessionEnd> sessionEnd_;
 };
 
 } // namespace

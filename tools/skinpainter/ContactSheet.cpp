@@ -14,8 +14,8 @@ constexpr int SheetWidth = 720;
 constexpr int Margin = 16;
 constexpr int Gap = 16;
 constexpr int CaptionHeight = 18;
-constexpr TPixel SheetGrey = RGB(92, 92, 96);
-constexpr TPixel CaptionColour = RGB(236, 236, 236);
+constexpr TPixel SheetGrey = MakeColor(92, 92, 96);
+constexpr TPixel CaptionColour = MakeColor(236, 236, 236);
 
 int ScaleOf(const TBitmap& bitmap)
 {
@@ -107,7 +107,7 @@ std::unique_ptr<TBitmap> ContactSheet(const std::vector<Picture>& pictures)
             caption += "  " + std::to_string(cell.Scale) + "x";
         UseFont(canvas, 11, false);
         canvas.Font().SetColor(AsColor(CaptionColour));
-        canvas.TextOut(cell.Frame.Left, cell.Frame.Bottom + 3, caption);
+        canvas.WriteText(cell.Frame.Left, cell.Frame.Bottom + 3, caption);
     }
     return sheet;
 }
@@ -140,7 +140,7 @@ std::unique_ptr<TBitmap> WindowPreview(const std::vector<Picture>& pictures, int
     canvas.Font().SetColor(AsColor(Gold));
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.SetClipRect(TRect::FromBounds(4, 4, 70, 92));
-    canvas.TextOut(8, 78, "  Welcome");
+    canvas.WriteText(8, 78, "  Welcome");
     canvas.ResetClip();
 
     place("verzierung.bmp", 6, 96);

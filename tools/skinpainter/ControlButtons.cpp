@@ -25,12 +25,12 @@ Look LookOf(ButtonLook look, int height)
     Look l{};
     l.Plate = PlateMaterial(look, height);
     if (look == ButtonLook::Down) {
-        l.Mark = RGB(255, 226, 110);
+        l.Mark = MakeColor(255, 226, 110);
         l.MarkLight = Cream;
         l.Shift = 1;
     } else {
         l.Mark = Gold;
-        l.MarkLight = RGB(255, 236, 150);
+        l.MarkLight = MakeColor(255, 236, 150);
     }
     return l;
 }

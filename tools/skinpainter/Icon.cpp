@@ -14,7 +14,7 @@ namespace {
 constexpr int Supersampling = 4;
 
 // The ground, never a colour of the disc: what shows it is clear.
-constexpr TPixel Clear = RGB(255, 0, 255);
+constexpr TPixel Clear = MakeColor(255, 0, 255);
 
 using namespace disc_colors;
 
@@ -136,7 +136,7 @@ IconPicture PaintIcon(int size)
                 static_cast<std::uint8_t>((covered * 255 + samples / 2) / samples);
             if (covered > 0)
                 icon.Colour.At(x, y) =
-                    RGB((red + covered / 2) / covered, (green + covered / 2) / covered, (blue + covered / 2) / covered);
+                    MakeColor((red + covered / 2) / covered, (green + covered / 2) / covered, (blue + covered / 2) / covered);
         }
     }
     return icon;

@@ -26,9 +26,9 @@ int CellTopForCentre(const TCanvas& canvas, double centreY)
 void ShadowedText(TCanvas& canvas, int x, int y, std::string_view text, TPixel colour, TPixel shadow)
 {
     canvas.Font().SetColor(AsColor(shadow));
-    canvas.TextOut(x + 1, y + 1, text);
+    canvas.WriteText(x + 1, y + 1, text);
     canvas.Font().SetColor(AsColor(colour));
-    canvas.TextOut(x, y, text);
+    canvas.WriteText(x, y, text);
 }
 
 int FittingSize(TCanvas& canvas, std::string_view text, int width, int largest, int smallest, bool bold)

@@ -47,7 +47,7 @@ TPixel Mix(TPixel a, TPixel b, double t)
 {
     t = std::clamp(t, 0.0, 1.0);
     auto channel = [&](int ca, int cb) { return static_cast<int>(std::lround(ca + (cb - ca) * t)); };
-    return RGB(
+    return MakeColor(
         channel(GetRValue(a), GetRValue(b)), channel(GetGValue(a), GetGValue(b)), channel(GetBValue(a), GetBValue(b)));
 }
 

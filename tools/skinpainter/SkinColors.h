@@ -12,18 +12,18 @@
 namespace skin {
 
 // The accent of the disc: the info caption, the gauge bar, the rims.
-inline constexpr TPixel Gold = RGB(255, 199, 28);
-inline constexpr TPixel SkyBlue = RGB(0, 176, 255);
-inline constexpr TPixel Navy = RGB(0, 0, 128);
-inline constexpr TPixel Black = RGB(0, 0, 0);
-inline constexpr TPixel White = RGB(255, 255, 255);
+inline constexpr TPixel Gold = MakeColor(255, 199, 28);
+inline constexpr TPixel SkyBlue = MakeColor(0, 176, 255);
+inline constexpr TPixel Navy = MakeColor(0, 0, 128);
+inline constexpr TPixel Black = MakeColor(0, 0, 0);
+inline constexpr TPixel White = MakeColor(255, 255, 255);
 // Gold at its darkest and at its palest, the ends of the gold ramp.
-inline constexpr TPixel Bronze = RGB(110, 76, 8);
-inline constexpr TPixel Cream = RGB(255, 246, 214);
+inline constexpr TPixel Bronze = MakeColor(110, 76, 8);
+inline constexpr TPixel Cream = MakeColor(255, 246, 214);
 // The blue-grey of the plates, at full light.
-inline constexpr TPixel Slate = RGB(84, 92, 120);
+inline constexpr TPixel Slate = MakeColor(84, 92, 120);
 // The warm plate of a song that plays, at full light.
-inline constexpr TPixel Amber = RGB(176, 124, 22);
+inline constexpr TPixel Amber = MakeColor(176, 124, 22);
 
 // a at t = 0, b at t = 1 (t is clamped), each channel rounded.
 TPixel Mix(TPixel a, TPixel b, double t);

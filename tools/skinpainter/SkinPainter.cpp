@@ -15,7 +15,7 @@ namespace skin {
 namespace {
 
 // The olive that the options window's spin glyphs are drawn transparent by.
-constexpr TPixel SpinOlive = RGB(0x7F, 0x7F, 0x00);
+constexpr TPixel SpinOlive = MakeColor(0x7F, 0x7F, 0x00);
 
 const char* LookName(ButtonLook look)
 {

@@ -36,7 +36,7 @@ std::vector<TPixel> StarPalette()
     std::vector<TPixel> palette{Black};
     for (int i = 1; i < 16; ++i) {
         double t = i / 15.0;
-        palette.push_back(t < 0.6 ? Mix(RGB(40, 26, 0), Gold, t / 0.6) : Mix(Gold, White, (t - 0.6) / 0.4));
+        palette.push_back(t < 0.6 ? Mix(MakeColor(40, 26, 0), Gold, t / 0.6) : Mix(Gold, White, (t - 0.6) / 0.4));
     }
     return palette;
 }

@@ -73,16 +73,16 @@ Material TileMaterial(ButtonLook look)
 {
     Material m;
     m.Rim = 1.0;
-    const TPixel lit = RGB(70, 78, 104);
-    const TPixel shade = RGB(12, 13, 19);
+    const TPixel lit = MakeColor(70, 78, 104);
+    const TPixel shade = MakeColor(12, 13, 19);
     if (look == ButtonLook::Down) {
         m.RimLit = shade;
         m.RimShade = lit;
-        m.Face = Ramp(RGB(7, 8, 11), RGB(12, 13, 19), RGB(19, 21, 29), 0, SongButtonHeight);
+        m.Face = Ramp(MakeColor(7, 8, 11), MakeColor(12, 13, 19), MakeColor(19, 21, 29), 0, SongButtonHeight);
     } else {
         m.RimLit = lit;
         m.RimShade = shade;
-        m.Face = Ramp(RGB(30, 33, 46), RGB(19, 21, 30), RGB(11, 12, 17), 0, SongButtonHeight);
+        m.Face = Ramp(MakeColor(30, 33, 46), MakeColor(19, 21, 30), MakeColor(11, 12, 17), 0, SongButtonHeight);
     }
     return m;
 }
@@ -109,34 +109,34 @@ Look LookOf(ButtonLook look)
     switch (look) {
     case ButtonLook::Up:
         l.Tab.RimLit = Cream;
-        l.Tab.RimShade = RGB(150, 100, 8);
-        l.Tab.Face = Ramp(RGB(255, 230, 130), Gold, RGB(200, 140, 10), TabTop, TabBottom);
-        l.Number = RGB(52, 32, 0);
-        l.NumberEdge = RGB(255, 236, 160);
-        l.Title = RGB(255, 212, 96);
+        l.Tab.RimShade = MakeColor(150, 100, 8);
+        l.Tab.Face = Ramp(MakeColor(255, 230, 130), Gold, MakeColor(200, 140, 10), TabTop, TabBottom);
+        l.Number = MakeColor(52, 32, 0);
+        l.NumberEdge = MakeColor(255, 236, 160);
+        l.Title = MakeColor(255, 212, 96);
         l.TitleShadow = Black;
-        l.Marker = RGB(110, 80, 14);
+        l.Marker = MakeColor(110, 80, 14);
         break;
     case ButtonLook::Down:
-        l.Tab.RimLit = RGB(120, 80, 6);
-        l.Tab.RimShade = RGB(240, 200, 90);
-        l.Tab.Face = Ramp(RGB(170, 118, 8), RGB(214, 160, 22), RGB(236, 186, 56), TabTop, TabBottom);
-        l.Number = RGB(40, 24, 0);
-        l.NumberEdge = RGB(250, 220, 130);
-        l.Title = RGB(222, 178, 66);
+        l.Tab.RimLit = MakeColor(120, 80, 6);
+        l.Tab.RimShade = MakeColor(240, 200, 90);
+        l.Tab.Face = Ramp(MakeColor(170, 118, 8), MakeColor(214, 160, 22), MakeColor(236, 186, 56), TabTop, TabBottom);
+        l.Number = MakeColor(40, 24, 0);
+        l.NumberEdge = MakeColor(250, 220, 130);
+        l.Title = MakeColor(222, 178, 66);
         l.TitleShadow = Black;
-        l.Marker = RGB(96, 70, 12);
+        l.Marker = MakeColor(96, 70, 12);
         l.Shift = 1;
         break;
     case ButtonLook::Locked:
         l.Tab.RimLit = White;
-        l.Tab.RimShade = RGB(200, 140, 14);
-        l.Tab.Face = Ramp(RGB(255, 252, 232), RGB(255, 226, 110), RGB(255, 186, 28), TabTop, TabBottom);
-        l.Number = RGB(70, 36, 0);
-        l.NumberEdge = RGB(255, 250, 225);
-        l.Title = RGB(255, 250, 228);
-        l.TitleShadow = RGB(40, 24, 0);
-        l.Marker = RGB(255, 252, 236);
+        l.Tab.RimShade = MakeColor(200, 140, 14);
+        l.Tab.Face = Ramp(MakeColor(255, 252, 232), MakeColor(255, 226, 110), MakeColor(255, 186, 28), TabTop, TabBottom);
+        l.Number = MakeColor(70, 36, 0);
+        l.NumberEdge = MakeColor(255, 250, 225);
+        l.Title = MakeColor(255, 250, 228);
+        l.TitleShadow = MakeColor(40, 24, 0);
+        l.Marker = MakeColor(255, 252, 236);
         l.Glow = true;
         break;
     }
@@ -171,7 +171,7 @@ void PaintMarker(TCanvas& canvas, const Look& look)
     const double cx = MarkerCentre + look.Shift;
     const double cy = MidRow + look.Shift;
     if (look.Glow)
-        PaintGlow(canvas, {0, 0, SongButtonWidth, SongButtonHeight}, {cx - 1, cy}, MarkerGlow, RGB(255, 236, 150),
+        PaintGlow(canvas, {0, 0, SongButtonWidth, SongButtonHeight}, {cx - 1, cy}, MarkerGlow, MakeColor(255, 236, 150),
             PlateShape(), 2.2);
     Shape mark = ConvexPolygon({{cx - 4, cy - 5}, {cx + 4.5, cy}, {cx - 4, cy + 5}});
     PaintShape(canvas, {0, 0, SongButtonWidth, SongButtonHeight}, mark, Flat(look.Marker));
