@@ -50,5 +50,24 @@ function(velmora_add_test name)
       set(arg_LABELS unit)
     endif()
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${arg_ENVIRONMENT}" LABELS "${arg_LABELS}")
+  # An empty ENVIRONMENT would take the next word as its value.
+  set(properties LABELS "${arg_LABELS}")
+  if(arg_ENVIRONMENT)
+    list(APPEND properties ENVIRONMENT "${arg_ENVIRONMENT}")
+  endif()
+  if(CMAKE_CROSSCOMPILING)
+    # Under wine each start of a program costs a good part of a second: a
+    # cross-built test program runs all its cases as one test.
+    # Windows finds a program's DLLs beside it; the faces come from the
+    # program folder, as the disc's own do.
+    set(dlls $<TARGET_RUNTIME_DLLS:${name}>)
+    add_custom_command(TARGET ${name} POST_BUILD
+      COMMAND "$<IF:$<BOOL:${dlls}>,${CMAKE_COMMAND};-E;copy_if_different;${dlls};$<TARGET_FILE_DIR:${name}>,${CMAKE_COMMAND};-E;true>"
+      COMMAND_EXPAND_LISTS)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "${arg_ENVIRONMENT};VELMORA_FONT_DIR=Z:${VELMORA_DISC_DIR}/fonts" LABELS "${arg_LABELS}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+  endif()
 endfunction()
