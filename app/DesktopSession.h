@@ -1,30 +1,32 @@
 #pragma once
 
-// The disc in the desktop's session: one disc per desktop, and its media
-// controls on the session bus. Without a session bus, or with one that
-// doesn't answer, every start runs on its own.
-
-#include "desktop/MprisServer.h"
-#include "desktop/SessionBus.h"
+// The disc in the desktop's session: one disc per desktop, the files later
+// starts hand to it, and (on Linux) its media controls on the session bus.
+// Each system has its own file (DesktopSessionLinux.cpp: the session bus;
+// DesktopSessionWindows.cpp: a named pipe). Without a session to join, or
+// with one that doesn't answer, every start runs on its own.
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-struct TDesktopSession {
-    // The bus, with the disc's name claimed; null when this start runs
-    // without one.
-    std::shared_ptr<TSessionBus> Bus;
-    // Set when another disc holds that place already: the files were
-    // handed to it (or it refused them, which was said on stderr), and
-    // this start ends with this code.
-    std::optional<int> EndWith;
+class TPlayer;
+
+class TDesktopSession {
+public:
+    // Joins the session as the desktop's disc. When another disc holds that
+    // place already, the files are handed to it and it is raised, and
+    // EndWith() tells how this start ends.
+    static std::unique_ptr<TDesktopSession> Join(const std::vector<std::string>& files);
+    virtual ~TDesktopSession() = default;
+
+    // Set when this start has nothing more to do: the code it ends with.
+    std::optional<int> EndWith() const { return endWith_; }
+    // From now on the desktop reaches the player, on a thread of the
+    // session's own: files handed over, and the media controls.
+    virtual void Serve(TPlayer& player) = 0;
+
+protected:
+    std::optional<int> endWith_;
 };
-
-// Joins the session bus as the desktop's disc, or hands the files to the
-// disc already there and raises it.
-TDesktopSession JoinDesktopSession(const std::vector<std::string>& files);
-
-// The media controls over the player, served from the bus's own thread.
-std::unique_ptr<TMprisServer> ServeMediaControls(const std::shared_ptr<TSessionBus>& bus, TPlayer& player);

@@ -11,6 +11,8 @@ std::string DirectoryOf(const std::string& programPath);
 
 // Where Sound.opt lives, with a trailing separator: the program directory
 // while the user may write there; otherwise (an installed program) the
-// user's own configuration directory, $XDG_CONFIG_HOME/velmora/ or
-// ~/.config/velmora/, made when missing.
+// user's own configuration directory: on Linux $XDG_CONFIG_HOME/velmora/
+// or ~/.config/velmora/, on Windows %APPDATA%\Velmora\, made when missing.
+// Each system's in a file of its own (ProgramPathsLinux.cpp,
+// ProgramPathsWindows.cpp).
 std::string SettingsDirectoryFor(const std::string& programDir);

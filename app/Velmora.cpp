@@ -5,7 +5,12 @@
 #include "app/Main.h"
 #include "controls/SkinControls.h"
 #include "options/Options.h"
+#include "toolkit/graphics/Utf8Path.h"
 #include "toolkit/windowing/Application.h"
+
+// On Windows, SDL's own entry takes the command line, as UTF-8, and calls
+// main.
+#include <SDL_main.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -48,7 +53,7 @@ TCommandLine ReadCommandLine(int argc, char** argv)
             line.ExitAt = 2;
         } else {
             // A file manager's path may be relative to where it started us.
-            line.Files.push_back(std::filesystem::absolute(argv[i]).string());
+            line.Files.push_back(Utf8Of(std::filesystem::absolute(PathOf(argv[i]))));
         }
         if (line.ExitAt)
             break;
@@ -101,13 +106,11 @@ int main(int argc, char** argv)
         return *line.ExitAt;
 
     // One disc per desktop: a second start hands its file to the first.
-    const TDesktopSession session = JoinDesktopSession(line.Files);
-    if (session.EndWith)
-        return *session.EndWith;
-    const std::shared_ptr<TSessionBus>& bus = session.Bus;
+    const std::unique_ptr<TDesktopSession> session = TDesktopSession::Join(line.Files);
+    if (session->EndWith())
+        return *session->EndWith();
 
     int exitCode = 0;
-    std::unique_ptr<TMprisServer> mediaControls;
     try {
         const std::optional<int> scale = RequestedScale();
         Application().Initialize(scale, mainWindowSize);
@@ -121,7 +124,10 @@ int main(int argc, char** argv)
         // once the main window is up.
         if (!line.Files.empty())
             Application().Post([&player, file = line.Files.front()] { player.PlayFile(file); });
-        mediaControls = ServeMediaControls(bus, player);
+        // A session that ends (the user logs off) may end the process at
+        // once: the settings are kept first.
+        Application().OnSessionEnd = [&player] { player.KeepSettings(); };
+        session->Serve(player);
         Application().Run();
     } catch (const TApplicationHalt& halt) {
         exitCode = halt.ExitCode;
@@ -129,6 +135,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "velmora: %s\n", error.what());
         exitCode = 1;
     }
+    Application().OnSessionEnd = nullptr;
     // The windows go before the process ends, and with them what they own.
     try {
         Application().DestroyForms();

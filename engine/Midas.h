@@ -9,7 +9,11 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
+#if defined(VELMORA_ENGINE_BUILD)
 #define MIDAS_API __declspec(dllexport)
+#else
+#define MIDAS_API __declspec(dllimport)
+#endif
 #define MIDAS_CALL __stdcall
 #else
 #define MIDAS_API __attribute__((visibility("default")))

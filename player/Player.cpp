@@ -1,5 +1,6 @@
 #include "player/Player.h"
 
+#include "toolkit/graphics/Utf8Path.h"
 #include "toolkit/windowing/Application.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ constexpr std::chrono::seconds soundEndsWithin{1};
 
 std::string FileNameOf(const std::string& path)
 {
-    return std::filesystem::path(path).filename().string();
+    return Utf8Of(PathOf(path).filename());
 }
 
 } // namespace
@@ -41,21 +42,26 @@ TPlayer::~TPlayer()
 {
     // Sound.opt first: whatever the sound is doing, the settings are kept.
     try {
-        settingsFile_.Write(settings_);
-    } catch (const std::exception& error) {
-        // The run ends either way; the user learns the settings weren't kept.
-        try {
-            TellFailure(error.what(), false);
-        } catch (...) {
-            // Without a window to show it in, it goes unmentioned: this is
-            // a destructor.
-        }
+        KeepSettings();
+    } catch (...) {
+        // Without a window to show it in, it goes unmentioned: this is a
+        // destructor.
     }
     sound_->Finish(soundEndsWithin);
     self_.reset();
     const std::vector<TPlayerListener*> listeners = listeners_;
     for (TPlayerListener* listener : listeners)
         listener->PlayerGone();
+}
+
+void TPlayer::KeepSettings()
+{
+    try {
+        settingsFile_.Write(settings_);
+    } catch (const std::exception& error) {
+        // The user learns the settings weren't kept.
+        TellFailure(error.what(), false);
+    }
 }
 
 void TPlayer::AddListener(TPlayerListener& listener)

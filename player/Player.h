@@ -94,6 +94,9 @@ public:
     // The four settings (the volume beside them).
     TSoundSettings Settings() const { return settings_; }
 
+    // Writes Sound.opt now, as the player's end does; a failure is told.
+    void KeepSettings();
+
     // Where song n lies.
     std::string SongPath(int song) const;
 

@@ -3,6 +3,7 @@
 #include "toolkit/graphics/Exceptions.h"
 #include "toolkit/graphics/FontEngine.h"
 #include "toolkit/graphics/Resources.h"
+#include "toolkit/graphics/Utf8Path.h"
 #include "toolkit/windowing/Form.h"
 #include "toolkit/windowing/MessageForm.h"
 #include "toolkit/windowing/Timer.h"
@@ -68,7 +69,7 @@ std::string TApplication::ExeName() const
     std::error_code error;
     auto path = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error)
-        return path.string();
+        return Utf8Of(path);
     char* base = SDL_GetBasePath();
     std::string fallback = base ? std::string(base) + "velmora" : std::string();
     SDL_free(base);
@@ -160,7 +161,7 @@ void TApplication::EndWithoutDisplay()
 {
     displayLost_ = true;
     std::fprintf(
-        stderr, "%s: the connection to the display was lost\n", std::filesystem::path(ExeName()).filename().c_str());
+        stderr, "%s: the connection to the display was lost\n", Utf8Of(PathOf(ExeName()).filename()).c_str());
     try {
         DestroyForms();
     } catch (...) {

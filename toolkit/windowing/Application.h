@@ -95,6 +95,11 @@ public:
     // Destroys every window; the program's ending does this after the loop.
     void DestroyForms();
 
+    // The session ends now (the user logs off, the system shuts down) and
+    // the process may be ended right after: what must be kept is kept here,
+    // at once.
+    std::function<void()> OnSessionEnd;
+
     // Minimises every shown window; nothing when already minimised.
     void Minimize();
     bool IsMinimized() const;

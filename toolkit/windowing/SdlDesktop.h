@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -40,6 +41,11 @@ public:
     static std::unique_ptr<TSdlDesktop> ForCurrentDriver();
 
     virtual ~TSdlDesktop() = default;
+
+    // Called, where the system tells it, when the session ends now (the
+    // user logs off, the system shuts down): the process may be ended right
+    // after.
+    std::function<void()> SessionEnding;
 
     // The screen's density in dots per inch, which sets the scale when none
     // is asked for.

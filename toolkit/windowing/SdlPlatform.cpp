@@ -30,6 +30,10 @@ public:
         if (!TSdlDesktop::StartVideo())
             failWithSdlError("No display could be opened");
         desktop_ = TSdlDesktop::ForCurrentDriver();
+        desktop_->SessionEnding = [] {
+            if (Application().OnSessionEnd)
+                Application().OnSessionEnd();
+        };
         SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
         SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
         SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
