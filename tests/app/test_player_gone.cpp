@@ -1,4 +1,6 @@
 #include "AppTestSupport.h"
+#include "tests/support/Environment.h"
+#include "tests/support/NewFileText.h"
 
 #include "controls/SkinControls.h"
 #include "toolkit/windowing/Application.h"
@@ -30,7 +32,7 @@ TEST(PlayerGone, NoSoundDeviceShowsTheBoxWhileTimersTickThenEndsAndStoresTheSett
     std::ofstream(folder / "Sound.opt") << "[Sound]\nMixrate=44100\n";
     const char* driver = std::getenv("SDL_AUDIODRIVER");
     const std::string previousDriver = driver ? driver : "";
-    setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
+    SetEnvironment("SDL_AUDIODRIVER", "nosuchdriver");
 
     Application().InitializeHeadless();
     Application().SetExeName((folder / "velmora").string());
@@ -50,13 +52,13 @@ TEST(PlayerGone, NoSoundDeviceShowsTheBoxWhileTimersTickThenEndsAndStoresTheSett
     fMain = nullptr;
     Application().MessageBoxHook = nullptr;
     Application().SetExeName("");
-    setenv("SDL_AUDIODRIVER", previousDriver.c_str(), 1);
+    SetEnvironment("SDL_AUDIODRIVER", previousDriver.c_str());
 
     EXPECT_GT(infoRowsDuringTheBox, 0) << "the timer ticked while the box was up";
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].rfind("MIDAS Sound System Error: No sound output device could be opened", 0), 0u) << boxes[0];
     EXPECT_EQ(
-        Contents(folder / "Sound.opt"), "[Sound]\nMixrate=44100\nStereo=1\n16 Bit=1\nFilter Mode=1\nVolume=100\n");
+        Contents(folder / "Sound.opt"), AsNewFile("[Sound]\nMixrate=44100\nStereo=1\n16 Bit=1\nFilter Mode=1\nVolume=100\n"));
     std::filesystem::remove_all(folder);
 }
 

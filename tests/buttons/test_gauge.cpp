@@ -311,7 +311,7 @@ void ExpectGolden(const TBitmap& picture, const std::string& name)
     std::filesystem::path path = std::filesystem::path(VELMORA_BUTTONS_GOLDEN_DIR) / name;
     if (std::getenv("VELMORA_WRITE_GOLDEN")) {
         picture.SaveToFile(path.string());
-        std::printf("wrote %s\n", path.c_str());
+        std::printf("wrote %s\n", path.string().c_str());
         return;
     }
     TBitmap golden;

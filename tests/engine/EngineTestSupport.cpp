@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "tests/support/Environment.h"
 #include "engine/MidasTesting.h"
 
 #include <cmath>
@@ -158,10 +159,10 @@ double Rms(const std::vector<int>& samples, std::size_t from, std::size_t count)
 
 void UseDiskOutput(const std::string& capture)
 {
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", capture.c_str(), 1);
+    SetEnvironment("SDL_AUDIODRIVER", "disk");
+    SetEnvironment("SDL_DISKAUDIOFILE", capture.c_str());
     // Unset, the disk driver takes each buffer when a device would.
-    unsetenv("SDL_DISKAUDIODELAY");
+    ClearEnvironment("SDL_DISKAUDIODELAY");
 }
 
 void StartEngine(int rate, int mode, int filter)

@@ -72,4 +72,15 @@ protected:
     TempFolder folder_;
 };
 
+// Files the engine refuses, each with a text naming it and the reason.
+class BadFiles : public EngineTest {
+protected:
+    void ExpectLoadFails(const std::string& path, int code, const std::string& reason)
+    {
+        EXPECT_EQ(MIDASloadModule(path.c_str()), 0u);
+        EXPECT_EQ(MIDASgetLastError(), code);
+        EXPECT_EQ(LastErrorText(), "Unable to load module " + path + ": " + reason);
+    }
+};
+
 } // namespace enginetest

@@ -3,6 +3,7 @@
 // volume that Sound.opt keeps.
 
 #include "player/Player.h"
+#include "tests/support/NewFileText.h"
 #include "tests/support/TempFolder.h"
 #include "tools/modwriter/ModuleWriter.h"
 #include "toolkit/windowing/Component.h"
@@ -265,7 +266,7 @@ TEST_F(PlayerTest, VolumeIsKeptInSoundOptAndMuteComesBackToIt)
         (std::vector<std::string>{"volume 40", "volume 35", "volume 100", "volume 35", "volume 0", "volume 35"}));
 
     End();
-    EXPECT_THAT(ReadText(folder_.Path("Sound.opt")), ::testing::HasSubstr("Volume=35\n"));
+    EXPECT_THAT(ReadText(folder_.Path("Sound.opt")), ::testing::HasSubstr(AsNewFile("Volume=35\n")));
     Make();
     EXPECT_EQ(player_->Volume(), 35);
 }
@@ -276,7 +277,7 @@ TEST_F(PlayerTest, SettingsComeFromSoundOptAndGoBackToItAtTheEnd)
 {
     End();
     EXPECT_THAT(ReadText(folder_.Path("Sound.opt")),
-        ::testing::HasSubstr("Mixrate=22050\nStereo=1\n16 Bit=1\nFilter Mode=1\nVolume=100\n"))
+        ::testing::HasSubstr(AsNewFile("Mixrate=22050\nStereo=1\n16 Bit=1\nFilter Mode=1\nVolume=100\n")))
         << "without a file, the defaults";
 
     WriteText(folder_.Path("Sound.opt"),
