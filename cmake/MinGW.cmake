@@ -49,7 +49,10 @@ set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
 # A DLL exports nothing it takes from a static library: where a DLL marks no
 # function dllexport, ld exports every symbol it holds, all of libopenmpt and
 # libgcc with the engine's own.
+# A release keeps no symbols: they would double the folder's size.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
+set(CMAKE_SHARED_LINKER_FLAGS_RELEASE_INIT "-s")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -Wl,--exclude-libs,ALL")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -Wl,--exclude-libs,ALL")
 
