@@ -3,6 +3,7 @@
 #include "player/Player.h"
 #include "toolkit/graphics/Utf8Path.h"
 #include "toolkit/windowing/Application.h"
+#include "toolkit/windowing/WindowsHandle.h"
 
 #include <windows.h>
 
@@ -32,22 +33,6 @@ std::wstring PipeName()
     ProcessIdToSessionId(GetCurrentProcessId(), &session);
     return L"\\\\.\\pipe\\velmora-disc-" + std::to_wstring(session);
 }
-
-class THandle {
-public:
-    explicit THandle(HANDLE handle = nullptr) : handle_(handle) { }
-    ~THandle()
-    {
-        if (handle_ && handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 // Waits for an overlapped operation, or for stop; false when stopped, or
 // when the operation failed.
@@ -83,7 +68,7 @@ public:
 
     void Serve(TPlayer& player) override
     {
-        if (pipe_.Get() == INVALID_HANDLE_VALUE)
+        if (!pipe_)
             return;
         player_ = &player;
         player.AddListener(*this);

@@ -1,6 +1,7 @@
 #include "toolkit/windowing/TextFile.h"
 
 #include "toolkit/graphics/Utf8Path.h"
+#include "toolkit/windowing/WindowsHandle.h"
 
 #include <windows.h>
 
@@ -8,31 +9,6 @@
 #include <string>
 
 namespace {
-
-class THandle {
-public:
-    explicit THandle(HANDLE handle) : handle_(handle) { }
-    ~THandle() { Close(); }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-    void Reset(HANDLE handle)
-    {
-        Close();
-        handle_ = handle;
-    }
-    bool Close()
-    {
-        const HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        return handle == INVALID_HANDLE_VALUE || CloseHandle(handle) != 0;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 bool WriteAll(HANDLE file, std::string_view bytes)
 {
@@ -89,7 +65,7 @@ bool ReplaceTextFile(const std::string& path, std::string_view bytes)
         return false;
 
     std::wstring temporary;
-    THandle file(INVALID_HANDLE_VALUE);
+    THandle file;
     for (int attempt = 0; !file && attempt < 100; ++attempt) {
         temporary = target + L".new-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt);
         file.Reset(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
